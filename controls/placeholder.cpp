@@ -1,0 +1,1 @@
+// The program's own widgets live in this library.

@@ -1,0 +1,21 @@
+#pragma once
+// Where the program finds its data and keeps its scratch files.
+
+#include <QString>
+
+namespace tessaly {
+
+// The directory holding kvdata.dat, sound.wav and the artwork: share/tessaly
+// beside the bin directory of the running program, which is the same shape in
+// the build tree and in an installed prefix. Needs the running executable's path
+// (QCoreApplication, or SetExecutablePath before it exists).
+QString DataDir();
+
+// Tells DataDir where the program runs from when no QCoreApplication exists.
+void SetExecutablePath(const QString& path);
+
+// The per-user cache directory (~/.cache/tessaly), created on demand. Raises
+// FileError when it cannot be created.
+QString CacheDir();
+
+}  // namespace tessaly

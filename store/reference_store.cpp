@@ -1,0 +1,141 @@
+#include "store/reference_store.h"
+
+#include <sqlite3.h>
+
+#include <QFileInfo>
+
+#include "core/errors.h"
+#include "core/paths.h"
+
+namespace tessaly {
+
+namespace {
+
+constexpr std::array<TableInfo, kTableCount> kTables{{
+    {Table::Strokes, "汉字笔划", "汉字", "数字", true},
+    {Table::SanCai, "三才吉凶", "三才", "吉凶", false},
+    {Table::EightyOne, "八十一划", "数字", "内容", false},
+    {Table::BoneVerse, "称骨算命", "数字", "内容", false},
+    {Table::StarSign, "星座", "星座", "内容", false},
+    {Table::Animal, "属相", "属相", "内容", false},
+    {Table::LunarDay, "日份", "日份", "内容", false},
+    {Table::Hour, "时份", "时份", "内容", false},
+    {Table::LunarMonth, "月份", "月份", "内容", false},
+}};
+
+QString LibraryMessage(sqlite3* db, int rc) {
+  const char* msg = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+  return QString::fromUtf8(msg != nullptr ? msg : sqlite3_errstr(rc));
+}
+
+}  // namespace
+
+const TableInfo& InfoOf(Table table) { return kTables[static_cast<size_t>(table)]; }
+
+ReferenceStore::ReferenceStore() = default;
+
+ReferenceStore::~ReferenceStore() { Close(); }
+
+QString ReferenceStore::DefaultPath() {
+  return DataDir() + QLatin1Char('/') + QLatin1String(kFileName);
+}
+
+void ReferenceStore::Close() {
+  for (sqlite3_stmt*& st : statements_) {
+    if (st != nullptr) sqlite3_finalize(st);
+    st = nullptr;
+  }
+  if (db_ != nullptr) sqlite3_close_v2(db_);
+  db_ = nullptr;
+}
+
+void ReferenceStore::Open(const QString& path) {
+  Close();
+  const QFileInfo info(path);
+  if (!info.exists() || !info.isFile()) throw StoreMissingError(QStringLiteral("软件非法安装"));
+
+  sqlite3* db = nullptr;
+  const QByteArray file = QFile::encodeName(path);
+  int rc = sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                           nullptr);
+  auto fail = [&](int code) {
+    const QString msg = LibraryMessage(db, code);
+    sqlite3_close_v2(db);
+    throw StoreError(msg);
+  };
+  if (rc != SQLITE_OK) fail(rc);
+  rc = sqlite3_key(db, kPassword, static_cast<int>(std::char_traits<char>::length(kPassword)));
+  if (rc != SQLITE_OK) fail(rc);
+
+  // Make sure this really is SQLCipher answering, not a plain SQLite that would
+  // read (or fail to read) the file unencrypted.
+  sqlite3_stmt* st = nullptr;
+  rc = sqlite3_prepare_v2(db, "PRAGMA cipher_version", -1, &st, nullptr);
+  if (rc != SQLITE_OK) fail(rc);
+  const bool has_cipher = sqlite3_step(st) == SQLITE_ROW;
+  sqlite3_finalize(st);
+  if (!has_cipher) {
+    sqlite3_close_v2(db);
+    throw StoreError(QStringLiteral("数据库加密模块不可用，无法打开参考数据"));
+  }
+
+  // The first open: the stroke table must be readable with this key.
+  rc = sqlite3_prepare_v2(db, "select * from 汉字笔划", -1, &st, nullptr);
+  if (rc != SQLITE_OK) fail(rc);
+  rc = sqlite3_step(st);
+  sqlite3_finalize(st);
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE) fail(rc);
+  db_ = db;
+}
+
+sqlite3_stmt* ReferenceStore::Prepared(Table table, int column_index) {
+  sqlite3_stmt*& slot = statements_[static_cast<size_t>(table) * 2 + column_index];
+  if (slot != nullptr) return slot;
+  const TableInfo& t = InfoOf(table);
+  const char* column = column_index == 0 ? t.key_column : t.result_column;
+  QByteArray sql = QByteArrayLiteral("select \"") + column + "\" from \"" + t.name + "\" where ";
+  if (t.contains) {
+    // Literal containment: no wildcards, and an empty value contains nothing.
+    sql += QByteArrayLiteral("?1 <> '' and instr(\"") + t.key_column + "\", ?1) > 0";
+  } else {
+    sql += QByteArrayLiteral("\"") + t.key_column + "\" = ?1";
+  }
+  const int rc = sqlite3_prepare_v2(db_, sql.constData(), -1, &slot, nullptr);
+  if (rc != SQLITE_OK) {
+    slot = nullptr;
+    throw StoreError(LibraryMessage(db_, rc));
+  }
+  return slot;
+}
+
+QString ReferenceStore::LookupField(const Statement& statement, const QString& column) {
+  if (db_ == nullptr) throw StoreError(QStringLiteral("参考数据库没有打开，无法查询"));
+  const TableInfo& t = InfoOf(statement.table);
+  const QByteArray col = column.toUtf8();
+  int column_index;
+  if (col == t.key_column) {
+    column_index = 0;
+  } else if (col == t.result_column) {
+    column_index = 1;
+  } else {
+    throw StoreError(QStringLiteral("表“%1”中没有字段“%2”").arg(QString::fromUtf8(t.name), column));
+  }
+  sqlite3_stmt* st = Prepared(statement.table, column_index);
+  const QByteArray value = statement.value.toUtf8();
+  sqlite3_bind_text(st, 1, value.constData(), static_cast<int>(value.size()), SQLITE_STATIC);
+  const int rc = sqlite3_step(st);
+  QString result;
+  QString error;
+  if (rc == SQLITE_ROW) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+    result = QString::fromUtf8(text, sqlite3_column_bytes(st, 0));
+  } else if (rc != SQLITE_DONE) {
+    error = LibraryMessage(db_, rc);
+  }
+  sqlite3_reset(st);
+  sqlite3_clear_bindings(st);
+  if (!error.isEmpty()) throw StoreError(error);
+  return result;
+}
+
+}  // namespace tessaly

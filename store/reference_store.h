@@ -1,0 +1,80 @@
+#pragma once
+// The reference store: a read-only, encrypted SQLite (SQLCipher) file,
+// kvdata.dat, holding the stroke counts and the texts of the name and lifetime
+// readings. One lookup operation reads one column of the first matching row.
+
+#include <QString>
+
+#include <array>
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace tessaly {
+
+// The store's nine tables.
+enum class Table {
+  Strokes,     // 汉字笔划: 汉字 contains the value -> 数字
+  SanCai,      // 三才吉凶: 三才 = value -> 吉凶
+  EightyOne,   // 八十一划: 数字 = value -> 内容
+  BoneVerse,   // 称骨算命: 数字 = value -> 内容
+  StarSign,    // 星座: 星座 = value -> 内容
+  Animal,      // 属相: 属相 = value -> 内容
+  LunarDay,    // 日份: 日份 = value -> 内容
+  Hour,        // 时份: 时份 = value -> 内容
+  LunarMonth,  // 月份: 月份 = value -> 内容
+};
+inline constexpr int kTableCount = 9;
+
+struct TableInfo {
+  Table table;
+  const char* name;        // UTF-8 table name
+  const char* key_column;  // column the value is compared with
+  const char* result_column;
+  bool contains;           // containment test instead of equality
+};
+const TableInfo& InfoOf(Table table);
+
+// One statement: "select * from <table> where <key> = <value>", or for the
+// stroke table "... where 汉字 contains <value>". The value is always bound as
+// a parameter and compared literally; it is never part of the SQL text.
+struct Statement {
+  Table table;
+  QString value;
+};
+
+class ReferenceStore {
+ public:
+  static constexpr const char* kPassword = "k3vn8tq1wz5rm0yh6pd2";
+  static constexpr const char* kFileName = "kvdata.dat";
+
+  ReferenceStore();
+  ~ReferenceStore();
+  ReferenceStore(const ReferenceStore&) = delete;
+  ReferenceStore& operator=(const ReferenceStore&) = delete;
+
+  // kvdata.dat in the data directory.
+  static QString DefaultPath();
+
+  // Opens the file read-only with the password and runs the first query of the
+  // stroke table as a check. A missing file raises StoreMissingError with
+  // "软件非法安装"; a wrong key or a damaged file raises StoreError with the
+  // library's message. Closes any earlier connection first.
+  void Open(const QString& path);
+  void Close();
+  bool IsOpen() const { return db_ != nullptr; }
+
+  // The named column of the first row the statement selects, or empty text when
+  // no row matches. Raises StoreError when the store is not open or the column
+  // does not belong to the table.
+  QString LookupField(const Statement& statement, const QString& column);
+
+ private:
+  sqlite3_stmt* Prepared(Table table, int column_index);
+
+  sqlite3* db_ = nullptr;
+  std::array<sqlite3_stmt*, kTableCount * 2> statements_{};
+};
+
+}  // namespace tessaly

@@ -1,0 +1,20 @@
+#pragma once
+// Shared helpers of the unit tests.
+
+#include <QString>
+#include <QTemporaryDir>
+
+namespace tessaly::test {
+
+// The store built for the program (share/tessaly/kvdata.dat in the build tree).
+QString BuiltStorePath();
+// Source tree and build tree.
+QString SourceDir();
+QString BinaryDir();
+// Builds a store from the given sources with tessaly-mkstore into dir/name;
+// returns its path. `key` empty means the program's own password.
+QString MakeStore(const QTemporaryDir& dir, const QString& name, const QString& strokes_file,
+                  const QStringList& tables, const QString& key = {});
+QByteArray ReadFile(const QString& path);
+
+}  // namespace tessaly::test

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "core/errors.h"
+#include "core/text.h"
+#include "tests/unit/test_support.h"
+
+namespace tessaly {
+namespace {
+
+TEST(Gbk, RoundTripsChineseAndAscii) {
+  const QString s = QStringLiteral("张三 abc，《测试》★●　");
+  const QByteArray b = ToGbk(s);
+  EXPECT_EQ(b.size(), GbkLength(s));
+  EXPECT_EQ(FromGbk(b), s);
+  EXPECT_EQ(ToGbk(QStringLiteral("张")), QByteArray("\xd5\xc5"));
+}
+
+TEST(Gbk, CharacterOutsideGbkIsNamedNotReplaced) {
+  for (const QString& bad : {QStringLiteral("张😀"), QStringLiteral("a\u0E01b"), QStringLiteral("\U00020000")}) {
+    EXPECT_FALSE(FitsGbk(bad)) << bad.toStdString();
+    try {
+      ToGbk(bad);
+      ADD_FAILURE() << "no error for " << bad.toStdString();
+    } catch (const Error& e) {
+      EXPECT_TRUE(e.message().contains(QStringLiteral("U+"))) << e.message().toStdString();
+      EXPECT_FALSE(e.message().contains(QLatin1Char('?')));
+    }
+  }
+  EXPECT_TRUE(FitsGbk(QStringLiteral("测算姓名祸福")));
+}
+
+TEST(Gbk, LengthCountsChineseAsTwoBytes) {
+  EXPECT_EQ(GbkLength(QString()), 0);
+  EXPECT_EQ(GbkLength(QStringLiteral("abc")), 3);
+  EXPECT_EQ(GbkLength(QStringLiteral("张三")), 4);
+  EXPECT_EQ(GbkLength(QStringLiteral("23-01时 子时")), 12);
+  EXPECT_EQ(GbkLength(QStringLiteral("€")), 1);
+}
+
+struct MidCase {
+  const char* name;
+  const char* text;
+  int first;
+  int count;
+  const char* expected;
+};
+
+class GbkMidTest : public ::testing::TestWithParam<MidCase> {};
+
+TEST_P(GbkMidTest, NeverSplitsACharacter) {
+  const MidCase& c = GetParam();
+  EXPECT_EQ(GbkMid(QString::fromUtf8(c.text), c.first, c.count), QString::fromUtf8(c.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, GbkMidTest,
+    ::testing::Values(
+        MidCase{"hour_name", "23-01时 子时", 9, 12, "子时"},
+        MidCase{"clock_range", "23-01时 子时", 1, 5, "23-01"},
+        MidCase{"second_char", "欧阳明月", 3, 2, "阳"},
+        MidCase{"past_end", "张三", 5, 2, ""},
+        MidCase{"straddle_start", "张三", 2, 3, "三"},
+        MidCase{"straddle_end", "张三李", 1, 3, "张"},
+        MidCase{"odd_cut_of_five", "一二三四五", 1, 9, "一二三四"},
+        MidCase{"eight_of_five", "一二三四五", 1, 8, "一二三四"},
+        MidCase{"mixed", "a张b三", 2, 3, "张b"},
+        MidCase{"zero_count", "张三", 1, 0, ""},
+        MidCase{"negative_start", "张三", -1, 4, "张"},
+        MidCase{"verse_second_half", "一二三四五六七，一二三四五六七。八八八八八八八，九九九九九九九。", 33, 64,
+                "八八八八八八八，九九九九九九九。"},
+        MidCase{"surrogate_pair", "张😀三", 3, 4, "😀三"}),
+    [](const ::testing::TestParamInfo<MidCase>& i) { return std::string(i.param.name); });
+
+TEST(SplitMemoText, LinesAndSeparators) {
+  EXPECT_EQ(SplitMemoText(QStringLiteral("\r\n    【※姓名祸福预测】")),
+            (QStringList{QString(), QStringLiteral("    【※姓名祸福预测】")}));
+  EXPECT_EQ(SplitMemoText(QStringLiteral("\r")), QStringList{QString()});
+  EXPECT_EQ(SplitMemoText(QString()), QStringList{QString()});
+  EXPECT_EQ(SplitMemoText(QStringLiteral("a\nb\r\nc")), (QStringList{"a", "b", "c"}));
+  EXPECT_EQ(SplitMemoText(QStringLiteral("a\r\n")), (QStringList{"a", QString()}));
+}
+
+TEST(WriteGbkLines, WritesCrLfAndReplacesWhole) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("out.txt"));
+  WriteGbkLines(path, {QStringLiteral("张三"), QString(), QStringLiteral("ab")});
+  EXPECT_EQ(test::ReadFile(path), QByteArray("\xd5\xc5\xc8\xfd\r\n\r\nab\r\n"));
+  WriteGbkLines(path, {QStringLiteral("x")});
+  EXPECT_EQ(test::ReadFile(path), QByteArray("x\r\n"));
+}
+
+TEST(WriteGbkLines, UnencodableTextKeepsTheOldFile) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("out.txt"));
+  WriteGbkLines(path, {QStringLiteral("old")});
+  EXPECT_THROW(WriteGbkLines(path, {QStringLiteral("新😀")}), Error);
+  EXPECT_EQ(test::ReadFile(path), QByteArray("old\r\n"));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+}
+
+TEST(WriteGbkLines, UnwritablePlacesRaiseFileError) {
+  QTemporaryDir dir;
+  EXPECT_THROW(WriteGbkLines(dir.filePath(QStringLiteral("missing/out.txt")), {QStringLiteral("x")}), FileError);
+  // A full disk: the write fails, and the device stays a device.
+  const QFileInfo full(QStringLiteral("/dev/full"));
+  if (full.exists() && !full.isFile()) {
+    EXPECT_THROW(WriteGbkLines(full.filePath(), {QString(70000, QLatin1Char('x'))}), FileError);
+    EXPECT_FALSE(QFileInfo(full.filePath()).isFile());
+  }
+  // A directory in the file's place.
+  EXPECT_THROW(WriteGbkLines(dir.path(), {QStringLiteral("x")}), FileError);
+}
+
+TEST(EscapeHtml, EscapesMarkupOnly) {
+  EXPECT_EQ(EscapeHtml(QStringLiteral("<b>a&b</b> \"q\" '")),
+            QStringLiteral("&lt;b&gt;a&amp;b&lt;/b&gt; \"q\" '"));
+}
+
+}  // namespace
+}  // namespace tessaly

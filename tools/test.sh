@@ -23,3 +23,6 @@ echo "== sanitizer build (address, undefined) and test"
 cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSALY_SANITIZE=ON -DTESSALY_BUILD_BENCH=OFF
 cmake --build "$root/build-asan" -j"$jobs"
 ctest --test-dir "$root/build-asan" --output-on-failure -j"$jobs"
+
+echo "== install and package checks"
+"$root/tools/check-package.sh" "$root/build"

@@ -60,7 +60,11 @@ QString FirstNonGbk(const QString& text) {
   return {};
 }
 
-int GbkCharWidth(char32_t ch) { return (ch < 0x80 || ch == 0x20AC) ? 1 : 2; }
+int GbkCharWidth(char32_t ch) {
+  // Code page 936 keeps the euro sign at 0x80 and maps the lone byte 0xFF to
+  // U+F8F5; everything else outside ASCII takes two bytes.
+  return (ch < 0x80 || ch == 0x20AC || ch == 0xF8F5) ? 1 : 2;
+}
 
 int GbkLength(const QString& text) {
   int n = 0;

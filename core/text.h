@@ -20,8 +20,9 @@ bool FitsGbk(const QString& text);
 // The first character of the text that GBK cannot hold, or an empty string.
 QString FirstNonGbk(const QString& text);
 
-// Bytes one character takes in GBK: 1 for ASCII (and the euro sign, which code
-// page 936 keeps at 0x80), 2 for everything else.
+// Bytes one character takes in GBK: 1 for ASCII (and the two other single
+// bytes of code page 936: the euro sign at 0x80 and U+F8F5 at 0xFF), 2 for
+// everything else.
 int GbkCharWidth(char32_t ch);
 // Length of the text in GBK bytes, by GbkCharWidth.
 int GbkLength(const QString& text);

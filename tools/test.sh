@@ -26,3 +26,6 @@ ctest --test-dir "$root/build-asan" --output-on-failure -j"$jobs"
 
 echo "== install and package checks"
 "$root/tools/check-package.sh" "$root/build"
+
+echo "== fuzz smoke run (libFuzzer, clang)"
+"$root/tools/fuzz.sh" "${TESSALY_FUZZ_SECONDS:-10}"

@@ -16,6 +16,8 @@ struct Command {
 };
 
 int RunStrokes(const QStringList& args);
+int RunCalendar(const QStringList& args);
+int RunReport(const QStringList& args);
 
 // Output helpers: UTF-8 lines on standard output and standard error.
 void Out(const QString& line);

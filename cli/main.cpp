@@ -27,6 +27,10 @@ namespace {
 
 constexpr std::array kCommands{
     Command{"strokes", "strokes TEXT          stroke count of each character of TEXT", RunStrokes},
+    Command{"calendar", "calendar FROM [TO]    lunar date and signs of each date from FROM to TO",
+            RunCalendar},
+    Command{"report", "report [OPTIONS]      the report of the ticked readings (see report --help)",
+            RunReport},
 };
 
 void Usage(std::FILE* to) {

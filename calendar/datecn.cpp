@@ -1,0 +1,213 @@
+#include "calendar/datecn.h"
+
+#include <cstdint>
+
+namespace tessaly {
+namespace {
+
+constexpr int kFirstYear = 1901;
+constexpr int kLastYear = 2050;
+
+constexpr std::uint32_t kLunarYearTable[kLastYear - kFirstYear + 1] = {
+#include "calendar/lunar_year_table.inc"
+};
+
+const QString kReportMonthNames[12] = {
+    QStringLiteral("正"), QStringLiteral("二"), QStringLiteral("三"), QStringLiteral("四"),
+    QStringLiteral("五"), QStringLiteral("六"), QStringLiteral("七"), QStringLiteral("八"),
+    QStringLiteral("九"), QStringLiteral("十"), QStringLiteral("冬"), QStringLiteral("腊"),
+};
+const QString kCalendarMonthNames[12] = {
+    QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("三"), QStringLiteral("四"),
+    QStringLiteral("五"), QStringLiteral("六"), QStringLiteral("七"), QStringLiteral("八"),
+    QStringLiteral("九"), QStringLiteral("十"), QStringLiteral("冬"), QStringLiteral("蜡"),
+};
+const QString kLunarDayNames[30] = {
+    QStringLiteral("初一"), QStringLiteral("初二"), QStringLiteral("初三"), QStringLiteral("初四"),
+    QStringLiteral("初五"), QStringLiteral("初六"), QStringLiteral("初七"), QStringLiteral("初八"),
+    QStringLiteral("初九"), QStringLiteral("初十"), QStringLiteral("十一"), QStringLiteral("十二"),
+    QStringLiteral("十三"), QStringLiteral("十四"), QStringLiteral("十五"), QStringLiteral("十六"),
+    QStringLiteral("十七"), QStringLiteral("十八"), QStringLiteral("十九"), QStringLiteral("二十"),
+    QStringLiteral("廿一"), QStringLiteral("廿二"), QStringLiteral("廿三"), QStringLiteral("廿四"),
+    QStringLiteral("廿五"), QStringLiteral("廿六"), QStringLiteral("廿七"), QStringLiteral("廿八"),
+    QStringLiteral("廿九"), QStringLiteral("三十"),
+};
+constexpr char16_t kStemNames[10] = {u'甲', u'乙', u'丙', u'丁', u'戊',
+                                     u'己', u'庚', u'辛', u'壬', u'癸'};
+constexpr char16_t kBranchNames[12] = {u'子', u'丑', u'寅', u'卯', u'辰', u'巳',
+                                       u'午', u'未', u'申', u'酉', u'戌', u'亥'};
+const QString kAnimalYearNames[12] = {
+    QStringLiteral("鼠年"), QStringLiteral("牛年"), QStringLiteral("虎年"), QStringLiteral("兔年"),
+    QStringLiteral("龙年"), QStringLiteral("蛇年"), QStringLiteral("马年"), QStringLiteral("羊年"),
+    QStringLiteral("猴年"), QStringLiteral("鸡年"), QStringLiteral("狗年"), QStringLiteral("猪年"),
+};
+
+constexpr bool IsLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+// Days of the year before the first of each month (common year).
+constexpr int kDaysBeforeMonth[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+
+constexpr int Abs(int v) { return v < 0 ? -v : v; }
+
+constexpr int DayNumber(int y, int m, int d) {
+  return kDaysBeforeMonth[m - 1] + d + (m > 2 && IsLeapYear(y) ? 1 : 0);
+}
+
+// One year's record, unpacked.
+struct YearRecord {
+  int start;      // month in progress on 1 January: 11 or 12
+  int d0;         // its day on 1 January
+  unsigned mask;  // bit (15 - k): month k of the walk has 30 days
+  int leap;       // month followed by a leap month of the same number; 0 = none
+
+  constexpr explicit YearRecord(std::uint32_t r)
+      : start((r & 0x80000000u) ? 12 : 11),
+        d0(static_cast<int>((r >> 24) & 0x7f)),
+        mask((r >> 8) & 0xffffu),
+        leap(static_cast<int>(r & 0xff)) {}
+
+  constexpr int Length(int k) const { return ((mask >> (15 - k)) & 1u) ? 30 : 29; }
+
+  // The month after `m` in the walk; a leap month is stored negative.
+  constexpr int Next(int m) const {
+    if (m == leap) return -leap;
+    const int n = Abs(m) + 1;
+    return n == 13 ? 1 : n;
+  }
+
+  // The code of day t of the year (0 = 1 January). `first_leap` tells whether
+  // the month in progress on 1 January is a leap month.
+  constexpr LunarCode CodeOfDay(int t, bool first_leap) const {
+    int month = 0;
+    int day = 0;
+    if (t <= Length(0) - d0) {
+      month = first_leap ? -start : start;
+      day = d0 + t;
+    } else {
+      int acc = Length(0) - d0;
+      int k = 1;
+      month = Next(start);
+      while (k < 15 && t > acc + Length(k)) {
+        acc += Length(k);
+        ++k;
+        month = Next(month);
+      }
+      day = t - acc;
+    }
+    return month > 0 ? month * 100 + day : month * 100 - day;
+  }
+};
+
+// Whether the month in progress on 1 January of each year is a leap month: it
+// is when 31 December of the year before falls in a leap month. 31 December
+// lies far past the first month of its own year's walk, so that lookup never
+// needs the year before it in turn. 1901 has no year before and never counts.
+struct FirstMonthLeapTable {
+  bool leap[kLastYear - kFirstYear + 1] = {};
+  constexpr FirstMonthLeapTable() {
+    for (int y = kFirstYear + 1; y <= kLastYear; ++y) {
+      const YearRecord before(kLunarYearTable[y - 1 - kFirstYear]);
+      const int last_t = DayNumber(y - 1, 12, 31) - 1;
+      leap[y - kFirstYear] = before.CodeOfDay(last_t, false) < 0;
+    }
+  }
+};
+constexpr FirstMonthLeapTable kFirstMonthLeap;
+
+// The 2033 leap 11th month is still running on 1 January 2034.
+static_assert(kFirstMonthLeap.leap[2034 - kFirstYear]);
+static_assert(!kFirstMonthLeap.leap[0]);
+
+constexpr LunarCode CodeOf(int y, int m, int d) {
+  if (y < kFirstYear || y > kLastYear) return 0;
+  const YearRecord rec(kLunarYearTable[y - kFirstYear]);
+  return rec.CodeOfDay(DayNumber(y, m, d) - 1, kFirstMonthLeap.leap[y - kFirstYear]);
+}
+
+// The worked conversions, checked where the table is compiled.
+static_assert(CodeOf(2004, 8, 1) == 616);
+static_assert(CodeOf(2004, 3, 21) == -201);
+static_assert(CodeOf(2004, 1, 22) == 101);
+static_assert(CodeOf(2034, 1, 1) == -1111);
+static_assert(CodeOf(1901, 1, 1) == 1111);
+static_assert(CodeOf(2050, 12, 31) == 1118);
+
+QString MonthTextOf(LunarCode code, MonthNaming naming) {
+  if (code == 0) return {};
+  const LunarDate ld = LunarDate::Decode(code);
+  const QString& name =
+      (naming == MonthNaming::Report ? kReportMonthNames : kCalendarMonthNames)[ld.month - 1];
+  return ld.leap ? QStringLiteral("闰") + name : name + QStringLiteral("月");
+}
+
+QString DayTextOf(LunarCode code) {
+  if (code == 0) return {};
+  return kLunarDayNames[LunarDate::Decode(code).day - 1];
+}
+
+QString GanZhi(int stem, int branch) {
+  const QChar pair[2] = {QChar(kStemNames[stem]), QChar(kBranchNames[branch])};
+  return QString(pair, 2);
+}
+
+bool InRange(QDate date) {
+  const int y = date.year();
+  return date.isValid() && y >= kFirstYear && y <= kLastYear;
+}
+
+}  // namespace
+
+LunarDate LunarDate::Decode(LunarCode code) {
+  const int a = Abs(code);
+  return LunarDate{a / 100, code < 0, a % 100};
+}
+
+int DayOfYear(QDate date) {
+  if (!date.isValid()) return 0;
+  int y = 0, m = 0, d = 0;
+  date.getDate(&y, &m, &d);
+  return DayNumber(y, m, d);
+}
+
+LunarCode LunarCodeOf(QDate date) {
+  int y = 0, m = 0, d = 0;
+  date.getDate(&y, &m, &d);  // all 0 for an invalid date
+  return CodeOf(y, m, d);
+}
+
+QString LunarMonthText(QDate date, MonthNaming naming) {
+  return MonthTextOf(LunarCodeOf(date), naming);
+}
+
+QString LunarDayText(QDate date) { return DayTextOf(LunarCodeOf(date)); }
+
+QString LunarDateText(QDate date) {
+  const LunarCode code = LunarCodeOf(date);
+  if (code == 0) return {};
+  return MonthTextOf(code, MonthNaming::Report) + DayTextOf(code);
+}
+
+QString YearGanZhi(QDate date) {
+  if (!InRange(date)) return {};
+  const int n = (date.year() - 4) % 60;
+  return GanZhi(n % 10, n % 12);
+}
+
+QString MonthGanZhi(QDate date) {
+  const LunarCode code = LunarCodeOf(date);
+  if (code == 0) return {};
+  const int m = LunarDate::Decode(code).month;
+  // Stem of the first month by the year: 丙 in years ending 4 or 9, 戊 in 5 or 0, ...
+  constexpr int kBase[5] = {5, 7, 9, 1, 3};
+  const int b = kBase[date.year() % 5];
+  return GanZhi((b + m - 2) % 10, (m + 1) % 12);
+}
+
+QString GanZhiLine(QDate date) {
+  if (!InRange(date)) return {};
+  return YearGanZhi(date) + QLatin1Char(' ') + MonthGanZhi(date) + QLatin1String("   ");
+}
+
+QString AnimalYearText(int year) { return kAnimalYearNames[((year - 4) % 12 + 12) % 12]; }
+
+}  // namespace tessaly

@@ -1,0 +1,208 @@
+// tessaly-cli report [OPTIONS]: runs the report command headlessly and prints
+// the plain report, one line per line. Every option defaults to the main
+// window's default. A message the window shows in a box of its own goes to
+// standard error and the report goes on; an error the window shows in its error
+// box goes to standard error with exit status 1 and nothing on standard output.
+
+#include <cstdio>
+
+#include "cli/commands.h"
+#include "core/dates.h"
+#include "core/errors.h"
+#include "core/text.h"
+#include "readings/models.h"
+#include "report/report.h"
+#include "store/reference_store.h"
+
+namespace tessaly::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: tessaly-cli report [OPTIONS]\n"
+    "  --name TEXT              name, one to four Chinese characters\n"
+    "  --sex 男|女\n"
+    "  --surname 单姓|复姓\n"
+    "  --birthday Y-M-D         1901-01-01 .. 2050-12-31 (default today)\n"
+    "  --hour TEXT              birth hour: an entry such as \"23-01时 子时\" or its name "
+    "\"子时\"\n"
+    "  --mobile TEXT            mobile number\n"
+    "  --mother-age TEXT        mother's nominal age for the sex prediction (18..44)\n"
+    "  --pregnancy-month TEXT   month of pregnancy (01..12)\n"
+    "  --conception-age TEXT    mother's nominal age for the conception timing (18..44)\n"
+    "  --wish 男孩|女孩\n"
+    "  --readings LIST          comma-separated: name, lifetime, zodiac, star, mobile, sex,\n"
+    "                           conception, or all (default name,lifetime,zodiac,star)\n"
+    "  --page FILE              also write the report page there (GBK, CR LF)\n"
+    "  --encoding utf-8|gbk     output encoding (gbk: GBK with CR LF)\n";
+
+int BadOption(const QString& message) {
+  Err(QStringLiteral("tessaly-cli report: ") + message);
+  std::fputs(kUsage, stderr);
+  return 2;
+}
+
+// Ticks the check boxes named in the list; false on an unknown name.
+bool SelectReadings(const QString& list, MainInputs& in, QString& unknown) {
+  in.suiCheckBox1 = in.suiCheckBox2 = in.suiCheckBox3 = in.suiCheckBox4 = false;
+  in.suiCheckBox5 = in.suiCheckBox6 = in.suiCheckBox7 = false;
+  for (const QString& raw : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    const QString item = raw.trimmed();
+    const bool all = item == QStringLiteral("all");
+    bool known = all;
+    auto tick = [&](const char* name, bool& box) {
+      if (all || item == QLatin1String(name)) {
+        box = true;
+        known = true;
+      }
+    };
+    tick("name", in.suiCheckBox1);
+    tick("lifetime", in.suiCheckBox2);
+    tick("zodiac", in.suiCheckBox4);
+    tick("star", in.suiCheckBox3);
+    tick("mobile", in.suiCheckBox5);
+    tick("sex", in.suiCheckBox6);
+    tick("conception", in.suiCheckBox7);
+    if (!known) {
+      unknown = item;
+      return false;
+    }
+  }
+  return true;
+}
+
+// The birth-hour list: an entry selects itself, the name of an entry (子时)
+// selects that entry, an empty text selects the first entry as the list does
+// when it loses the focus; any other text stays as typed and selects nothing.
+void SetHour(const QString& text, MainInputs& in) {
+  const QStringList& items = BirthHourItems();
+  const QString wanted = text.isEmpty() ? items.first() : text;
+  for (int i = 0; i < items.size(); ++i) {
+    if (wanted == items[i] || wanted == GbkMid(items[i], 9, 4)) {
+      in.FlatComboBox6 = items[i];
+      in.FlatComboBox6Index = i;
+      return;
+    }
+  }
+  in.FlatComboBox6 = text;
+  in.FlatComboBox6Index = -1;
+}
+
+}  // namespace
+
+int RunReport(const QStringList& args) {
+  MainInputs in;
+  in.FlatEdit3 = DateToStr(in.DateTimePicker1.date);
+  QString page_file;
+  bool gbk = false;
+
+  for (qsizetype i = 0; i < args.size(); ++i) {
+    QString option = args[i];
+    QString value;
+    bool has_value = false;
+    if (const qsizetype eq = option.indexOf(QLatin1Char('=')); option.startsWith(u"--") && eq > 0) {
+      value = option.mid(eq + 1);
+      option = option.left(eq);
+      has_value = true;
+    }
+    if (option == QStringLiteral("--help") || option == QStringLiteral("-h")) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (!option.startsWith(u"--"))
+      return BadOption(QStringLiteral("unexpected argument '%1'").arg(option));
+    if (!has_value) {
+      if (i + 1 >= args.size()) return BadOption(QStringLiteral("%1 needs a value").arg(option));
+      value = args[++i];
+    }
+
+    if (option == QStringLiteral("--name")) {
+      in.FlatEdit1 = value;
+    } else if (option == QStringLiteral("--sex")) {
+      if (value != QStringLiteral("男") && value != QStringLiteral("女")) {
+        return BadOption(QStringLiteral("--sex takes 男 or 女"));
+      }
+      in.FlatButton1 = value;
+    } else if (option == QStringLiteral("--surname")) {
+      if (value != QStringLiteral("单姓") && value != QStringLiteral("复姓")) {
+        return BadOption(QStringLiteral("--surname takes 单姓 or 复姓"));
+      }
+      in.FlatButton2 = QStringLiteral("姓氏") + value;
+    } else if (option == QStringLiteral("--birthday")) {
+      QDate date;
+      try {
+        date = StrToDate(value);
+      } catch (const Error& e) {
+        return BadOption(e.message());
+      }
+      if (date < QDate(1901, 1, 1) || date > QDate(2050, 12, 31)) {
+        return BadOption(QStringLiteral("--birthday must lie between 1901-01-01 and 2050-12-31"));
+      }
+      in.DateTimePicker1 = DateTime::AtMidnight(date);
+      in.FlatEdit3 = DateToStr(date);
+    } else if (option == QStringLiteral("--hour")) {
+      SetHour(value, in);
+    } else if (option == QStringLiteral("--mobile")) {
+      in.FlatEdit2 = value;
+    } else if (option == QStringLiteral("--mother-age")) {
+      in.FlatComboBox2 = value;
+    } else if (option == QStringLiteral("--pregnancy-month")) {
+      in.FlatComboBox3 = value;
+    } else if (option == QStringLiteral("--conception-age")) {
+      in.FlatComboBox4 = value;
+    } else if (option == QStringLiteral("--wish")) {
+      if (value == QStringLiteral("男孩")) {
+        in.FlatComboBox5Index = 0;
+      } else if (value == QStringLiteral("女孩")) {
+        in.FlatComboBox5Index = 1;
+      } else {
+        return BadOption(QStringLiteral("--wish takes 男孩 or 女孩"));
+      }
+      in.FlatComboBox5 = value;
+    } else if (option == QStringLiteral("--readings")) {
+      QString unknown;
+      if (!SelectReadings(value, in, unknown)) {
+        return BadOption(QStringLiteral("unknown reading '%1'").arg(unknown));
+      }
+    } else if (option == QStringLiteral("--page")) {
+      if (value.isEmpty()) return BadOption(QStringLiteral("--page needs a file name"));
+      page_file = value;
+    } else if (option == QStringLiteral("--encoding")) {
+      if (value == QStringLiteral("utf-8") || value == QStringLiteral("utf8")) {
+        gbk = false;
+      } else if (value == QStringLiteral("gbk")) {
+        gbk = true;
+      } else {
+        return BadOption(QStringLiteral("--encoding takes utf-8 or gbk"));
+      }
+    } else {
+      return BadOption(QStringLiteral("unknown option '%1'").arg(option));
+    }
+  }
+
+  // Only the name and lifetime readings read the store.
+  ReferenceStore store;
+  if (in.suiCheckBox1 || in.suiCheckBox2) store.Open(ReferenceStore::DefaultPath());
+
+  ResultPanel panel = ResultPanel::WithTexts();
+  ReportPage page;
+  BuildReport(in, panel, page, store, [](const QString& message) { Err(message); });
+
+  // The whole output is made before anything is written, so that an error
+  // (a character without a GBK form, a page that cannot be written) leaves
+  // standard output empty.
+  QByteArray out;
+  for (const QString& line : panel.Memo1) {
+    if (gbk) {
+      out += ToGbk(line);
+      out += "\r\n";
+    } else {
+      out += line.toUtf8();
+      out += '\n';
+    }
+  }
+  if (!page_file.isEmpty()) WriteReportPage(page.FlatMemo1, page_file);
+  std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+}  // namespace tessaly::cli

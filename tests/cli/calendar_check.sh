@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Checks of `tessaly-cli calendar`.
+#   calendar_check.sh range CLI      the whole range 1901-01-01 .. 2050-12-31
+#   calendar_check.sh bad-input CLI  invalid dates, empty and reversed ranges
+set -uo pipefail
+mode=$1
+cli=$2
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+failures=0
+
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+# expect_line FILE FIELD... : the TAB-joined fields must be a whole line of FILE.
+expect_line() {
+  local file=$1
+  shift
+  local line
+  line=$(printf '%s\t' "$@")
+  line=${line%$'\t'}
+  if ! grep -qxF -- "$line" "$file"; then
+    fail "missing line: $(printf '%s' "$line" | tr '\t' '|')"
+    grep -F -- "$1"$'\t' "$file" | tr '\t' '|' | sed 's/^/      got: /' >&2
+  fi
+}
+
+case $mode in
+range)
+  out=$scratch/range.txt
+  "$cli" calendar 1901-01-01 2050-12-31 >"$out" 2>"$scratch/err.txt"
+  rc=$?
+  [[ $rc -eq 0 ]] || fail "exit status $rc"
+  [[ -s $scratch/err.txt ]] && fail "unexpected stderr: $(cat "$scratch/err.txt")"
+  lines=$(wc -l <"$out")
+  [[ $lines -eq 54787 ]] || fail "$lines lines, expected 54787"
+  [[ $(head -c 10 "$out") == 1901-01-01 ]] || fail "first line is not 1901-01-01"
+  [[ $(tail -n 1 "$out" | cut -c1-10) == 2050-12-31 ]] || fail "last line is not 2050-12-31"
+  # Every line has ten fields.
+  bad=$(awk -F'\t' 'NF != 10 { print NR; exit }' "$out")
+  [[ -z $bad ]] || fail "line $bad does not have ten fields"
+
+  expect_line "$out" 1901-01-01 1111 冬月十一 冬月 十一 "辛丑 庚子   " 牛年 1900 庚子鼠 摩羯座
+  expect_line "$out" 2004-01-22 101 正月初一 一月 初一 "甲申 丙寅   " 猴年 2004 甲申猴 水瓶座
+  expect_line "$out" 2004-03-21 -201 闰二初一 闰二 初一 "甲申 丁卯   " 猴年 2004 甲申猴 白羊座
+  expect_line "$out" 2004-08-01 616 六月十六 六月 十六 "甲申 辛未   " 猴年 2004 甲申猴 狮子座
+  expect_line "$out" 2034-01-01 -1111 闰冬十一 闰冬 十一 "甲寅 丙子   " 虎年 2033 癸丑牛 摩羯座
+  expect_line "$out" 2050-12-31 1118 冬月十八 冬月 十八 "庚午 戊子   " 马年 2050 庚午马 摩羯座
+  expect_line "$out" 1989-08-01 630 六月三十 六月 三十 "己巳 辛未   " 蛇年 1989 己巳蛇 狮子座
+  expect_line "$out" 1989-08-02 701 七月初一 七月 初一 "己巳 壬申   " 蛇年 1989 己巳蛇 狮子座
+  expect_line "$out" 2013-06-12 505 五月初五 五月 初五 "癸巳 戊午   " 蛇年 2013 癸巳蛇 双子座
+  expect_line "$out" 2023-01-21 1230 腊月三十 蜡月 三十 "癸卯 乙丑   " 兔年 2022 壬寅虎 水瓶座
+  expect_line "$out" 2023-01-22 101 正月初一 一月 初一 "癸卯 甲寅   " 兔年 2023 癸卯兔 水瓶座
+  expect_line "$out" 2030-02-03 101 正月初一 一月 初一 "庚戌 戊寅   " 狗年 2030 庚戌狗 水瓶座
+  ;;
+bad-input)
+  # An invalid date: the date error on stderr, nothing on stdout, status 1.
+  "$cli" calendar 2004-02-30 >"$scratch/out.txt" 2>"$scratch/err.txt"
+  rc=$?
+  [[ $rc -eq 1 ]] || fail "invalid FROM: exit status $rc, expected 1"
+  [[ -s $scratch/out.txt ]] && fail "invalid FROM: output on stdout"
+  grep -qxF "'2004-02-30' 不是一个有效的日期" "$scratch/err.txt" ||
+    fail "invalid FROM: message was '$(cat "$scratch/err.txt")'"
+
+  "$cli" calendar 2004-01-01 2004-13-01 >"$scratch/out.txt" 2>"$scratch/err.txt"
+  rc=$?
+  [[ $rc -eq 1 ]] || fail "invalid TO: exit status $rc, expected 1"
+  grep -qxF "'2004-13-01' 不是一个有效的日期" "$scratch/err.txt" ||
+    fail "invalid TO: message was '$(cat "$scratch/err.txt")'"
+
+  # FROM after TO: nothing, status 0.
+  "$cli" calendar 2004-02-02 2004-02-01 >"$scratch/out.txt" 2>"$scratch/err.txt"
+  rc=$?
+  [[ $rc -eq 0 ]] || fail "reversed range: exit status $rc, expected 0"
+  [[ -s $scratch/out.txt ]] && fail "reversed range: output on stdout"
+
+  # Missing or extra arguments are bad options.
+  "$cli" calendar >/dev/null 2>&1
+  rc=$?
+  [[ $rc -eq 2 ]] || fail "no date: exit status $rc, expected 2"
+  "$cli" calendar 2004-01-01 2004-01-02 2004-01-03 >/dev/null 2>&1
+  rc=$?
+  [[ $rc -eq 2 ]] || fail "three dates: exit status $rc, expected 2"
+
+  # Dates beyond the calendar: code 0 and empty fields; one date without TO.
+  "$cli" calendar 1900-12-31 1901-01-01 >"$scratch/out.txt" 2>&1 || fail "edge range failed"
+  expect_line "$scratch/out.txt" 1900-12-31 0 "" "" "" "" "" "" "" ""
+  [[ $(wc -l <"$scratch/out.txt") -eq 2 ]] || fail "edge range: expected 2 lines"
+  "$cli" calendar 2051-1-1 >"$scratch/out.txt" 2>&1 || fail "single date failed"
+  expect_line "$scratch/out.txt" 2051-01-01 0 "" "" "" "" "" "" "" ""
+  [[ $(wc -l <"$scratch/out.txt") -eq 1 ]] || fail "single date: expected 1 line"
+  ;;
+*)
+  echo "unknown mode $mode" >&2
+  exit 2
+  ;;
+esac
+
+if [[ $failures -gt 0 ]]; then
+  echo "$failures check(s) failed" >&2
+  exit 1
+fi
+echo "calendar $mode: all checks passed"

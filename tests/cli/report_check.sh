@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# Checks of `tessaly-cli report`.
+#   report_check.sh options CLI DATA    bad options: exit 2, nothing on stdout
+#   report_check.sh errors CLI DATA     errors: exit 1, the message on stderr, nothing on stdout
+#   report_check.sh messages CLI DATA   a message box goes to stderr and the report goes on
+#   report_check.sh encoding CLI DATA   --encoding gbk gives GBK with CR LF
+#   report_check.sh stored CLI DATA     whole reports equal the stored expected files
+# DATA is the tests/data/report directory.
+set -uo pipefail
+mode=$1
+cli=$2
+data=$3
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+failures=0
+out=$scratch/out
+err=$scratch/err
+
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+# run ARGS...: runs the report command, leaves stdout in $out, stderr in $err, status in $rc.
+run() {
+  "$cli" report "$@" >"$out" 2>"$err"
+  rc=$?
+}
+
+# expect STATUS ARGS...: the exit status; for a non-zero status also an empty stdout
+# and a non-empty stderr.
+expect() {
+  local want=$1
+  shift
+  run "$@"
+  if [[ $rc -ne $want ]]; then
+    fail "report $* -> exit $rc, expected $want"
+    return
+  fi
+  if [[ $want -ne 0 ]]; then
+    [[ -s $out ]] && fail "report $* -> something on stdout"
+    [[ -s $err ]] || fail "report $* -> nothing on stderr"
+  fi
+}
+
+case $mode in
+options)
+  expect 2 --sex x
+  expect 2 --surname 单
+  expect 2 --wish 男
+  expect 2 --readings name,palm
+  expect 2 --encoding latin1
+  expect 2 --birthday 2004-02-31
+  expect 2 --birthday yesterday
+  expect 2 --birthday 1900-12-31
+  expect 2 --birthday 2051-01-01
+  expect 2 --no-such-option 1
+  expect 2 --name
+  expect 2 stray
+  expect 2 --page ""
+  expect 0 --help
+  grep -q -- '--readings LIST' "$out" || fail "--help does not list the options"
+  # Both option forms and the edge dates of the calendar are accepted.
+  expect 0 --readings= --birthday=1901-01-01
+  expect 0 --readings "" --birthday 2050-12-31
+  ;;
+errors)
+  expect 1 --readings lifetime --hour 午夜
+  grep -q '十二个时辰' "$err" || fail "typed hour: $(cat "$err")"
+  expect 1 --readings sex --mother-age 12
+  expect 1 --readings conception --conception-age abc
+  grep -q "'abc0' 不是一个有效的整形值" "$err" || fail "conception: $(cat "$err")"
+  # The page cannot be written: nothing on stdout either.
+  expect 1 --readings "" --page "$scratch/no/such/dir/page.htm"
+  # A name GBK cannot hold cannot go into the GBK output.
+  expect 1 --readings "" --name $'\U0001F600' --encoding gbk
+  ;;
+messages)
+  for number in 123 "" 1380013800x; do
+    run --readings mobile --mobile "$number"
+    [[ $rc -eq 0 ]] || fail "mobile '$number' -> exit $rc"
+    [[ $(cat "$err") == "手机号码输入错误，测算失败！" ]] || fail "mobile '$number' stderr: $(cat "$err")"
+    grep -q '【※手机号码吉凶预测】' "$out" || fail "mobile '$number': no section"
+    [[ $(tail -n 1 "$out") == "    " ]] || fail "mobile '$number': verdict line not empty"
+  done
+  run --readings mobile --mobile 13800001234
+  [[ $rc -eq 0 && ! -s $err ]] || fail "good mobile number: exit $rc, stderr $(cat "$err")"
+  [[ $(tail -n 1 "$out") == "    灾难不绝，难望成功　凶" ]] || fail "mobile 1234: $(tail -n 1 "$out")"
+  ;;
+encoding)
+  args=(--readings "" --name 张小明 --birthday 2005-03-02 --hour 子时)
+  run "${args[@]}" --encoding gbk
+  [[ $rc -eq 0 ]] || fail "gbk: exit $rc"
+  printf '    张小明  生于 2005-03-02  农历乙酉年正月廿二  子时\r\n' | iconv -f UTF-8 -t GBK >"$scratch/want"
+  cmp -s "$out" "$scratch/want" || fail "gbk header bytes: $(od -An -tx1 "$out" | head -3)"
+  # 张 is D5 C5 in GBK.
+  [[ $(head -c 6 "$out" | od -An -tx1 | tr -d ' \n') == 20202020d5c5 ]] || fail "gbk: first bytes"
+  run "${args[@]}"
+  printf '    张小明  生于 2005-03-02  农历乙酉年正月廿二  子时\n' >"$scratch/want"
+  cmp -s "$out" "$scratch/want" || fail "utf-8 header bytes"
+  # The whole default report: the GBK form is the UTF-8 form converted, line for line.
+  run --name 张小明 --birthday 2005-03-02 --encoding gbk
+  sed 's/$/\r/' "$data/default_2005-03-02.txt" | iconv -f UTF-8 -t GBK >"$scratch/want"
+  cmp -s "$out" "$scratch/want" || fail "gbk default report differs"
+  ;;
+stored)
+  # The hour by its name or by its entry, and an empty hour (the first entry).
+  for hour in 子时 "23-01时 子时" ""; do
+    run --name 张小明 --birthday 2005-03-02 --hour "$hour"
+    [[ $rc -eq 0 ]] || fail "default report: exit $rc: $(cat "$err")"
+    cmp -s "$out" "$data/default_2005-03-02.txt" || fail "default report (hour '$hour') differs"
+  done
+  run --name 欧阳雨辰 --surname 复姓 --sex 女 --birthday 2004-03-21 --hour 午时 \
+    --mobile 13912340080 --mother-age 31 --pregnancy-month 07 --conception-age 42 --wish 女孩 \
+    --readings all --page "$scratch/page.htm"
+  [[ $rc -eq 0 ]] || fail "all readings: exit $rc: $(cat "$err")"
+  cmp -s "$scratch/page.htm" "$data/all_2004-03-21.htm" || fail "all-readings page differs"
+  # The printed report is the page's paragraphs.
+  iconv -f GBK -t UTF-8 "$scratch/page.htm" | tr -d '\r' | sed -n '5,$p' | awk 'NR % 2 == 1' \
+    | head -n "$(wc -l <"$out")" >"$scratch/paragraphs"
+  cmp -s "$out" "$scratch/paragraphs" || fail "printed report and page paragraphs differ"
+  ;;
+*)
+  echo "unknown mode $mode" >&2
+  exit 2
+  ;;
+esac
+
+if [[ $failures -ne 0 ]]; then
+  echo "$failures check(s) failed" >&2
+  exit 1
+fi
+echo "ok"

@@ -1,0 +1,280 @@
+// Lunar conversion and its texts: known dates, and properties that must hold for
+// every date of the calendar's range.
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+#include "calendar/datecn.h"
+#include "core/text.h"
+
+namespace tessaly {
+namespace {
+
+const QDate kFirst(1901, 1, 1);
+const QDate kLast(2050, 12, 31);
+
+std::string Show(QDate d) { return d.toString(Qt::ISODate).toStdString(); }
+
+// ---- Known dates ----------------------------------------------------------------
+
+struct Conversion {
+  const char* name;
+  QDate date;
+  LunarCode code;
+  const char* report_text;  // LunarDateText
+  const char* month_text;   // LunarMonthText, calendar naming
+  const char* day_text;     // LunarDayText
+  const char* ganzhi_line;  // GanZhiLine
+};
+
+// Test names and failure reports show the row's name.
+void PrintTo(const Conversion& row, std::ostream* os) { *os << row.name; }
+
+class LunarConversion : public testing::TestWithParam<Conversion> {};
+
+TEST_P(LunarConversion, CodeAndTexts) {
+  const Conversion& c = GetParam();
+  EXPECT_EQ(LunarCodeOf(c.date), c.code);
+  EXPECT_EQ(LunarDateText(c.date), QString::fromUtf8(c.report_text));
+  EXPECT_EQ(LunarMonthText(c.date, MonthNaming::Calendar), QString::fromUtf8(c.month_text));
+  EXPECT_EQ(LunarDayText(c.date), QString::fromUtf8(c.day_text));
+  EXPECT_EQ(GanZhiLine(c.date), QString::fromUtf8(c.ganzhi_line));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    KnownDates, LunarConversion,
+    testing::Values(Conversion{"SixthMonthIn2004", QDate(2004, 8, 1), 616, "六月十六", "六月",
+                               "十六", "甲申 辛未   "},
+                    Conversion{"FirstDayOfLeapSecondMonth", QDate(2004, 3, 21), -201, "闰二初一",
+                               "闰二", "初一", "甲申 丁卯   "},
+                    Conversion{"LastDayOfSecondMonthBeforeItsLeap", QDate(2004, 3, 20), 230,
+                               "二月三十", "二月", "三十", "甲申 丁卯   "},
+                    Conversion{"NewYear2004", QDate(2004, 1, 22), 101, "正月初一", "一月", "初一",
+                               "甲申 丙寅   "},
+                    Conversion{"JanuaryBeforeNewYearKeepsGregorianYear", QDate(2004, 1, 10), 1219,
+                               "腊月十九", "蜡月", "十九", "甲申 丁丑   "},
+                    Conversion{"LastDayOfTwelfthMonth", QDate(2004, 1, 21), 1230, "腊月三十",
+                               "蜡月", "三十", "甲申 丁丑   "},
+                    Conversion{"LeapMonthRunningOnFirstJanuary", QDate(2034, 1, 1), -1111,
+                               "闰冬十一", "闰冬", "十一", "甲寅 丙子   "},
+                    Conversion{"LeapEleventhMonthEndOf2033", QDate(2033, 12, 31), -1110, "闰冬初十",
+                               "闰冬", "初十", "癸丑 甲子   "},
+                    Conversion{"TwelfthMonthAfterLeapEleventh", QDate(2034, 1, 20), 1201,
+                               "腊月初一", "蜡月", "初一", "甲寅 丁丑   "},
+                    Conversion{"FirstDayOfRange", QDate(1901, 1, 1), 1111, "冬月十一", "冬月",
+                               "十一", "辛丑 庚子   "},
+                    Conversion{"LastDayOfRange", QDate(2050, 12, 31), 1118, "冬月十八", "冬月",
+                               "十八", "庚午 戊子   "},
+                    Conversion{"LeapFourthMonth2020", QDate(2020, 5, 23), -401, "闰四初一", "闰四",
+                               "初一", "庚子 辛巳   "},
+                    Conversion{"TwentiethDay", QDate(2004, 8, 5), 620, "六月二十", "六月", "二十",
+                               "甲申 辛未   "},
+                    Conversion{"TwentyFirstDay", QDate(2004, 8, 6), 621, "六月廿一", "六月", "廿一",
+                               "甲申 辛未   "},
+                    Conversion{"ThirtiethDay1989", QDate(1989, 8, 1), 630, "六月三十", "六月",
+                               "三十", "己巳 辛未   "},
+                    Conversion{"SeventhMonth1989", QDate(1989, 8, 2), 701, "七月初一", "七月",
+                               "初一", "己巳 壬申   "},
+                    Conversion{"EndOfSeventhMonth1989", QDate(1989, 8, 30), 729, "七月廿九", "七月",
+                               "廿九", "己巳 壬申   "},
+                    Conversion{"EighthMonth1989", QDate(1989, 8, 31), 801, "八月初一", "八月",
+                               "初一", "己巳 癸酉   "},
+                    Conversion{"FourthMonthEnd2013", QDate(2013, 6, 7), 429, "四月廿九", "四月",
+                               "廿九", "癸巳 丁巳   "},
+                    Conversion{"FifthMonth2013", QDate(2013, 6, 8), 501, "五月初一", "五月", "初一",
+                               "癸巳 戊午   "},
+                    Conversion{"DragonBoat2013", QDate(2013, 6, 12), 505, "五月初五", "五月",
+                               "初五", "癸巳 戊午   "},
+                    Conversion{"SixthMonth2013", QDate(2013, 7, 8), 601, "六月初一", "六月", "初一",
+                               "癸巳 己未   "},
+                    Conversion{"TwelfthMonthStartingInJanuary", QDate(2005, 1, 10), 1201,
+                               "腊月初一", "蜡月", "初一", "乙酉 己丑   "},
+                    Conversion{"NewYear2023", QDate(2023, 1, 22), 101, "正月初一", "一月", "初一",
+                               "癸卯 甲寅   "},
+                    Conversion{"NewYear2030", QDate(2030, 2, 3), 101, "正月初一", "一月", "初一",
+                               "庚戌 戊寅   "}),
+    [](const testing::TestParamInfo<Conversion>& info) { return std::string(info.param.name); });
+
+struct OutOfRange {
+  const char* name;
+  QDate date;
+};
+
+// Test names and failure reports show the row's name.
+void PrintTo(const OutOfRange& row, std::ostream* os) { *os << row.name; }
+
+class LunarOutOfRange : public testing::TestWithParam<OutOfRange> {};
+
+TEST_P(LunarOutOfRange, CodeZeroAndEmptyTexts) {
+  const QDate d = GetParam().date;
+  EXPECT_EQ(LunarCodeOf(d), 0);
+  EXPECT_TRUE(LunarDateText(d).isEmpty());
+  EXPECT_TRUE(LunarMonthText(d, MonthNaming::Report).isEmpty());
+  EXPECT_TRUE(LunarMonthText(d, MonthNaming::Calendar).isEmpty());
+  EXPECT_TRUE(LunarDayText(d).isEmpty());
+  EXPECT_TRUE(YearGanZhi(d).isEmpty());
+  EXPECT_TRUE(MonthGanZhi(d).isEmpty());
+  EXPECT_TRUE(GanZhiLine(d).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Edges, LunarOutOfRange,
+                         testing::Values(OutOfRange{"DayBeforeRange", QDate(1900, 12, 31)},
+                                         OutOfRange{"DayAfterRange", QDate(2051, 1, 1)},
+                                         OutOfRange{"FarFuture", QDate(3000, 6, 1)},
+                                         OutOfRange{"InvalidDate", QDate()}),
+                         [](const testing::TestParamInfo<OutOfRange>& info) {
+                           return std::string(info.param.name);
+                         });
+
+TEST(LunarDate, DecodesPackedCodes) {
+  const struct {
+    LunarCode code;
+    int month;
+    bool leap;
+    int day;
+  } cases[] = {{616, 6, false, 16},   {-201, 2, true, 1}, {-1111, 11, true, 11},
+               {1230, 12, false, 30}, {101, 1, false, 1}, {0, 0, false, 0}};
+  for (const auto& c : cases) {
+    const LunarDate d = LunarDate::Decode(c.code);
+    EXPECT_EQ(d.month, c.month) << c.code;
+    EXPECT_EQ(d.leap, c.leap) << c.code;
+    EXPECT_EQ(d.day, c.day) << c.code;
+  }
+}
+
+TEST(LunarTexts, MonthNamingsDifferOnlyInFirstAndTwelfth) {
+  const struct {
+    QDate date;
+    const char* report;
+    const char* calendar;
+  } cases[] = {
+      {QDate(2004, 1, 22), "正月", "一月"},  {QDate(2004, 1, 10), "腊月", "蜡月"},
+      {QDate(2004, 12, 12), "冬月", "冬月"}, {QDate(2004, 11, 12), "十月", "十月"},
+      {QDate(2004, 3, 21), "闰二", "闰二"},  {QDate(2034, 1, 1), "闰冬", "闰冬"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(LunarMonthText(c.date, MonthNaming::Report), QString::fromUtf8(c.report))
+        << Show(c.date);
+    EXPECT_EQ(LunarMonthText(c.date, MonthNaming::Calendar), QString::fromUtf8(c.calendar))
+        << Show(c.date);
+  }
+}
+
+TEST(DayOfYear, CountsLeapDaysByTheGregorianRule) {
+  const struct {
+    QDate date;
+    int day;
+  } cases[] = {
+      {QDate(2004, 1, 1), 1},     {QDate(2004, 2, 29), 60},   {QDate(2004, 3, 1), 61},
+      {QDate(2005, 3, 1), 60},    {QDate(2004, 8, 1), 214},   {QDate(2004, 12, 31), 366},
+      {QDate(2005, 12, 31), 365}, {QDate(1900, 3, 1), 60},    {QDate(2000, 3, 1), 61},
+      {QDate(2000, 12, 31), 366}, {QDate(2050, 12, 31), 365},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DayOfYear(c.date), c.day) << Show(c.date);
+}
+
+TEST(GanZhi, YearPairFollowsTheGregorianYear) {
+  const struct {
+    QDate date;
+    const char* pair;
+  } cases[] = {
+      {QDate(1901, 1, 1), "辛丑"},   {QDate(1984, 6, 1), "甲子"}, {QDate(2004, 1, 1), "甲申"},
+      {QDate(2004, 12, 31), "甲申"}, {QDate(2043, 7, 1), "癸亥"}, {QDate(2050, 12, 31), "庚午"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(YearGanZhi(c.date), QString::fromUtf8(c.pair)) << Show(c.date);
+}
+
+TEST(GanZhi, MonthPairByYearAndLunarMonth) {
+  const struct {
+    QDate date;
+    const char* pair;
+  } cases[] = {
+      // First months: the stem depends on the Gregorian year modulo 5.
+      {QDate(2004, 1, 22), "丙寅"},
+      {QDate(2005, 2, 9), "戊寅"},
+      {QDate(2006, 1, 29), "庚寅"},
+      {QDate(2007, 2, 18), "壬寅"},
+      {QDate(2008, 2, 7), "甲寅"},
+      // Eleventh and twelfth months take 子 and 丑; in January before the new year
+      // the stem still follows the Gregorian year (丁丑 in 2004, 己丑 in 2005).
+      {QDate(2004, 12, 12), "丙子"},
+      {QDate(2004, 1, 10), "丁丑"},
+      {QDate(2005, 1, 10), "己丑"},
+      // A leap month takes the pair of its ordinary month.
+      {QDate(2004, 3, 20), "丁卯"},
+      {QDate(2004, 3, 21), "丁卯"},
+      {QDate(2020, 5, 23), "辛巳"},
+      {QDate(2020, 4, 23), "辛巳"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(MonthGanZhi(c.date), QString::fromUtf8(c.pair)) << Show(c.date);
+}
+
+TEST(AnimalYear, ByGregorianYear) {
+  const struct {
+    int year;
+    const char* name;
+  } cases[] = {{1901, "牛年"}, {2003, "羊年"}, {2004, "猴年"},
+               {2008, "鼠年"}, {2019, "猪年"}, {2050, "马年"}};
+  for (const auto& c : cases)
+    EXPECT_EQ(AnimalYearText(c.year), QString::fromUtf8(c.name)) << c.year;
+}
+
+// ---- The whole range ------------------------------------------------------------
+
+TEST(LunarRange, EveryDateDecodesToAMonthAndDay) {
+  for (QDate d = kFirst; d <= kLast; d = d.addDays(1)) {
+    const LunarCode code = LunarCodeOf(d);
+    const LunarDate ld = LunarDate::Decode(code);
+    ASSERT_TRUE(ld.month >= 1 && ld.month <= 12 && ld.day >= 1 && ld.day <= 30)
+        << Show(d) << " " << code;
+  }
+}
+
+TEST(LunarRange, DaysAdvanceByOneAndMonthsFollowInOrder) {
+  LunarDate prev = LunarDate::Decode(LunarCodeOf(kFirst));
+  int months_started = 0;
+  for (QDate d = kFirst.addDays(1); d <= kLast; d = d.addDays(1)) {
+    const LunarDate cur = LunarDate::Decode(LunarCodeOf(d));
+    if (cur.day != 1) {
+      ASSERT_EQ(cur.day, prev.day + 1) << Show(d);
+      ASSERT_EQ(cur.month, prev.month) << Show(d);
+      ASSERT_EQ(cur.leap, prev.leap) << Show(d);
+    } else {
+      // The month that just ended had 29 or 30 days.
+      ASSERT_TRUE(prev.day == 29 || prev.day == 30) << Show(d);
+      ++months_started;
+      if (cur.leap) {
+        // A leap month follows the ordinary month of the same number.
+        ASSERT_FALSE(prev.leap) << Show(d);
+        ASSERT_EQ(cur.month, prev.month) << Show(d);
+      } else {
+        ASSERT_EQ(cur.month, prev.month % 12 + 1) << Show(d);
+      }
+    }
+    prev = cur;
+  }
+  // About 150 years of 12.37 months.
+  EXPECT_GT(months_started, 1850);
+  EXPECT_LT(months_started, 1860);
+}
+
+TEST(LunarRange, DateTextIsAlwaysFourGbkCharacters) {
+  for (QDate d = kFirst; d <= kLast; d = d.addDays(1)) {
+    const QString text = LunarDateText(d);
+    ASSERT_EQ(text.size(), 4) << Show(d);
+    ASSERT_TRUE(FitsGbk(text)) << Show(d);
+    ASSERT_EQ(GbkLength(text), 8) << Show(d);
+    ASSERT_EQ(text.right(2), LunarDayText(d)) << Show(d);
+    const QString month = LunarMonthText(d, MonthNaming::Report);
+    ASSERT_EQ(text.left(2), month) << Show(d);
+    ASSERT_EQ(month.startsWith(u'闰'), LunarCodeOf(d) < 0) << Show(d);
+    ASSERT_EQ(GbkLength(GanZhiLine(d)), 12) << Show(d);
+  }
+}
+
+}  // namespace
+}  // namespace tessaly

@@ -1,0 +1,255 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "core/errors.h"
+#include "core/text.h"
+#include "readings/bone_weights.h"
+#include "readings/readings.h"
+#include "readings/signs.h"
+#include "store/reference_store.h"
+#include "tests/unit/reading_fixture.h"
+
+namespace tessaly {
+namespace {
+
+QString S(const char* s) { return QString::fromUtf8(s); }
+
+class Lifetime : public ::testing::Test {
+ protected:
+  void SetUp() override { store_.Open(test::ReadingFixtureStore()); }
+
+  // The lunar particulars as the report sets them before the reading runs.
+  static void SetLunar(ResultPanel& p, const char* year, const char* month, const char* day,
+                       const char* animal = "鸡") {
+    p.Label47 = S(year);
+    p.Label53 = S(month);
+    p.Label54 = S(day);
+    p.Label48 = S(animal);
+  }
+
+  static MainInputs Inputs(int hour, QDate birthday = QDate(2005, 3, 2)) {
+    MainInputs in;
+    in.DateTimePicker1 = DateTime::AtMidnight(birthday);
+    in.FlatComboBox6Index = hour;
+    in.FlatComboBox6 = hour >= 0 && hour < 12 ? BirthHourItems()[hour] : QStringLiteral("午夜");
+    return in;
+  }
+
+  ReferenceStore store_;
+};
+
+TEST_F(Lifetime, WeightsAndTotals) {
+  const struct {
+    const char* year;
+    const char* month;
+    const char* day;
+    int hour;
+    const char* weights[4];  // year, month, day, hour as the labels hold them
+    const char* total;
+  } cases[] = {
+      {"乙酉年", "正月", "廿二", 0, {"15", "06", "09", "16"}, "46"},
+      // The lightest and the heaviest bone.
+      {"己巳年", "五月", "初一", 1, {"05", "05", "05", "06"}, "21"},
+      {"己卯年", "三月", "十八", 0, {"19", "18", "18", "16"}, "71"},
+      {"戊午年", "九月", "廿六", 5, {"19", "18", "18", "16"}, "71"},
+      {"癸亥年", "腊月", "三十", 11, {"06", "05", "06", "06"}, "23"},
+      // Leap months weigh as their ordinary month.
+      {"甲子年", "闰二", "初一", 0, {"12", "07", "05", "16"}, "40"},
+      {"甲子年", "闰正", "初一", 0, {"12", "06", "05", "16"}, "39"},
+      {"甲子年", "闰冬", "初一", 0, {"12", "09", "05", "16"}, "42"},
+      {"甲子年", "闰腊", "初一", 0, {"12", "05", "05", "16"}, "38"},
+      {"甲子年", "闰十", "初一", 0, {"12", "08", "05", "16"}, "41"},
+  };
+  for (const auto& c : cases) {
+    ResultPanel p;
+    SetLunar(p, c.year, c.month, c.day);
+    FlatButton6Click(Inputs(c.hour), p, store_);
+    const std::string what = std::string(c.year) + c.month + c.day;
+    EXPECT_EQ(p.Label57, S(c.weights[0])) << what;
+    EXPECT_EQ(p.Label60, S(c.weights[1])) << what;
+    EXPECT_EQ(p.Label61, S(c.weights[2])) << what;
+    EXPECT_EQ(p.Label59, S(c.weights[3])) << what;
+    EXPECT_EQ(p.Label49, GbkMid(BirthHourItems()[c.hour], 9, 4)) << what;
+    ASSERT_EQ(p.FlatMemo1.size(), 20) << what;
+    EXPECT_EQ(p.FlatMemo1[3],
+              QStringLiteral("    你的命骨总重量是") + S(c.total) + QStringLiteral("钱。"))
+        << what;
+  }
+}
+
+TEST_F(Lifetime, WorkedExampleSection) {
+  ResultPanel p;
+  SetLunar(p, "乙酉年", "正月", "廿二");
+  FlatButton6Click(Inputs(0), p, store_);
+  EXPECT_EQ(p.Label51, QStringLiteral("双鱼座"));
+  EXPECT_EQ(p.Label58, QStringLiteral("测试诗句第一行，七字七字七字成。"));
+  EXPECT_EQ(p.Label62, QStringLiteral("测试诗句第二行，七字七字七字成。"));
+  const QStringList expected = {
+      QString(),
+      QStringLiteral("    【※一生命运预测】"),
+      QString(),
+      QStringLiteral("    你的命骨总重量是46钱。"),
+      QString(),
+      QStringLiteral("    根据中国古代称骨术，下面这首诗可能暗含着你的命运："),
+      QString(),
+      QStringLiteral("    测试诗句第一行，七字七字七字成。"),
+      QStringLiteral("    测试诗句第二行，七字七字七字成。"),
+      QString(),
+      QStringLiteral("    廿二日的测试文字。"),
+      QString(),
+      QStringLiteral("    双鱼座的测试文字。"),
+      QString(),
+      QStringLiteral("    子时的测试文字。"),
+      QStringLiteral("    "),
+      QString(),
+      QStringLiteral("    正月的测试文字。"),
+      QString(),
+      QStringLiteral("    属鸡的测试文字。"),
+  };
+  EXPECT_EQ(p.FlatMemo1, expected);
+}
+
+TEST_F(Lifetime, VerseLines) {
+  // Fixture verses: 46 two lines, 21 one line (32 bytes), 71 three lines
+  // (96 bytes), 30 starting with a single-byte character.
+  const struct {
+    const char* year;
+    const char* month;
+    const char* day;
+    int hour;
+    const char* first;
+    const char* second;
+  } cases[] = {
+      {"己巳年", "五月", "初一", 1, "二十一钱诗一句，只有一行无下文。", ""},
+      {"己卯年", "三月", "十八", 0, "七十一钱第一句，上句下句各七字。",
+       "七十一钱第二句，上句下句各七字。七十一钱第三句，上句下句各七字。"},
+      {"甲子年", "正月", "初一", 2, "A三十钱诗一句，字数凑足十六字。",
+       "三十钱诗第二句，字数凑足十六字。"},
+      // No verse for 38: two lines of four spaces.
+      {"甲子年", "腊月", "初一", 0, "", ""},
+  };
+  for (const auto& c : cases) {
+    ResultPanel p;
+    SetLunar(p, c.year, c.month, c.day);
+    FlatButton6Click(Inputs(c.hour), p, store_);
+    EXPECT_EQ(p.Label58, S(c.first)) << c.year;
+    EXPECT_EQ(p.Label62, S(c.second)) << c.year;
+    EXPECT_LE(GbkLength(p.Label62), 64);
+    EXPECT_EQ(p.FlatMemo1[7], QStringLiteral("    ") + S(c.first));
+    EXPECT_EQ(p.FlatMemo1[8], QStringLiteral("    ") + S(c.second));
+  }
+}
+
+TEST_F(Lifetime, LeapMonthTextIsLookedUpUnderItsOwnName) {
+  ResultPanel p;
+  SetLunar(p, "甲申年", "闰二", "初一", "猴");
+  FlatButton6Click(Inputs(0, QDate(2004, 3, 21)), p, store_);
+  EXPECT_EQ(p.Label51, QStringLiteral("白羊座"));
+  EXPECT_EQ(p.FlatMemo1[17], QStringLiteral("    闰二月的测试文字。"));
+  EXPECT_EQ(p.FlatMemo1[19], QStringLiteral("    属猴的测试文字。"));
+}
+
+TEST_F(Lifetime, EmptyTextsKeepTheShape) {
+  ReferenceStore bare;
+  bare.Open(test::ReadingFixtureStore(false));
+  ResultPanel p;
+  SetLunar(p, "乙酉年", "正月", "廿二");
+  FlatButton6Click(Inputs(0), p, bare);
+  ASSERT_EQ(p.FlatMemo1.size(), 20);
+  for (int i : {7, 8, 10, 12, 14, 15, 17, 19})
+    EXPECT_EQ(p.FlatMemo1[i], QStringLiteral("    ")) << i;
+}
+
+TEST_F(Lifetime, ReplacesTheNameSection) {
+  ResultPanel p;
+  p.FlatMemo1 = {QString(), QStringLiteral("    【※姓名祸福预测】"), QStringLiteral("    x")};
+  SetLunar(p, "乙酉年", "正月", "廿二");
+  FlatButton6Click(Inputs(0), p, store_);
+  EXPECT_EQ(p.FlatMemo1.size(), 20);
+  EXPECT_FALSE(p.FlatMemo1.join(QString()).contains(QStringLiteral("姓名")));
+  // The same inputs twice give the same section.
+  const QStringList first = p.FlatMemo1;
+  FlatButton6Click(Inputs(0), p, store_);
+  EXPECT_EQ(p.FlatMemo1, first);
+}
+
+TEST_F(Lifetime, BirthHourThatSelectsNoEntryIsAnError) {
+  for (int hour : {-1, 12}) {
+    ResultPanel p;
+    SetLunar(p, "乙酉年", "正月", "廿二");
+    p.FlatMemo1 = {QStringLiteral("earlier")};
+    try {
+      FlatButton6Click(Inputs(hour), p, store_);
+      FAIL() << "no error for " << hour;
+    } catch (const Error& e) {
+      EXPECT_TRUE(e.message().contains(QStringLiteral("十二个时辰"))) << e.message().toStdString();
+    }
+    EXPECT_EQ(p.FlatMemo1, QStringList{QStringLiteral("earlier")});
+    EXPECT_EQ(p.Label49, QStringLiteral("子时"));  // untouched default
+  }
+}
+
+TEST_F(Lifetime, LabelsOutsideTheTablesAreErrors) {
+  const struct {
+    const char* year;
+    const char* month;
+    const char* day;
+  } cases[] = {
+      {"甲子", "正月", "初一"},  // without 年
+      {"甲子年", "十三月", "初一"},
+      {"甲子年", "", "初一"},
+      {"甲子年", "正月", "三十一"},
+  };
+  for (const auto& c : cases) {
+    ResultPanel p;
+    SetLunar(p, c.year, c.month, c.day);
+    p.FlatMemo1 = {QStringLiteral("earlier")};
+    EXPECT_THROW(FlatButton6Click(Inputs(0), p, store_), Error) << c.year << c.month << c.day;
+    EXPECT_EQ(p.FlatMemo1, QStringList{QStringLiteral("earlier")});
+  }
+}
+
+TEST_F(Lifetime, StoreErrorLeavesTheMemo) {
+  ReferenceStore closed;
+  ResultPanel p;
+  SetLunar(p, "乙酉年", "正月", "廿二");
+  p.FlatMemo1 = {QStringLiteral("earlier")};
+  EXPECT_THROW(FlatButton6Click(Inputs(0), p, closed), StoreError);
+  EXPECT_EQ(p.FlatMemo1, QStringList{QStringLiteral("earlier")});
+}
+
+TEST(BoneWeights, TablesFollowTheCycleAndTheirRanges) {
+  // The year table is in the order of the cycle, so a year's cyclic name finds
+  // its own row.
+  for (int i = 0; i < 60; ++i) {
+    EXPECT_EQ(QString::fromUtf16(YearWeights[i].name), GbkLeft(CyclicYearName(1984 + i), 4)) << i;
+  }
+  auto names = [](const auto& table) {
+    std::set<QString> s;
+    for (const BoneWeight& w : table) s.insert(QString::fromUtf16(w.name));
+    return s.size();
+  };
+  EXPECT_EQ(names(YearWeights), 60u);
+  EXPECT_EQ(names(MonthWeights), 12u);
+  EXPECT_EQ(names(DayWeights), 30u);
+  EXPECT_EQ(names(HourWeights), 12u);
+  // The verses are keyed 21 to 71: the extremes of the four tables.
+  auto extreme = [](const auto& table, bool most) {
+    int v = table[0].qian;
+    for (const BoneWeight& w : table) v = most ? std::max(v, w.qian) : std::min(v, w.qian);
+    return v;
+  };
+  EXPECT_EQ(extreme(YearWeights, false) + extreme(MonthWeights, false) +
+                extreme(DayWeights, false) + extreme(HourWeights, false),
+            21);
+  EXPECT_EQ(extreme(YearWeights, true) + extreme(MonthWeights, true) + extreme(DayWeights, true) +
+                extreme(HourWeights, true),
+            71);
+  for (int i = 0; i < 12; ++i) {
+    EXPECT_EQ(QString::fromUtf16(HourWeights[i].name), GbkMid(BirthHourItems()[i], 9, 4)) << i;
+  }
+}
+
+}  // namespace
+}  // namespace tessaly

@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include "core/errors.h"
+#include "readings/models.h"
+#include "readings/readings.h"
+
+namespace tessaly {
+namespace {
+
+const QString kGirl =
+    QStringLiteral("根据你提供的〖母亲年龄〗及〖怀孕时间〗推算，腹中的胎儿性别应该是女孩！");
+const QString kBoy =
+    QStringLiteral("根据你提供的〖母亲年龄〗及〖怀孕时间〗推算，腹中的胎儿性别应该是男孩！");
+const QString kAgeError = QStringLiteral("母亲年龄应在18至44岁（虚岁）之间，请重新选择。");
+const QString kMonthError = QStringLiteral("怀孕月份应在1至12月之间，请重新选择。");
+const QString kEarlier = QStringLiteral("上一次的句子");
+
+// The sentence of a run, or the message of the error it raised.
+QString SexReading(const QString& month, const QString& age, ResultPanel* panel_out = nullptr) {
+  MainInputs in;
+  in.FlatComboBox3 = month;
+  in.FlatComboBox2 = age;
+  ResultPanel panel;
+  panel.Label39 = kEarlier;
+  QString result;
+  try {
+    FlatButton17Click(in, panel);
+    result = panel.Label39;
+  } catch (const Error& e) {
+    result = e.message();
+  }
+  if (panel_out) *panel_out = panel;
+  return result;
+}
+
+QString ConceptionReading(const QString& age, int wish, ResultPanel* panel_out = nullptr) {
+  MainInputs in;
+  in.FlatComboBox4 = age;
+  in.FlatComboBox5Index = wish;
+  in.FlatComboBox5 = wish == 1 ? QStringLiteral("女孩") : QStringLiteral("男孩");
+  ResultPanel panel;
+  panel.Label39 = kEarlier;
+  QString result;
+  try {
+    FlatButton5Click(in, panel);
+    result = panel.Label39;
+  } catch (const Error& e) {
+    result = e.message();
+  }
+  if (panel_out) *panel_out = panel;
+  return result;
+}
+
+bool IsGirl(int month, int age) {
+  return SexReading(QString::number(month).rightJustified(2, u'0'), QString::number(age)) == kGirl;
+}
+
+TEST(Pregnancy, DefaultsOfTheBoxes) {
+  const MainInputs in;
+  ResultPanel panel;
+  FlatButton17Click(in, panel);
+  EXPECT_EQ(panel.Label39, kGirl);
+  FlatButton5Click(in, panel);
+  EXPECT_EQ(
+      panel.Label39,
+      QStringLiteral("今年2、4、5、6、7、8、9、10、11、12月份或者明年1、3、6、7、11、12月份。"));
+}
+
+struct SexCase {
+  const char* name;
+  const char* month;
+  const char* age;
+  QString expected;
+};
+
+class SexReadingTest : public ::testing::TestWithParam<SexCase> {};
+
+TEST_P(SexReadingTest, Predicts) {
+  const SexCase& c = GetParam();
+  ResultPanel panel;
+  const QString got = SexReading(QString::fromUtf8(c.month), QString::fromUtf8(c.age), &panel);
+  EXPECT_EQ(got, c.expected);
+  if (c.expected != kGirl && c.expected != kBoy) {
+    EXPECT_EQ(panel.Label39, kEarlier) << "an error keeps the earlier sentence";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SexReadingTest,
+    ::testing::Values(
+        SexCase{"Age18Month01", "01", "18", kGirl}, SexCase{"Age18Month02", "02", "18", kBoy},
+        SexCase{"Age18Month12", "12", "18", kBoy}, SexCase{"Age21Month01", "01", "21", kBoy},
+        SexCase{"Age21Month02", "02", "21", kGirl}, SexCase{"Age31Month11", "11", "31", kBoy},
+        SexCase{"Age31Month10", "10", "31", kGirl}, SexCase{"Age42Month07", "07", "42", kBoy},
+        SexCase{"Age43Month07", "07", "43", kGirl}, SexCase{"Age44Month01", "01", "44", kBoy},
+        SexCase{"Age44Month12", "12", "44", kGirl},
+        SexCase{"MonthWithoutLeadingZero", "1", "18", kGirl},
+        SexCase{"MonthWithLeadingZeros", "003", "18", kGirl},
+        SexCase{"Age17", "01", "17", kAgeError}, SexCase{"Age45", "01", "45", kAgeError},
+        SexCase{"Age118", "01", "118", kAgeError}, SexCase{"AgeEmpty", "01", "", kAgeError},
+        SexCase{"AgeNegative", "-1", "8", kAgeError}, SexCase{"Month0", "0", "18", kMonthError},
+        SexCase{"Month00", "00", "30", kMonthError}, SexCase{"Month13", "13", "18", kMonthError},
+        SexCase{"MonthEmpty", "", "18", kMonthError},
+        SexCase{"BothEmpty", "", "", QStringLiteral("'' 不是一个有效的整形值")},
+        SexCase{"MonthLetters", "ab", "18", QStringLiteral("'ab18' 不是一个有效的整形值")},
+        SexCase{"AgeChinese", "01", "十八", QStringLiteral("'01十八' 不是一个有效的整形值")},
+        SexCase{"AgeWithBlankInside", "01 ", "18", QStringLiteral("'01 18' 不是一个有效的整形值")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct ConceptionCase {
+  const char* name;
+  const char* age;
+  int wish;
+  QString expected;
+};
+
+class ConceptionReadingTest : public ::testing::TestWithParam<ConceptionCase> {};
+
+TEST_P(ConceptionReadingTest, Advises) {
+  const ConceptionCase& c = GetParam();
+  ResultPanel panel;
+  EXPECT_EQ(ConceptionReading(QString::fromUtf8(c.age), c.wish, &panel), c.expected);
+  if (!c.expected.startsWith(QStringLiteral("今年"))) {
+    EXPECT_TRUE(panel.Label39.isEmpty()) << "no earlier sentence survives a failed run";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConceptionReadingTest,
+    ::testing::Values(
+        ConceptionCase{"Age18Girl", "18", 1,
+                       QStringLiteral("今年1、3月份或者明年2、4、5、8、9、10月份。")},
+        ConceptionCase{"Age21Boy", "21", 0, QStringLiteral("今年1月份或者明年2、3、5、8月份。")},
+        ConceptionCase{"Age31Boy", "31", 0,
+                       QStringLiteral("今年1、3、11、12月份或者明年1、3、11、12月份。")},
+        ConceptionCase{"Age42Girl", "42", 1,
+                       QStringLiteral("今年1、3、5、7、10、12月份或者明年2、4、6、8月份。")},
+        ConceptionCase{
+            "Age43Boy", "43", 0,
+            QStringLiteral("今年1、3、5、7、9、10、11、12月份或者明年1、2、4、5、6、8、10月份。")},
+        ConceptionCase{"Age44Boy", "44", 0, QStringLiteral("今年1、2、4、5、6、8、10月份。")},
+        ConceptionCase{"Age44Girl", "44", 1, QStringLiteral("今年3、7、9、11、12月份。")},
+        ConceptionCase{
+            "AgeWithLeadingZero", "018", 0,
+            QStringLiteral(
+                "今年2、4、5、6、7、8、9、10、11、12月份或者明年1、3、6、7、11、12月份。")},
+        ConceptionCase{"Age17", "17", 0, kAgeError}, ConceptionCase{"Age45", "45", 1, kAgeError},
+        ConceptionCase{"AgeEmpty", "", 0, kAgeError},
+        ConceptionCase{"NoWish", "18", -1, QStringLiteral("'18-1' 不是一个有效的整形值")},
+        ConceptionCase{"AgeLetters", "abc", 0, QStringLiteral("'abc0' 不是一个有效的整形值")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Pregnancy, ChartHas164GirlMonths) {
+  int girls = 0;
+  for (int age = 18; age <= 44; ++age) {
+    for (int month = 1; month <= 12; ++month) girls += IsGirl(month, age);
+  }
+  EXPECT_EQ(girls, 164);
+}
+
+// The conception months are the months of the wished sex at the mother's age
+// this year and at the next age next year, by the sex chart with month 7 read
+// the other way at 42 and 43.
+TEST(Pregnancy, ConceptionMonthsFollowTheSexChart) {
+  const auto months = [](int age, int wish) {
+    QStringList list;
+    for (int month = 1; month <= 12; ++month) {
+      bool girl = IsGirl(month, age);
+      if (month == 7 && (age == 42 || age == 43)) girl = !girl;
+      if (girl == (wish == 1)) list << QString::number(month);
+    }
+    return list.join(QStringLiteral("、"));
+  };
+  for (int age = 18; age <= 44; ++age) {
+    for (int wish = 0; wish <= 1; ++wish) {
+      QString expected = QStringLiteral("今年") + months(age, wish) + QStringLiteral("月份");
+      if (age < 44)
+        expected += QStringLiteral("或者明年") + months(age + 1, wish) + QStringLiteral("月份");
+      expected += QStringLiteral("。");
+      EXPECT_EQ(ConceptionReading(QString::number(age), wish), expected) << age << " " << wish;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tessaly

@@ -1,0 +1,327 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "core/errors.h"
+#include "core/text.h"
+#include "readings/readings.h"
+#include "report/report.h"
+#include "store/reference_store.h"
+#include "tests/unit/reading_fixture.h"
+
+namespace tessaly {
+namespace {
+
+const QStringList kFrame = {
+    QStringLiteral("<html>"),
+    QStringLiteral("<body bgcolor=\"#fef4d9\" onmousemove=\"event.returnValue=false;\"><Body "
+                   "bgcolor=\"white\">"),
+    QStringLiteral("<p style=\"margin-bottom: 0\" align=\"center\"><b><font size=\"5\">相信科学 "
+                   "相信命运</font></b></P>"),
+    QStringLiteral("<Hr width=\"80%\"><BR>"),
+};
+const QString kEnd = QStringLiteral("</BODY></HTML>");
+
+MainInputs Inputs(QDate birthday = QDate(2005, 3, 2)) {
+  MainInputs in;
+  in.FlatEdit1 = QStringLiteral("陈梅文王");
+  in.DateTimePicker1 = DateTime::AtMidnight(birthday);
+  in.FlatEdit3 = birthday.toString(QStringLiteral("yyyy-MM-dd"));
+  return in;
+}
+
+void TickNone(MainInputs& in) {
+  in.suiCheckBox1 = in.suiCheckBox2 = in.suiCheckBox3 = in.suiCheckBox4 = false;
+  in.suiCheckBox5 = in.suiCheckBox6 = in.suiCheckBox7 = false;
+}
+
+void TickAll(MainInputs& in) {
+  in.suiCheckBox1 = in.suiCheckBox2 = in.suiCheckBox3 = in.suiCheckBox4 = true;
+  in.suiCheckBox5 = in.suiCheckBox6 = in.suiCheckBox7 = true;
+}
+
+// The page the report must give for these report lines.
+QStringList PageOf(const QStringList& lines) {
+  QStringList page = kFrame;
+  for (const QString& l : lines) page << l << QStringLiteral("<p>");
+  page << PageTemplateLines() << kEnd;
+  return page;
+}
+
+class Report : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    store_.Open(test::ReadingFixtureStore());
+    ASSERT_TRUE(dir_.isValid());
+  }
+
+  void Build(const MainInputs& in) {
+    BuildReport(in, panel_, page_, store_, [this](const QString& m) { messages_ << m; });
+  }
+
+  ReferenceStore store_;
+  ResultPanel panel_ = ResultPanel::WithTexts();
+  ReportPage page_;
+  QStringList messages_;
+  QTemporaryDir dir_;
+};
+
+TEST_F(Report, NoBoxTicked) {
+  MainInputs in = Inputs();
+  TickNone(in);
+  Build(in);
+  const QString header = QStringLiteral("    陈梅文王  生于 2005-03-02  农历乙酉年正月廿二  子时");
+  EXPECT_EQ(panel_.Memo1, QStringList{header});
+  ASSERT_EQ(PageTemplateLines().size(), 51);
+  EXPECT_EQ(page_.FlatMemo1, PageOf({header}));
+  EXPECT_EQ(page_.FlatMemo1.size(), 4 + 2 + 51 + 1);
+  EXPECT_EQ(panel_.Label47, QStringLiteral("乙酉年"));
+  EXPECT_EQ(panel_.Label48, QStringLiteral("鸡"));
+  EXPECT_EQ(panel_.Label53, QStringLiteral("正月"));
+  EXPECT_EQ(panel_.Label54, QStringLiteral("廿二"));
+}
+
+TEST_F(Report, HeaderLine) {
+  const struct {
+    QDate birthday;
+    const char* name;
+    const char* hour;
+    int hour_index;
+    const char* header;
+  } cases[] = {
+      {QDate(2005, 3, 2), "陈梅文王", "23-01时 子时", 0,
+       "    陈梅文王  生于 2005-03-02  农历乙酉年正月廿二  子时"},
+      // Before the lunar New Year: the previous year's name.
+      {QDate(2005, 2, 8), "李林", "11-13时 午时", 6,
+       "    李林  生于 2005-02-08  农历甲申年腊月三十  午时"},
+      // A leap month.
+      {QDate(2004, 3, 21), "李林", "21-23时 亥时", 11,
+       "    李林  生于 2004-03-21  农历甲申年闰二初一  亥时"},
+      // An empty name box.
+      {QDate(2005, 3, 2), "", "23-01时 子时", 0, "      生于 2005-03-02  农历乙酉年正月廿二  子时"},
+      // Typed hour texts: bytes 9 to 20, whole characters only.
+      {QDate(2005, 3, 2), "李", "午夜", -1, "    李  生于 2005-03-02  农历乙酉年正月廿二  "},
+      {QDate(2005, 3, 2), "李", "1234567子时", -1,
+       "    李  生于 2005-03-02  农历乙酉年正月廿二  时"},
+      {QDate(2005, 3, 2), "李", "12345678子时半夜三更后", -1,
+       "    李  生于 2005-03-02  农历乙酉年正月廿二  子时半夜三更"},
+  };
+  for (const auto& c : cases) {
+    MainInputs in = Inputs(c.birthday);
+    TickNone(in);
+    in.FlatEdit1 = QString::fromUtf8(c.name);
+    in.FlatComboBox6 = QString::fromUtf8(c.hour);
+    in.FlatComboBox6Index = c.hour_index;
+    Build(in);
+    EXPECT_EQ(panel_.Memo1, QStringList{QString::fromUtf8(c.header)}) << c.header;
+  }
+}
+
+TEST_F(Report, SectionsInPanelOrder) {
+  MainInputs in = Inputs();
+  TickAll(in);
+  Build(in);
+  const char* headings[] = {
+      "【※姓名祸福预测】",     "【※一生命运预测】",     "【※今年属相运程】",    "【※今年星座运程】",
+      "【※手机号码吉凶预测】", "【※腹中胎儿性别预测】", "【※最佳怀孕时间预测】"};
+  qsizetype last = 0;
+  for (const char* h : headings) {
+    const QString line = QStringLiteral("    ") + QString::fromUtf8(h);
+    const qsizetype at = panel_.Memo1.indexOf(line);
+    ASSERT_GT(at, last) << h;
+    EXPECT_EQ(panel_.Memo1[at - 1], QString()) << h;  // each heading follows an empty line
+    last = at;
+  }
+  // The lifetime section has the lunar particulars of this report.
+  EXPECT_TRUE(panel_.Memo1.contains(QStringLiteral("    你的命骨总重量是46钱。")));
+  EXPECT_TRUE(panel_.Memo1.contains(QStringLiteral("    双鱼座的测试文字。")));
+  EXPECT_EQ(panel_.Label51, QStringLiteral("双鱼座"));
+  EXPECT_EQ(page_.FlatMemo1, PageOf(panel_.Memo1));
+  EXPECT_TRUE(messages_.isEmpty());
+}
+
+TEST_F(Report, PregnancyAndMobileSections) {
+  MainInputs in = Inputs();
+  TickNone(in);
+  in.suiCheckBox5 = in.suiCheckBox6 = in.suiCheckBox7 = true;
+  in.FlatEdit2 = QStringLiteral("13800001234");
+  in.FlatComboBox4 = QStringLiteral("31");
+  Build(in);
+  const QStringList& r = panel_.Memo1;
+  ASSERT_EQ(r.size(), 1 + 4 + 4 + 3);
+  EXPECT_EQ(r[2], QStringLiteral("    【※手机号码吉凶预测】"));
+  EXPECT_EQ(r[3],
+            QStringLiteral(
+                "    你提供的手机号码是：13800001234根据周易的有关理论，该号码吉凶预测结果如下："));
+  EXPECT_EQ(r[4], QStringLiteral("    ") + panel_.MobileResultText);
+  EXPECT_EQ(r[6], QStringLiteral("    【※腹中胎儿性别预测】"));
+  EXPECT_EQ(
+      r[7],
+      QStringLiteral("    ") +
+          QStringLiteral("根据你提供的〖母亲年龄〗及〖怀孕时间〗推算，腹中的胎儿性别应该是女孩！"));
+  EXPECT_EQ(r[8], QStringLiteral("    "
+                                 "本生男生女预测根据《古代胎儿预测术》及《日本科学育儿预测》编制而"
+                                 "成，准确率达到百分之九九点九八。"));
+  EXPECT_EQ(r[10], QStringLiteral("    【※最佳怀孕时间预测】"));
+  EXPECT_EQ(r[11],
+            QStringLiteral("    "
+                           "31岁母亲想要一个男孩。根据中外古今有关胎儿育儿等书籍预测，要心想事成，"
+                           "请选择下列时间怀孕：今年1、3、11、12月份或者明年1、3、11、12月份。"));
+}
+
+TEST_F(Report, MobileMessageGoesOnWithTheReport) {
+  MainInputs in = Inputs();
+  TickNone(in);
+  in.suiCheckBox5 = true;
+  in.FlatEdit2 = QStringLiteral("123");
+  Build(in);
+  EXPECT_EQ(messages_, QStringList{QStringLiteral("手机号码输入错误，测算失败！")});
+  ASSERT_EQ(panel_.Memo1.size(), 5);
+  EXPECT_EQ(panel_.Memo1.last(), QStringLiteral("    "));
+  EXPECT_EQ(page_.FlatMemo1, PageOf(panel_.Memo1));
+}
+
+TEST_F(Report, UserTextIsEscapedInThePageOnly) {
+  MainInputs in = Inputs();
+  TickNone(in);
+  in.suiCheckBox1 = in.suiCheckBox5 = in.suiCheckBox7 = true;
+  in.FlatEdit1 = QStringLiteral("陈梅<b>&");
+  in.FlatEdit2 = QStringLiteral("1380000<i>1234");
+  in.FlatComboBox5 = QStringLiteral("男孩<br>");  // typed over the selected entry
+  Build(in);
+  const QStringList& r = panel_.Memo1;
+  const QStringList& page = page_.FlatMemo1;
+  ASSERT_EQ(page.size(), 4 + 2 * r.size() + 51 + 1);
+  for (qsizetype i = 0; i < r.size(); ++i) {
+    const QString& line = page[4 + 2 * i];
+    const bool typed = r[i].contains(QStringLiteral("陈梅<b>&")) ||
+                       r[i].contains(QStringLiteral("<i>")) ||
+                       r[i].contains(QStringLiteral("男孩<br>"));
+    EXPECT_EQ(line, typed ? EscapeHtml(r[i]) : r[i]) << r[i].toStdString();
+    EXPECT_EQ(page[5 + 2 * i], QStringLiteral("<p>"));
+  }
+  EXPECT_TRUE(r[0].startsWith(QStringLiteral("    陈梅<b>&  生于")));
+  EXPECT_TRUE(page[4].startsWith(QStringLiteral("    陈梅&lt;b&gt;&amp;  生于")));
+  // Store texts stay markup: the fixture verdict of 金金水 carries a bold tag.
+  MainInputs named = Inputs();
+  TickNone(named);
+  named.suiCheckBox1 = true;
+  Build(named);
+  EXPECT_TRUE(page_.FlatMemo1.contains(QStringLiteral("    <b>吉</b>：金金水的测试判语。")));
+}
+
+TEST_F(Report, SameInputsGiveTheSameFile) {
+  const QString a = dir_.filePath(QStringLiteral("a.htm"));
+  const QString b = dir_.filePath(QStringLiteral("b.htm"));
+  MainInputs in = Inputs();
+  TickAll(in);
+  RunReport(in, panel_, page_, store_, {}, a);
+  ResultPanel other = ResultPanel::WithTexts();
+  ReportPage other_page;
+  RunReport(in, other, other_page, store_, {}, b);
+  RunReport(in, other, other_page, store_, {}, b);  // and once more on the used panel
+  const QByteArray bytes = test::ReadFile(a);
+  ASSERT_FALSE(bytes.isEmpty());
+  EXPECT_EQ(bytes, test::ReadFile(b));
+  // GBK, every line ended by CR LF, no byte-order mark.
+  EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF"));
+  EXPECT_TRUE(bytes.startsWith("<html>\r\n"));
+  EXPECT_EQ(bytes.count("\r\n"), page_.FlatMemo1.size());
+  EXPECT_EQ(bytes.count('\n'), page_.FlatMemo1.size());
+  EXPECT_EQ(FromGbk(bytes), page_.FlatMemo1.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+}
+
+TEST_F(Report, ErrorKeepsThePreviousPage) {
+  const QString path = dir_.filePath(QStringLiteral("temp.htm"));
+  MainInputs in = Inputs();
+  RunReport(in, panel_, page_, store_, {}, path);
+  const QByteArray before = test::ReadFile(path);
+  const QStringList page_before = page_.FlatMemo1;
+  ASSERT_FALSE(before.isEmpty());
+
+  // A birth hour typed into the list: the lifetime reading stops the command.
+  MainInputs bad = Inputs(QDate(1990, 6, 15));
+  bad.FlatComboBox6 = QStringLiteral("午夜");
+  bad.FlatComboBox6Index = -1;
+  EXPECT_THROW(RunReport(bad, panel_, page_, store_, {}, path), Error);
+  EXPECT_EQ(test::ReadFile(path), before);
+  EXPECT_EQ(page_.FlatMemo1, page_before);
+  // The plain report holds what was collected: the header and the name section.
+  ASSERT_EQ(panel_.Memo1.size(), 1 + 9);
+  EXPECT_TRUE(panel_.Memo1[0].contains(QStringLiteral("1990-06-15")));
+  EXPECT_EQ(panel_.Memo1[2], QStringLiteral("    【※姓名祸福预测】"));
+
+  // A store that fails.
+  ReferenceStore closed;
+  EXPECT_THROW(RunReport(in, panel_, page_, closed, {}, path), StoreError);
+  EXPECT_EQ(test::ReadFile(path), before);
+  EXPECT_EQ(panel_.Memo1.size(), 1);
+}
+
+TEST_F(Report, UnwritablePageIsAFileError) {
+  MainInputs in = Inputs();
+  TickNone(in);
+  EXPECT_THROW(RunReport(in, panel_, page_, store_, {},
+                         dir_.filePath(QStringLiteral("no/such/dir/temp.htm"))),
+               FileError);
+}
+
+TEST_F(Report, DefaultPageGoesToTheCacheDirectory) {
+  EXPECT_TRUE(TempPagePath().endsWith(QStringLiteral("/tessaly/temp.htm")));
+}
+
+// Whole reports against stored expected files. These use the real store and
+// texts of the program (not the fixture), so they change when the content does:
+// regenerate them with the command lines below and check them by eye.
+//
+//   tessaly-cli report --name 张小明 --birthday 2005-03-02 --hour 子时
+//     > tests/data/report/default_2005-03-02.txt
+//   tessaly-cli report --name 欧阳雨辰 --surname 复姓 --sex 女 --birthday 2004-03-21
+//     --hour 午时 --mobile 13912340080 --mother-age 31 --pregnancy-month 07
+//     --conception-age 42 --wish 女孩 --readings all --page tests/data/report/all_2004-03-21.htm
+class StoredReport : public ::testing::Test {
+ protected:
+  void SetUp() override { store_.Open(test::BuiltStorePath()); }
+  ReferenceStore store_;
+};
+
+TEST_F(StoredReport, DefaultReadings) {
+  MainInputs in = Inputs();
+  in.FlatEdit1 = QStringLiteral("张小明");
+  ResultPanel panel = ResultPanel::WithTexts();
+  ReportPage page;
+  BuildReport(in, panel, page, store_, {});
+  const QByteArray expected = test::ReadFile(
+      test::SourceDir() + QStringLiteral("/tests/data/report/default_2005-03-02.txt"));
+  ASSERT_FALSE(expected.isEmpty());
+  EXPECT_EQ((panel.Memo1.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8(), expected);
+}
+
+TEST_F(StoredReport, AllReadingsPage) {
+  MainInputs in = Inputs(QDate(2004, 3, 21));
+  TickAll(in);
+  in.FlatEdit1 = QStringLiteral("欧阳雨辰");
+  in.FlatButton2 = QStringLiteral("姓氏复姓");
+  in.FlatButton1 = QStringLiteral("女");
+  in.FlatComboBox6 = BirthHourItems()[6];
+  in.FlatComboBox6Index = 6;
+  in.FlatEdit2 = QStringLiteral("13912340080");
+  in.FlatComboBox2 = QStringLiteral("31");
+  in.FlatComboBox3 = QStringLiteral("07");
+  in.FlatComboBox4 = QStringLiteral("42");
+  in.FlatComboBox5 = QStringLiteral("女孩");
+  in.FlatComboBox5Index = 1;
+  ResultPanel panel = ResultPanel::WithTexts();
+  ReportPage page;
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("temp.htm"));
+  RunReport(in, panel, page, store_, {}, path);
+  const QByteArray expected =
+      test::ReadFile(test::SourceDir() + QStringLiteral("/tests/data/report/all_2004-03-21.htm"));
+  ASSERT_FALSE(expected.isEmpty());
+  EXPECT_EQ(test::ReadFile(path), expected);
+}
+
+}  // namespace
+}  // namespace tessaly

@@ -1,0 +1,113 @@
+// The whole report with hostile texts in every box: markup, script, quotes, SQL
+// fragments, wildcards, control characters, characters outside GBK, very long
+// texts. Nothing may crash, match by accident or reach the page unescaped, and
+// characters GBK cannot hold give a clear error with the earlier page kept.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "core/errors.h"
+#include "core/paths.h"
+#include "core/text.h"
+#include "report/report.h"
+#include "store/reference_store.h"
+#include "tests/unit/test_support.h"
+
+namespace tessaly {
+namespace {
+
+const QString kHostile[] = {
+    QStringLiteral("<script>alert(1)</script>"),
+    QStringLiteral("<img src=x onerror=alert(1)>"),
+    QStringLiteral("\"'\"; drop table 汉字笔划; --"),
+    QStringLiteral("' or 1=1 --"),
+    QStringLiteral("%_%"),
+    QStringLiteral("张%"),
+    QStringLiteral("a\tb\rc\nd\x01\x7f"),
+    QStringLiteral("&amp;&lt;"),
+    QString(5000, QChar(u'张')),
+    QString(5000, QLatin1Char('<')),
+    QString(),
+};
+
+class HostileInput : public ::testing::Test {
+ protected:
+  void SetUp() override { store_.Open(test::BuiltStorePath()); }
+
+  MainInputs AllTicked(const QString& text) const {
+    MainInputs in;
+    in.DateTimePicker1 = DateTime::AtMidnight(QDate(1988, 8, 8));
+    in.FlatEdit3 = DateToStr(in.DateTimePicker1.date);
+    in.suiCheckBox1 = in.suiCheckBox2 = in.suiCheckBox3 = in.suiCheckBox4 = true;
+    in.suiCheckBox5 = in.suiCheckBox6 = in.suiCheckBox7 = true;
+    in.FlatEdit1 = text;
+    in.FlatEdit2 = QStringLiteral("1381234") + text;
+    in.FlatComboBox5 = text;  // typed over the wished sex; the index still selects an entry
+    return in;
+  }
+
+  ReferenceStore store_;
+  QTemporaryDir dir_;
+};
+
+TEST_F(HostileInput, ReportEscapesTypedTextAndMatchesNothing) {
+  for (const QString& text : kHostile) {
+    SCOPED_TRACE(text.left(30).toStdString());
+    ResultPanel panel = ResultPanel::WithTexts();
+    ReportPage page;
+    QStringList messages;
+    BuildReport(AllTicked(text), panel, page, store_,
+                [&](const QString& m) { messages << m; });
+    ASSERT_FALSE(page.FlatMemo1.isEmpty());
+    // The only script in the page is the template's own.
+    EXPECT_EQ(page.FlatMemo1.join(QLatin1Char('\n')).count(QStringLiteral("<script")), 1);
+    EXPECT_FALSE(page.FlatMemo1.join(QLatin1Char('\n')).contains(QStringLiteral("<img")));
+    // No wildcard or quote finds a stroke count: a name of such characters has
+    // no strokes and no grids.
+    if (!text.isEmpty() && !text.contains(QChar(u'张'))) {
+      for (const QString* l : {&panel.Label5, &panel.Label6, &panel.Label7, &panel.Label8}) {
+        EXPECT_TRUE(l->isEmpty()) << l->toStdString();
+      }
+    }
+    // The mobile number holds non-digits: the reading says so and the report goes on.
+    if (!text.isEmpty()) {
+      EXPECT_EQ(messages, QStringList{QStringLiteral("手机号码输入错误，测算失败！")});
+    }
+  }
+}
+
+TEST_F(HostileInput, CharactersOutsideGbkGiveAClearErrorAndKeepThePage) {
+  const QString path = dir_.filePath(QStringLiteral("temp.htm"));
+  ResultPanel panel = ResultPanel::WithTexts();
+  ReportPage page;
+  RunReport(AllTicked(QStringLiteral("李白")), panel, page, store_, {}, path);
+  const QByteArray before = test::ReadFile(path);
+  ASSERT_FALSE(before.isEmpty());
+  for (const QString& bad : {QStringLiteral("李😀"), QStringLiteral("김철수"), QStringLiteral("ผม")}) {
+    try {
+      RunReport(AllTicked(bad), panel, page, store_, {}, path);
+      ADD_FAILURE() << "no error for " << bad.toStdString();
+    } catch (const Error& e) {
+      EXPECT_TRUE(e.message().contains(QStringLiteral("GBK"))) << e.message().toStdString();
+    }
+    EXPECT_EQ(test::ReadFile(path), before);
+  }
+}
+
+TEST(CacheDirectory, UnusableCacheIsAClearFileError) {
+  QTemporaryDir dir;
+  const QString blocker = dir.filePath(QStringLiteral("not-a-directory"));
+  QFile f(blocker);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.close();
+  const QByteArray old = qgetenv("XDG_CACHE_HOME");
+  qputenv("XDG_CACHE_HOME", blocker.toLocal8Bit());
+  EXPECT_THROW(CacheDir(), FileError);
+  EXPECT_THROW(TempPagePath(), FileError);
+  qputenv("XDG_CACHE_HOME", old);
+}
+
+}  // namespace
+}  // namespace tessaly

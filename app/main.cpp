@@ -1,29 +1,17 @@
-// Program entry: the application object, the main window, the message loop.
+// Program entry: the application object, the windows, the message loop until
+// the main window closes. The program reads no command line; dates are written
+// and read as "yyyy-MM-dd" by the program itself, nothing outside it changes.
 
 #include <QApplication>
-#include <QLabel>
-#include <QMessageBox>
 
-#include "core/errors.h"
-#include "store/reference_store.h"
+#include "app/startup.h"
 
 int main(int argc, char** argv) {
+  tessaly::PrepareApplication();
   QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("tessaly"));
   QApplication::setApplicationDisplayName(QStringLiteral("Tessaly"));
 
-  QLabel window(QStringLiteral("Morvane"));
-  window.setWindowTitle(QStringLiteral("Morvane"));
-  window.setAlignment(Qt::AlignCenter);
-  window.resize(640, 480);
-
-  tessaly::ReferenceStore store;
-  try {
-    store.Open(tessaly::ReferenceStore::DefaultPath());
-  } catch (const tessaly::StoreMissingError& e) {
-    QMessageBox::information(nullptr, QStringLiteral("Tessaly"), e.message());
-  } catch (const tessaly::Error& e) {
-    QMessageBox::critical(nullptr, QStringLiteral("Tessaly"), e.message());
-  }
-  window.show();
+  const auto windows = tessaly::CreateWindows();
   return QApplication::exec();
 }

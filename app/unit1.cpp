@@ -1,0 +1,557 @@
+#include "app/unit1.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+
+#include "controls/artwork.h"
+#include "controls/click_sound.h"
+#include "controls/message_box.h"
+#include "controls/mlabel.h"
+#include "controls/skin.h"
+#include "core/errors.h"
+#include "core/paths.h"
+#include "core/text.h"
+#include "readings/readings.h"
+#include "report/report.h"
+#include "report/unit4.h"
+
+namespace tessaly {
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+// The birthday the window starts with when the store cannot be opened.
+const DateTime kDesignBirthday{QDate(2003, 1, 22), QTime(0, 0)};
+
+// Geometry of the input column: headings on the left, inputs on the right.
+constexpr int kHeadingX = 254;
+constexpr int kHeadingWidth = 84;
+constexpr int kInputX = 338;
+constexpr int kRowHeight = 24;
+
+QString Utf(const char* text) { return QString::fromUtf8(text); }
+
+TMLabel* Heading(const char* name, const char* caption, int y, QWidget* parent) {
+  auto* label = new TMLabel(Utf(caption), parent);
+  label->setObjectName(Utf(name));
+  label->setFont(skin::UiFont(13, true));
+  label->SetColor1(QColor(255, 0, 0));
+  label->SetColor2(QColor(0, 0, 255));
+  label->SetColorStyle(TColorStyle::Horizontal);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  // As wide as its caption, so that the caption spans the whole gradient.
+  label->setGeometry(kHeadingX, y, std::min(label->sizeHint().width(), kHeadingWidth), kRowHeight);
+  // Clicks on a heading reach the artwork below it, which drags the window.
+  label->setAttribute(Qt::WA_TransparentForMouseEvents);
+  return label;
+}
+
+QLabel* SmallLabel(const char* name, const char* caption, int x, int y, int width,
+                   QWidget* parent) {
+  auto* label = new QLabel(Utf(caption), parent);
+  label->setObjectName(Utf(name));
+  label->setProperty("skin", QStringLiteral("olive"));
+  label->setFont(skin::UiFont(12));
+  label->setGeometry(x, y, width, kRowHeight);
+  label->setAttribute(Qt::WA_TransparentForMouseEvents);
+  return label;
+}
+
+QLineEdit* Edit(const char* name, const QString& text, int x, int y, int width, QWidget* parent) {
+  auto* edit = new QLineEdit(text, parent);
+  edit->setObjectName(Utf(name));
+  edit->setGeometry(x, y, width, kRowHeight);
+  return edit;
+}
+
+QPushButton* FlatButton(const char* name, const QString& caption, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(Utf(name));
+  button->setProperty("skin", QStringLiteral("flat"));
+  // Like a flat button it takes no focus when clicked (the box being edited
+  // keeps it), but it can be reached with the Tab key.
+  button->setFocusPolicy(Qt::TabFocus);
+  button->setCursor(Qt::PointingHandCursor);
+  return button;
+}
+
+QPushButton* SealButton(const char* name, const char* caption, QWidget* parent) {
+  auto* button = new QPushButton(Utf(caption), parent);
+  button->setObjectName(Utf(name));
+  button->setProperty("skin", QStringLiteral("seal"));
+  button->setFont(skin::UiFont(16, true));
+  button->setCursor(Qt::PointingHandCursor);
+  return button;
+}
+
+// An editable drop-down list whose typed text is never added to its items.
+QComboBox* DropDown(const char* name, const QStringList& items, const QString& text, int x, int y,
+                    int width, QWidget* parent) {
+  auto* box = new QComboBox(parent);
+  box->setObjectName(Utf(name));
+  box->setEditable(true);
+  box->setInsertPolicy(QComboBox::NoInsert);
+  // The text box inside the list does not take the window's font by itself.
+  box->setFont(skin::UiFont(13));
+  box->lineEdit()->setFont(skin::UiFont(13));
+  box->addItems(items);
+  box->setCurrentIndex(static_cast<int>(items.indexOf(text)));
+  box->setGeometry(x, y, width, kRowHeight);
+  box->setMaxVisibleItems(12);
+  return box;
+}
+
+QStringList NumberItems(int first, int last, int width) {
+  QStringList items;
+  for (int i = first; i <= last; ++i) {
+    items << QStringLiteral("%1").arg(i, width, 10, QLatin1Char('0'));
+  }
+  return items;
+}
+
+// The entry of the list equal to its text, or -1 when the text is no entry.
+int IndexOfText(const QComboBox* box) {
+  return box->findText(box->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
+// Whether a key press delivers a character to the box (as opposed to a
+// shortcut or a key that moves the cursor or the focus).
+bool DeliversCharacter(const QKeyEvent* event) {
+  if (event->text().isEmpty()) return false;
+  if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return false;
+  switch (event->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete:
+    case Qt::Key_Escape:
+      return false;
+    default:
+      return true;
+  }
+}
+
+// Characters the name box refuses besides those GBK cannot hold: the blank,
+// ASCII digits and ASCII letters.
+bool RefusedInName(QChar c) {
+  const char16_t u = c.unicode();
+  return u == u' ' || (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') ||
+         (u >= u'a' && u <= u'z');
+}
+
+// The characters of the text that the name box takes, in order.
+QString NameCharacters(const QString& text) {
+  QString kept;
+  for (qsizetype i = 0; i < text.size();) {
+    const qsizetype units = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+    const QString ch = text.mid(i, units);
+    i += units;
+    if ((units == 1 && RefusedInName(ch.front())) || !FitsGbk(ch)) continue;
+    kept += ch;
+  }
+  return kept;
+}
+
+}  // namespace
+
+TForm1::TForm1(const QString& store_path, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      panel_(ResultPanel::WithTexts()),
+      DateTimePicker1_(kDesignBirthday) {
+  setWindowTitle(QStringLiteral("Morvane"));
+  setAttribute(Qt::WA_QuitOnClose);
+  skin::ApplyToWindow(this);
+  BuildControls();
+  // Centred on the desktop.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
+  FormCreate(store_path);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BuildControls() {
+  const MainInputs defaults;
+  setFixedSize(kWidth, kHeight);
+
+  Image6 = new TArtwork(TArtwork::ArtworkPath(QStringLiteral("main")),
+                        TArtwork::HiDpiArtworkPath(QStringLiteral("main")), this);
+  Image6->setObjectName(QStringLiteral("Image6"));
+  Image6->setGeometry(0, 0, kWidth, kHeight);
+
+  // Reading selection.
+  FlatPanel1 = new QFrame(this);
+  FlatPanel1->setObjectName(QStringLiteral("FlatPanel1"));
+  FlatPanel1->setProperty("skin", QStringLiteral("panel"));
+  FlatPanel1->setGeometry(36, 104, 180, 224);
+  struct CheckBoxDef {
+    QCheckBox** box;
+    const char* name;
+    const char* caption;
+    bool checked;
+  };
+  const CheckBoxDef checks[] = {
+      {&suiCheckBox1, "suiCheckBox1", "测算姓名祸福", defaults.suiCheckBox1},
+      {&suiCheckBox2, "suiCheckBox2", "一生命运预测", defaults.suiCheckBox2},
+      {&suiCheckBox4, "suiCheckBox4", "今年属相预测", defaults.suiCheckBox4},
+      {&suiCheckBox3, "suiCheckBox3", "今年星座预测", defaults.suiCheckBox3},
+      {&suiCheckBox5, "suiCheckBox5", "手机号码吉凶", defaults.suiCheckBox5},
+      {&suiCheckBox6, "suiCheckBox6", "胎儿性别预测", defaults.suiCheckBox6},
+      {&suiCheckBox7, "suiCheckBox7", "最佳怀孕时间", defaults.suiCheckBox7},
+  };
+  int y = 14;
+  for (const CheckBoxDef& def : checks) {
+    auto* box = new QCheckBox(Utf(def.caption), FlatPanel1);
+    box->setObjectName(Utf(def.name));
+    box->setFont(skin::UiFont(13, true));
+    box->setChecked(def.checked);
+    box->setGeometry(26, y, 140, 22);
+    box->setCursor(Qt::PointingHandCursor);
+    *def.box = box;
+    y += 29;
+  }
+
+  suiButton1 = SealButton("suiButton1", "马上算命", this);
+  suiButton1->setGeometry(63, 346, 125, 38);
+  suiButton2 = SealButton("suiButton2", "退出软件", this);
+  suiButton2->setGeometry(63, 392, 125, 38);
+
+  // The input column, on a paper panel of its own.
+  InputPanel = new QFrame(this);
+  InputPanel->setObjectName(QStringLiteral("InputPanel"));
+  InputPanel->setProperty("skin", QStringLiteral("panel"));
+  InputPanel->setGeometry(238, 104, 266, 326);
+
+  MLabel2 = Heading("MLabel2", "姓名：", 118, this);
+  FlatEdit1 = Edit("FlatEdit1", defaults.FlatEdit1, kInputX, 118, 148, this);
+
+  MLabel3 = Heading("MLabel3", "性别：", 152, this);
+  FlatButton1 = FlatButton("FlatButton1", defaults.FlatButton1, this);
+  FlatButton1->setGeometry(kInputX, 152, 44, kRowHeight);
+  FlatButton2 = FlatButton("FlatButton2", defaults.FlatButton2, this);
+  FlatButton2->setGeometry(kInputX + 50, 152, 98, kRowHeight);
+
+  MLabel4 = Heading("MLabel4", "生日：", 186, this);
+  FlatEdit3 = Edit("FlatEdit3", QStringLiteral("2004-08-01"), kInputX, 186, 120, this);
+  FlatEdit3->setReadOnly(true);
+  FlatEdit3->setFocusPolicy(Qt::NoFocus);
+  FlatButton4 = FlatButton("FlatButton4", QString(), this);
+  FlatButton4->setProperty("skin", QStringLiteral("icon"));
+  FlatButton4->setIcon(QIcon(QStringLiteral(":/tessaly/skin/calendar.svg")));
+  FlatButton4->setIconSize(QSize(16, 16));
+  FlatButton4->setToolTip(QStringLiteral("选择生日"));
+  FlatButton4->setGeometry(kInputX + 124, 186, kRowHeight, kRowHeight);
+
+  MLabel7 = Heading("MLabel7", "时辰：", 220, this);
+  FlatComboBox6 =
+      DropDown("FlatComboBox6", BirthHourItems(), defaults.FlatComboBox6, kInputX, 220, 148, this);
+
+  MLabel5 = Heading("MLabel5", "手机号码：", 254, this);
+  FlatEdit2 = Edit("FlatEdit2", defaults.FlatEdit2, kInputX, 254, 148, this);
+
+  const QStringList ages = NumberItems(18, 44, 2);
+  MLabel6 = Heading("MLabel6", "胎儿性别：", 288, this);
+  Label25 = SmallLabel("Label25", "母亲年龄", kInputX, 288, 54, this);
+  FlatComboBox2 =
+      DropDown("FlatComboBox2", ages, defaults.FlatComboBox2, kInputX + 56, 288, 54, this);
+  Label21 = SmallLabel("Label21", "虚岁", kInputX + 116, 288, 30, this);
+  Label27 = SmallLabel("Label27", "怀孕月份", kInputX, 316, 54, this);
+  FlatComboBox3 = DropDown("FlatComboBox3", NumberItems(1, 12, 2), defaults.FlatComboBox3,
+                           kInputX + 56, 316, 54, this);
+  Label22 = SmallLabel("Label22", "公历", kInputX + 116, 316, 30, this);
+
+  MLabel1 = Heading("MLabel1", "怀孕时间：", 352, this);
+  Label36 = SmallLabel("Label36", "母亲年龄", kInputX, 352, 54, this);
+  FlatComboBox4 =
+      DropDown("FlatComboBox4", ages, defaults.FlatComboBox4, kInputX + 56, 352, 54, this);
+  Label40 = SmallLabel("Label40", "虚岁", kInputX + 116, 352, 30, this);
+  Label37 = SmallLabel("Label37", "母亲愿望", kInputX, 380, 54, this);
+  FlatComboBox5 = DropDown("FlatComboBox5", {QStringLiteral("男孩"), QStringLiteral("女孩")},
+                           defaults.FlatComboBox5, kInputX + 56, 380, 64, this);
+
+  // Tab order: down the check boxes, the commands, then the input column.
+  QWidget* order[] = {suiCheckBox1,  suiCheckBox2,  suiCheckBox4,  suiCheckBox3,  suiCheckBox5,
+                      suiCheckBox6,  suiCheckBox7,  suiButton1,    suiButton2,    FlatEdit1,
+                      FlatButton1,   FlatButton2,   FlatButton4,   FlatComboBox6, FlatEdit2,
+                      FlatComboBox2, FlatComboBox3, FlatComboBox4, FlatComboBox5};
+  for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+  // The optional groups follow their check boxes.
+  InputPanel->lower();
+  Image6->lower();
+  suiCheckBox5Click();
+  suiCheckBox6Click();
+  suiCheckBox7Click();
+
+  connect(suiButton1, &QPushButton::clicked, this, &TForm1::suiButton1Click);
+  connect(suiButton2, &QPushButton::clicked, this, &TForm1::suiButton2Click);
+  connect(FlatButton1, &QPushButton::clicked, this, &TForm1::FlatButton1Click);
+  connect(FlatButton2, &QPushButton::clicked, this, &TForm1::FlatButton2Click);
+  connect(FlatButton4, &QPushButton::clicked, this, &TForm1::FlatButton4Click);
+  connect(suiCheckBox5, &QCheckBox::toggled, this, &TForm1::suiCheckBox5Click);
+  connect(suiCheckBox6, &QCheckBox::toggled, this, &TForm1::suiCheckBox6Click);
+  connect(suiCheckBox7, &QCheckBox::toggled, this, &TForm1::suiCheckBox7Click);
+
+  Image6->installEventFilter(this);
+  FlatEdit1->installEventFilter(this);
+  FlatEdit2->installEventFilter(this);
+  FlatComboBox6->installEventFilter(this);
+}
+
+void TForm1::FormCreate(const QString& store_path) {
+  try {
+    store_.Open(store_path);
+    DateTimePicker1_ = DateTime::Now();
+  } catch (const StoreMissingError& e) {
+    InfoBox(this, e.message());
+  } catch (const Error& e) {
+    ErrorBox(this, e.message());
+  }
+}
+
+MainInputs TForm1::Inputs() const {
+  MainInputs in;
+  in.FlatEdit1 = FlatEdit1->text();
+  in.FlatButton1 = FlatButton1->text();
+  in.FlatButton2 = FlatButton2->text();
+  in.DateTimePicker1 = DateTimePicker1_;
+  in.FlatEdit3 = FlatEdit3->text();
+  in.FlatComboBox6 = FlatComboBox6->currentText();
+  in.FlatComboBox6Index = IndexOfText(FlatComboBox6);
+  in.FlatEdit2 = FlatEdit2->text();
+  in.FlatComboBox2 = FlatComboBox2->currentText();
+  in.FlatComboBox3 = FlatComboBox3->currentText();
+  in.FlatComboBox4 = FlatComboBox4->currentText();
+  in.FlatComboBox5 = FlatComboBox5->currentText();
+  in.FlatComboBox5Index = IndexOfText(FlatComboBox5);
+  in.suiCheckBox1 = suiCheckBox1->isChecked();
+  in.suiCheckBox2 = suiCheckBox2->isChecked();
+  in.suiCheckBox3 = suiCheckBox3->isChecked();
+  in.suiCheckBox4 = suiCheckBox4->isChecked();
+  in.suiCheckBox5 = suiCheckBox5->isChecked();
+  in.suiCheckBox6 = suiCheckBox6->isChecked();
+  in.suiCheckBox7 = suiCheckBox7->isChecked();
+  return in;
+}
+
+void TForm1::setViewer(TForm4* viewer) { viewer_ = viewer; }
+
+TForm4* TForm1::Viewer() const { return viewer_; }
+
+void TForm1::SetBirthday(const QDate& date) {
+  DateTimePicker1_.date = date;
+  FlatEdit3->setText(DateToStr(date));
+}
+
+// --- Commands --------------------------------------------------------------
+
+void TForm1::suiButton1Click() {
+  PlayClickSound();
+  const MainInputs in = Inputs();
+  ReportPage scratch;
+  ReportPage& page = viewer_ != nullptr ? viewer_->Page() : scratch;
+  const Notify notify = [this](const QString& message) { InfoBox(this, message); };
+  try {
+    RunReport(in, panel_, page, store_, notify, TempPagePath());
+  } catch (const Error& e) {
+    ErrorBox(this, e.message());
+    return;
+  }
+  if (viewer_ != nullptr) {
+    viewer_->Navigate(TempPagePath());
+    viewer_->show();
+    viewer_->raise();
+    viewer_->activateWindow();
+  }
+}
+
+void TForm1::suiButton2Click() { close(); }
+
+void TForm1::FlatButton1Click() {
+  FlatButton1->setText(FlatButton1->text() == QStringLiteral("男") ? QStringLiteral("女")
+                                                                   : QStringLiteral("男"));
+}
+
+void TForm1::FlatButton2Click() {
+  FlatButton2->setText(FlatButton2->text() == QStringLiteral("姓氏单姓")
+                           ? QStringLiteral("姓氏复姓")
+                           : QStringLiteral("姓氏单姓"));
+}
+
+void TForm1::FlatButton4Click() {
+  PlayClickSound();
+  if (calendar_ != nullptr) calendar_->exec();
+}
+
+template <typename Reading>
+void TForm1::RunHiddenReading(Reading reading) {
+  try {
+    reading(Inputs());
+  } catch (const Error& e) {
+    ErrorBox(this, e.message());
+  }
+}
+
+void TForm1::FlatButton3Click() {
+  RunHiddenReading([this](const MainInputs& in) { tessaly::FlatButton3Click(in, panel_, store_); });
+}
+void TForm1::FlatButton6Click() {
+  RunHiddenReading([this](const MainInputs& in) { tessaly::FlatButton6Click(in, panel_, store_); });
+}
+void TForm1::FlatButton15Click() {
+  RunHiddenReading([this](const MainInputs& in) { tessaly::FlatButton15Click(in, panel_); });
+}
+void TForm1::FlatButton13Click() {
+  RunHiddenReading([this](const MainInputs& in) { tessaly::FlatButton13Click(in, panel_); });
+}
+void TForm1::FlatButton18Click() {
+  RunHiddenReading([this](const MainInputs& in) {
+    tessaly::FlatButton18Click(in, panel_, [this](const QString& m) { InfoBox(this, m); });
+  });
+}
+void TForm1::FlatButton17Click() {
+  RunHiddenReading([this](const MainInputs& in) { tessaly::FlatButton17Click(in, panel_); });
+}
+void TForm1::FlatButton5Click() {
+  RunHiddenReading([this](const MainInputs& in) { tessaly::FlatButton5Click(in, panel_); });
+}
+
+// --- Input behaviour ---------------------------------------------------------
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (watched == FlatEdit1) {
+    if (type == QEvent::KeyPress) return FlatEdit1KeyPress(static_cast<QKeyEvent*>(event));
+    if (type == QEvent::InputMethod) {
+      FlatEdit1InputMethod(static_cast<QInputMethodEvent*>(event));
+      return false;
+    }
+  } else if (watched == FlatEdit2) {
+    if (type == QEvent::KeyPress) return FlatEdit2KeyPress(static_cast<QKeyEvent*>(event));
+  }
+  if (watched == Image6 && type == QEvent::Paint && !painted_) {
+    // The artwork covers the whole window, so its first paint is the window's.
+    painted_ = true;
+    QTimer::singleShot(0, this, &TForm1::FirstPaint);
+  }
+  if (type == QEvent::FocusOut) {
+    // Leaving the box for another control of the window; a window that is
+    // deactivated or a popup of the box itself does not count.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+      if (watched == FlatEdit1) FlatEdit1Exit();
+      if (watched == FlatComboBox6) FlatComboBox6Exit();
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+bool TForm1::FlatEdit1KeyPress(QKeyEvent* event) {
+  if (!DeliversCharacter(event)) return false;
+  const QString text = event->text();
+  return NameCharacters(text) != text;
+}
+
+void TForm1::FlatEdit1InputMethod(QInputMethodEvent* event) {
+  // Input methods deliver whole words; the same characters are refused as
+  // typed ones, the rest of the commit goes through.
+  const QString commit = event->commitString();
+  if (commit.isEmpty()) return;
+  const QString kept = NameCharacters(commit);
+  if (kept != commit) {
+    event->setCommitString(kept, event->replacementStart(), event->replacementLength());
+  }
+}
+
+void TForm1::FlatEdit1Exit() {
+  QString name = FlatEdit1->text();
+  if (GbkLength(name) > 8) name = GbkLeft(name, 8);
+  if (GbkLength(name) < 2) name = QStringLiteral("输入有误");
+  if (name != FlatEdit1->text()) FlatEdit1->setText(name);
+}
+
+bool TForm1::FlatEdit2KeyPress(QKeyEvent* event) {
+  if (!DeliversCharacter(event)) return false;
+  for (QChar c : event->text()) {
+    if (c < u'0' || c > u'9') return true;
+  }
+  return false;
+}
+
+void TForm1::FlatComboBox6Exit() {
+  if (FlatComboBox6->currentText().isEmpty()) {
+    FlatComboBox6->setCurrentIndex(0);
+    FlatComboBox6->setEditText(FlatComboBox6->itemText(0));
+  }
+}
+
+void TForm1::suiCheckBox5Click() {
+  const bool on = suiCheckBox5->isChecked();
+  for (QWidget* w : std::initializer_list<QWidget*>{MLabel5, FlatEdit2}) w->setVisible(on);
+  FitInputPanel();
+}
+
+void TForm1::suiCheckBox6Click() {
+  const bool on = suiCheckBox6->isChecked();
+  for (QWidget* w : std::initializer_list<QWidget*>{MLabel6, Label25, Label27, Label21, Label22,
+                                                    FlatComboBox2, FlatComboBox3}) {
+    w->setVisible(on);
+  }
+  FitInputPanel();
+}
+
+void TForm1::suiCheckBox7Click() {
+  const bool on = suiCheckBox7->isChecked();
+  for (QWidget* w : std::initializer_list<QWidget*>{MLabel1, Label36, Label37, Label40,
+                                                    FlatComboBox4, FlatComboBox5}) {
+    w->setVisible(on);
+  }
+  FitInputPanel();
+}
+
+void TForm1::FitInputPanel() {
+  if (InputPanel == nullptr) return;
+  int bottom = FlatComboBox6->geometry().bottom();
+  for (const QWidget* w :
+       std::initializer_list<const QWidget*>{FlatEdit2, FlatComboBox3, FlatComboBox5}) {
+    if (!w->isHidden()) bottom = std::max(bottom, w->geometry().bottom());
+  }
+  QRect r = InputPanel->geometry();
+  r.setBottom(bottom + 16);
+  InputPanel->setGeometry(r);
+}
+
+// --- Window ------------------------------------------------------------------
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  // The report page and its restyled copy go with the window.
+  try {
+    const QString dir = CacheDir();
+    for (const char* name : {"temp.htm", "temp.tmp"}) {
+      const QString path = dir + QLatin1Char('/') + QLatin1String(name);
+      if (QFile::exists(path)) QFile::remove(path);
+    }
+  } catch (const Error&) {
+    // No cache directory: nothing to delete.
+  }
+  event->accept();
+  emit Closed();
+}
+
+}  // namespace tessaly

@@ -1,0 +1,149 @@
+#pragma once
+// TForm1: the main window. A frameless 640 x 480 window over its artwork with
+// the reading check boxes and the two commands on the left and the input
+// column on the right. It owns the reference store, opened at creation, and the
+// hidden result panel that the readings fill; the viewer TForm4 shows the
+// report and the calendar dialog picks the birthday.
+
+#include <QDialog>
+#include <QPointer>
+#include <QWidget>
+
+#include "core/dates.h"
+#include "readings/models.h"
+#include "store/reference_store.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QInputMethodEvent;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace tessaly {
+
+class TArtwork;
+class TForm4;
+class TMLabel;
+
+class TForm1 : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Opens the store at `store_path`; a missing file is reported with
+  // "软件非法安装", a store that does not open with the error box. Either way
+  // the window is created and usable.
+  explicit TForm1(const QString& store_path = ReferenceStore::DefaultPath(),
+                  QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // The inputs as the readings see them, read from the controls.
+  MainInputs Inputs() const;
+  // The hidden result panel (the readings' fields and the plain report Memo1).
+  const ResultPanel& Panel() const { return panel_; }
+  ReferenceStore& Store() { return store_; }
+
+  // The birthday: the hidden date value and its "yyyy-MM-dd" text in FlatEdit3.
+  // The calendar dialog calls this when it closes; the time of day is kept.
+  void SetBirthday(const QDate& date);
+  const DateTime& Birthday() const { return DateTimePicker1_; }
+
+  // The birthday button shows this dialog modally.
+  void setCalendarDialog(QDialog* dialog) { calendar_ = dialog; }
+  // The viewer the report command shows.
+  void setViewer(TForm4* viewer);
+  TForm4* Viewer() const;
+
+  // Commands (the window's buttons and the hidden reading buttons).
+  void suiButton1Click();    // 马上算命: the report
+  void suiButton2Click();    // 退出软件
+  void FlatButton1Click();   // sex toggle
+  void FlatButton2Click();   // surname-kind toggle
+  void FlatButton4Click();   // birthday button
+  void FlatButton3Click();   // hidden: name analysis
+  void FlatButton6Click();   // hidden: lifetime reading
+  void FlatButton15Click();  // hidden: zodiac-year forecast
+  void FlatButton13Click();  // hidden: star-sign forecast
+  void FlatButton18Click();  // hidden: mobile-number reading
+  void FlatButton17Click();  // hidden: unborn child's sex
+  void FlatButton5Click();   // hidden: conception timing
+
+ signals:
+  // Once, right after the window has been painted for the first time: work
+  // that can wait (the viewer's browser, the sound) starts from here.
+  void FirstPaint();
+  // The window has closed; the program ends.
+  void Closed();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildControls();
+  void FormCreate(const QString& store_path);
+
+  // Input behaviour.
+  bool FlatEdit1KeyPress(QKeyEvent* event);  // true: the key is swallowed
+  void FlatEdit1InputMethod(QInputMethodEvent* event);
+  void FlatEdit1Exit();
+  bool FlatEdit2KeyPress(QKeyEvent* event);
+  void FlatComboBox6Exit();
+  void suiCheckBox5Click();
+  void suiCheckBox6Click();
+  void suiCheckBox7Click();
+  // The input column's panel ends below its lowest visible group.
+  void FitInputPanel();
+
+  template <typename Reading>
+  void RunHiddenReading(Reading reading);
+
+  ReferenceStore store_;
+  ResultPanel panel_;
+  DateTime DateTimePicker1_;
+  QPointer<QDialog> calendar_;
+  QPointer<TForm4> viewer_;
+  bool painted_ = false;
+
+  TArtwork* Image6 = nullptr;
+  QPushButton* suiButton1 = nullptr;
+  QPushButton* suiButton2 = nullptr;
+  QFrame* FlatPanel1 = nullptr;
+  QCheckBox* suiCheckBox1 = nullptr;
+  QCheckBox* suiCheckBox2 = nullptr;
+  QCheckBox* suiCheckBox3 = nullptr;
+  QCheckBox* suiCheckBox4 = nullptr;
+  QCheckBox* suiCheckBox5 = nullptr;
+  QCheckBox* suiCheckBox6 = nullptr;
+  QCheckBox* suiCheckBox7 = nullptr;
+  QFrame* InputPanel = nullptr;  // paper panel behind the input column
+  TMLabel* MLabel1 = nullptr;
+  TMLabel* MLabel2 = nullptr;
+  TMLabel* MLabel3 = nullptr;
+  TMLabel* MLabel4 = nullptr;
+  TMLabel* MLabel5 = nullptr;
+  TMLabel* MLabel6 = nullptr;
+  TMLabel* MLabel7 = nullptr;
+  QLineEdit* FlatEdit1 = nullptr;
+  QLineEdit* FlatEdit2 = nullptr;
+  QLineEdit* FlatEdit3 = nullptr;
+  QPushButton* FlatButton1 = nullptr;
+  QPushButton* FlatButton2 = nullptr;
+  QPushButton* FlatButton4 = nullptr;
+  QComboBox* FlatComboBox2 = nullptr;
+  QComboBox* FlatComboBox3 = nullptr;
+  QComboBox* FlatComboBox4 = nullptr;
+  QComboBox* FlatComboBox5 = nullptr;
+  QComboBox* FlatComboBox6 = nullptr;
+  QLabel* Label21 = nullptr;
+  QLabel* Label22 = nullptr;
+  QLabel* Label25 = nullptr;
+  QLabel* Label27 = nullptr;
+  QLabel* Label36 = nullptr;
+  QLabel* Label37 = nullptr;
+  QLabel* Label40 = nullptr;
+};
+
+}  // namespace tessaly

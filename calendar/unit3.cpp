@@ -1,0 +1,321 @@
+#include "calendar/unit3.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+
+#include "calendar/ldkalendar.h"
+#include "controls/click_sound.h"
+#include "controls/message_box.h"
+#include "controls/skin.h"
+#include "core/dates.h"
+#include "core/errors.h"
+
+namespace tessaly {
+namespace {
+
+const QString kTitlePrefix = QStringLiteral("你选择的日期是：");
+const QString kNoDateText = QStringLiteral("1899-12-31");
+constexpr int kFirstYear = 1901;
+constexpr int kLastYear = 2050;
+
+// The dialog's font: 宋体, or a CJK serif where 宋体 is not installed.
+QFont SongFont(int pixel_size, bool bold = false) { return skin::UiFont(pixel_size, bold); }
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, QRect place) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(QLatin1String(name));
+  button->setGeometry(place);
+  button->setFocusPolicy(Qt::TabFocus);
+  button->setProperty("skin", QStringLiteral("flat"));
+  button->setFont(SongFont(12));
+  return button;
+}
+
+QComboBox* MakeBox(QWidget* parent, const char* name, int first, int last, QRect place) {
+  auto* box = new QComboBox(parent);
+  box->setObjectName(QLatin1String(name));
+  box->setEditable(true);
+  // What is typed stays as typed: no completion, nothing added to the list.
+  box->setCompleter(nullptr);
+  box->setInsertPolicy(QComboBox::NoInsert);
+  // Set on the box's own parts as well: the style sheet does not pass the
+  // family on to them.
+  box->setFont(SongFont(12));
+  box->lineEdit()->setFont(SongFont(12));
+  box->view()->setFont(SongFont(12));
+  for (int n = first; n <= last; ++n) box->addItem(QString::number(n));
+  box->setGeometry(place);
+  return box;
+}
+
+// A one-character label whose box is one em high, as the text height the
+// calendar measures, so that it lines up with the boxes beside it.
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint place) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QLatin1String(name));
+  label->setFont(SongFont(12));
+  const int em = label->font().pixelSize();
+  label->setGeometry(place.x(), place.y(), label->sizeHint().width(), em > 0 ? em : 12);
+  return label;
+}
+
+// The dialog's additions to the program's style sheet: the paper ground, the
+// title bar, and narrow year and month boxes that still show four digits.
+const char kDialogStyle[] = R"css(
+QDialog#Form3 { background: #f7efdc; }
+QLabel#TitleBar {
+  color: #fff8ec;
+  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #b8443c, stop:1 #8f2b25);
+  border-bottom: 1px solid #6e1f1a;
+}
+QComboBox#FlatComboBox1, QComboBox#FlatComboBox2 { padding: 0px 1px; }
+QComboBox#FlatComboBox1::drop-down, QComboBox#FlatComboBox2::drop-down { width: 11px; }
+QComboBox#FlatComboBox1::down-arrow, QComboBox#FlatComboBox2::down-arrow { width: 7px; height: 5px; }
+QPushButton#PDJButton5 { color: #800080; font-weight: bold; }
+)css";
+
+// Shows `text` in an editable box without raising its change signal.
+void SetBoxText(QComboBox* box, const QString& text) {
+  const QSignalBlocker blocker(box);
+  const int index = box->findText(text);
+  if (index >= 0) {
+    box->setCurrentIndex(index);
+  } else {
+    box->setEditText(text);
+  }
+}
+
+}  // namespace
+
+std::function<void(QWidget*, const QString&)> TForm3::ShowError = ErrorBox;
+
+TForm3::TForm3(BirthdayWriter write_birthday_box, QWidget* parent)
+    : QDialog(parent), write_birthday_box_(std::move(write_birthday_box)) {
+  BuildControls();
+  FormCreate();
+}
+
+TForm3::~TForm3() = default;
+
+void TForm3::BuildControls() {
+  setObjectName(QStringLiteral("Form3"));
+  setWindowTitle(QStringLiteral("查看万年历"));
+  skin::ApplyToWindow(this);
+  setStyleSheet(styleSheet() + QString::fromUtf8(kDialogStyle));
+  setFont(SongFont(12));
+  setFixedSize(349, 314);
+  if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+
+  suiForm1 = new QWidget(this);
+  suiForm1->setObjectName(QStringLiteral("suiForm1"));
+  suiForm1->setGeometry(0, 0, 349, 314);
+
+  TitleBar = new QLabel(QStringLiteral("查看万年历"), suiForm1);
+  TitleBar->setObjectName(QStringLiteral("TitleBar"));
+  TitleBar->setGeometry(0, 0, 349, 28);
+  TitleBar->setFont(SongFont(13, true));
+  TitleBar->setIndent(10);
+
+  PDJButton1 = MakeButton(suiForm1, "PDJButton1", QStringLiteral("上年"), QRect(20, 36, 52, 25));
+  PDJButton3 = MakeButton(suiForm1, "PDJButton3", QStringLiteral("上月"), QRect(74, 36, 52, 25));
+  PDJButton5 = MakeButton(suiForm1, "PDJButton5", QStringLiteral("今天"), QRect(144, 36, 52, 25));
+  PDJButton4 = MakeButton(suiForm1, "PDJButton4", QStringLiteral("下月"), QRect(214, 36, 52, 25));
+  PDJButton2 = MakeButton(suiForm1, "PDJButton2", QStringLiteral("下年"), QRect(276, 36, 52, 25));
+  PDJButton5->setFont(SongFont(12, true));
+
+  LdKalendar1 = new TLdKalendar(suiForm1);
+  LdKalendar1->setObjectName(QStringLiteral("LdKalendar1"));
+  LdKalendar1->SetAutoSize(false);
+  LdKalendar1->setGeometry(9, 67, 328, 237);
+  LdKalendar1->SetOptions(kAllKalendarOptions);
+  LdKalendar1->SetFontNumber(SongFont(12));
+  LdKalendar1->SetFontWord(SongFont(12));
+  LdKalendar1->SetFontWeek(SongFont(12));
+  LdKalendar1->SetFontTitle(SongFont(13, true));
+  LdKalendar1->SetHSpace(8);
+  LdKalendar1->SetVSpace(5);
+  LdKalendar1->SetBorder(10);
+  LdKalendar1->SetSpace(2);
+  LdKalendar1->SetSundayColor(QColor(255, 0, 0));
+  LdKalendar1->SetSaturdayColor(QColor(0, 128, 0));
+  LdKalendar1->SetTodayColor(QColor(0, 0, 255));
+  LdKalendar1->SetHolidayColor(QColor(255, 0, 0));
+  LdKalendar1->SetWeekString(QStringLiteral("星期"));
+  QPalette white = LdKalendar1->palette();
+  white.setColor(QPalette::Window, Qt::white);
+  white.setColor(QPalette::WindowText, Qt::black);
+  white.setColor(QPalette::Shadow, QColor(0x80, 0x80, 0x80));
+  LdKalendar1->setPalette(white);
+  LdKalendar1->SetFrame(TLdKalendar::FrameStyle::Single);
+  LdKalendar1->SetDate(QDate(2004, 6, 8));
+
+  // In the calendar's bottom right corner, where the sixth week never has a day.
+  FlatComboBox1 =
+      MakeBox(LdKalendar1, "FlatComboBox1", kFirstYear, kLastYear, QRect(152, 210, 49, 20));
+  Label1 = MakeLabel(LdKalendar1, "Label1", QStringLiteral("年"), QPoint(204, 216));
+  FlatComboBox2 = MakeBox(LdKalendar1, "FlatComboBox2", 1, 12, QRect(224, 210, 33, 20));
+  Label2 = MakeLabel(LdKalendar1, "Label2", QStringLiteral("月"), QPoint(260, 216));
+  FlatButton1 =
+      MakeButton(LdKalendar1, "FlatButton1", QStringLiteral("确认"), QRect(280, 210, 36, 20));
+
+  connect(PDJButton1, &QPushButton::clicked, this, &TForm3::PDJButton1Click);
+  connect(PDJButton2, &QPushButton::clicked, this, &TForm3::PDJButton2Click);
+  connect(PDJButton3, &QPushButton::clicked, this, &TForm3::PDJButton3Click);
+  connect(PDJButton4, &QPushButton::clicked, this, &TForm3::PDJButton4Click);
+  connect(PDJButton5, &QPushButton::clicked, this, &TForm3::PDJButton5Click);
+  connect(FlatComboBox1, &QComboBox::editTextChanged, this, &TForm3::FlatComboBox1Change);
+  connect(FlatComboBox2, &QComboBox::editTextChanged, this, &TForm3::FlatComboBox2Change);
+  connect(LdKalendar1, &TLdKalendar::clicked, this, &TForm3::LdKalendar1Click);
+  connect(FlatButton1, &QPushButton::clicked, this, &TForm3::FlatButton1Click);
+}
+
+QString TForm3::TitleText() const { return TitleBar->text(); }
+
+void TForm3::SetTitle(const QString& chosen) { TitleBar->setText(kTitlePrefix + chosen); }
+
+void TForm3::Refresh() {
+  const QDate date = LdKalendar1->Date();
+  SetBoxText(FlatComboBox1, QString::number(date.year()));
+  SetBoxText(FlatComboBox2, QString::number(date.month()));
+}
+
+void TForm3::Choose() {
+  chosen_date_ = DateToStr(LdKalendar1->Date());
+  if (chosen_date_ != kNoDateText) SetTitle(chosen_date_);
+}
+
+void TForm3::Guarded(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const Error& e) {
+    if (ShowError) ShowError(this, e.message());
+  }
+}
+
+// ---- Handlers -----------------------------------------------------------------
+
+void TForm3::FormCreate() {
+  const QDate today = QDate::currentDate();
+  LdKalendar1->SetDate(today);
+  Refresh();
+  chosen_date_ = DateToStr(today);
+  SetTitle(chosen_date_);
+  if (write_birthday_box_) write_birthday_box_(chosen_date_, today);
+}
+
+void TForm3::PDJButton1Click() {
+  Guarded([this] {
+    const QDate d = LdKalendar1->Date();
+    LdKalendar1->SetDate(EncodeDate(d.year() - 1, d.month(), d.day()));
+    Refresh();
+    PlayClickSound();
+    Choose();
+  });
+}
+
+void TForm3::PDJButton2Click() {
+  Guarded([this] {
+    const QDate d = LdKalendar1->Date();
+    LdKalendar1->SetDate(EncodeDate(d.year() + 1, d.month(), d.day()));
+    Refresh();
+    PlayClickSound();
+    Choose();
+  });
+}
+
+namespace {
+
+// The day kept when moving to `month`: the 31st becomes the 30th in the short
+// months, and February takes at most 28 days, in leap years too.
+int ClampDay(int month, int day) {
+  if ((month == 4 || month == 6 || month == 9 || month == 11) && day == 31) return 30;
+  if (month == 2 && day > 28) return 28;
+  return day;
+}
+
+}  // namespace
+
+void TForm3::PDJButton3Click() {
+  Guarded([this] {
+    const QDate d = LdKalendar1->Date();
+    int year = d.year();
+    int month = d.month();
+    if (month == 1) {
+      month = 13;
+      --year;
+    }
+    const int target = month - 1;
+    LdKalendar1->SetDate(EncodeDate(year, target, ClampDay(target, d.day())));
+    Refresh();
+    PlayClickSound();
+    Choose();
+  });
+}
+
+void TForm3::PDJButton4Click() {
+  Guarded([this] {
+    const QDate d = LdKalendar1->Date();
+    int year = d.year();
+    int month = d.month();
+    if (month == 12) {
+      month = 0;
+      ++year;
+    }
+    const int target = month + 1;
+    LdKalendar1->SetDate(EncodeDate(year, target, ClampDay(target, d.day())));
+    Refresh();
+    PlayClickSound();
+    Choose();
+  });
+}
+
+void TForm3::PDJButton5Click() {
+  LdKalendar1->SetDate(QDate::currentDate());
+  Refresh();
+  PlayClickSound();
+  Choose();
+}
+
+void TForm3::FlatComboBox1Change() {
+  Guarded([this] {
+    const QDate d = LdKalendar1->Date();
+    LdKalendar1->SetDate(StrToDate(QStringLiteral("%1-%2-%3")
+                                       .arg(FlatComboBox1->currentText(),
+                                            QString::number(d.month()), QString::number(d.day()))));
+  });
+}
+
+void TForm3::FlatComboBox2Change() {
+  Guarded([this] {
+    const QDate d = LdKalendar1->Date();
+    LdKalendar1->SetDate(StrToDate(QStringLiteral("%1-%2-%3")
+                                       .arg(QString::number(d.year()), FlatComboBox2->currentText(),
+                                            QString::number(d.day()))));
+  });
+}
+
+void TForm3::LdKalendar1Click() {
+  PlayClickSound();
+  const QDate day = LdKalendar1->CursorDate();
+  if (day == KalendarNoDate()) return;
+  chosen_date_ = DateToStr(day);
+  SetTitle(chosen_date_);
+}
+
+void TForm3::FlatButton1Click() { close(); }
+
+void TForm3::FormClose() {
+  Guarded([this] { emit BirthdayChosen(chosen_date_, StrToDate(chosen_date_)); });
+}
+
+void TForm3::done(int result) {
+  FormClose();
+  QDialog::done(result);
+}
+
+}  // namespace tessaly

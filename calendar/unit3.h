@@ -1,0 +1,93 @@
+#pragma once
+// TForm3, the calendar dialog "查看万年历": one month of the lunar calendar with
+// buttons and boxes to move through 1901 .. 2050; a click on a day makes it the
+// chosen date, which goes back to the main window's birthday when the dialog
+// closes. Created once at start-up and only hidden between showings, so the
+// shown month, the boxes and the chosen date carry over.
+
+#include <QDate>
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace tessaly {
+
+class TLdKalendar;
+
+class TForm3 : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Writes a date into the main window's birthday box: as "yyyy-MM-dd" text and
+  // the same date.
+  using BirthdayWriter = std::function<void(const QString& text, QDate date)>;
+
+  // `write_birthday_box` receives today's date while the dialog is created
+  // (FormCreate); the choice on closing goes out through BirthdayChosen.
+  explicit TForm3(BirthdayWriter write_birthday_box = {}, QWidget* parent = nullptr);
+  ~TForm3() override;
+
+  // The chosen date as "yyyy-MM-dd".
+  const QString& ChosenDate() const { return chosen_date_; }
+  // The text of the dialog's title bar: "你选择的日期是：" + the chosen date.
+  QString TitleText() const;
+
+  // The error box ("'2005-2-29' 不是一个有效的日期"): a critical message box
+  // captioned "Tessaly". Replaceable, so that tests need no modal box.
+  static std::function<void(QWidget* parent, const QString& message)> ShowError;
+
+  // Event handlers.
+  void FormCreate();
+  void PDJButton1Click();  // 上年
+  void PDJButton2Click();  // 下年
+  void PDJButton3Click();  // 上月
+  void PDJButton4Click();  // 下月
+  void PDJButton5Click();  // 今天
+  void FlatComboBox1Change();
+  void FlatComboBox2Change();
+  void LdKalendar1Click();
+  void FlatButton1Click();  // 确认
+  void FormClose();
+
+  // Every way of closing (确认, the title bar, Escape) ends here and runs FormClose.
+  void done(int result) override;
+
+ signals:
+  // Sent when the dialog closes, with the chosen date as text and as a date.
+  void BirthdayChosen(const QString& text, QDate date);
+
+ private:
+  void BuildControls();
+  // The year and month boxes show the calendar's year and month.
+  void Refresh();
+  // The calendar's date becomes the chosen date (and the title).
+  void Choose();
+  void SetTitle(const QString& chosen);
+  // Runs a handler; an error stops it and is shown in the error box.
+  void Guarded(const std::function<void()>& handler);
+
+  BirthdayWriter write_birthday_box_;
+  QString chosen_date_;
+
+  QWidget* suiForm1 = nullptr;
+  QLabel* TitleBar = nullptr;
+  QPushButton* PDJButton1 = nullptr;
+  QPushButton* PDJButton2 = nullptr;
+  QPushButton* PDJButton3 = nullptr;
+  QPushButton* PDJButton4 = nullptr;
+  QPushButton* PDJButton5 = nullptr;
+  TLdKalendar* LdKalendar1 = nullptr;
+  QComboBox* FlatComboBox1 = nullptr;
+  QComboBox* FlatComboBox2 = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QPushButton* FlatButton1 = nullptr;
+};
+
+}  // namespace tessaly

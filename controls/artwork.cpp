@@ -1,0 +1,86 @@
+#include "controls/artwork.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include "controls/jpeg_image.h"
+#include "controls/skin.h"
+#include "core/paths.h"
+
+namespace tessaly {
+
+TArtwork::TArtwork(const QString& path, const QString& hidpi_path, QWidget* parent)
+    : QWidget(parent), hidpi_path_(hidpi_path) {
+  const JpegDecodeResult decoded = DecodeJpegFile(path);
+  // A truncated file decodes "successfully" with warnings and a grey lower
+  // part; such a picture is not shown.
+  if (decoded.Clean()) picture_ = decoded.image;
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QString TArtwork::ArtworkPath(const QString& name) {
+  return DataDir() + QLatin1Char('/') + name + QStringLiteral(".jpg");
+}
+
+QString TArtwork::HiDpiArtworkPath(const QString& name) {
+  return DataDir() + QLatin1Char('/') + name + QStringLiteral("@2x.jpg");
+}
+
+const QImage& TArtwork::PictureFor(qreal device_pixel_ratio) {
+  if (device_pixel_ratio > 1.0 && !picture_.isNull() && !hidpi_path_.isEmpty()) {
+    if (!hidpi_tried_) {
+      hidpi_tried_ = true;
+      const JpegDecodeResult decoded = DecodeJpegFile(hidpi_path_);
+      if (decoded.Clean() && decoded.image.size() == picture_.size() * 2) {
+        hidpi_picture_ = decoded.image;
+        hidpi_picture_.setDevicePixelRatio(2.0);
+      }
+    }
+    if (!hidpi_picture_.isNull()) return hidpi_picture_;
+  }
+  return picture_;
+}
+
+void TArtwork::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  const QImage& picture = PictureFor(devicePixelRatioF());
+  if (!picture.isNull()) {
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(rect(), picture);
+    return;
+  }
+  // Plain background: paper colour inside a thin seal-red frame.
+  painter.fillRect(rect(), skin::kPaper);
+  painter.setPen(QPen(skin::kSealRed, 2));
+  painter.drawRect(QRectF(rect()).adjusted(5, 5, -5, -5));
+}
+
+void TArtwork::mousePressEvent(QMouseEvent* event) {
+  QWidget* win = window();
+  // The window system's own move follows the left button; other buttons move
+  // the window by hand, except on Wayland where only the compositor can move it.
+  const bool system_move = event->button() == Qt::LeftButton ||
+                           QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+  if (system_move && win->windowHandle() != nullptr && win->windowHandle()->startSystemMove()) {
+    event->accept();
+    return;
+  }
+  dragging_ = true;
+  drag_offset_ = event->globalPosition().toPoint() - win->frameGeometry().topLeft();
+  event->accept();
+}
+
+void TArtwork::mouseMoveEvent(QMouseEvent* event) {
+  if (!dragging_) return;
+  window()->move(event->globalPosition().toPoint() - drag_offset_);
+  event->accept();
+}
+
+void TArtwork::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->buttons() == Qt::NoButton) dragging_ = false;
+  event->accept();
+}
+
+}  // namespace tessaly

@@ -1,0 +1,49 @@
+#pragma once
+// TArtwork: a window's background picture. Shows a JPEG of the data directory
+// (with a double-resolution variant for HiDPI screens when one is shipped) and
+// falls back to a plain paper-coloured background when the file is missing,
+// damaged or truncated. Pressing any mouse button on it drags its window.
+
+#include <QImage>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+
+namespace tessaly {
+
+class TArtwork : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `path` is the JPEG shown at normal resolution; `hidpi_path`, if not empty,
+  // a picture of twice the size used on screens with a device pixel ratio > 1.
+  explicit TArtwork(const QString& path, const QString& hidpi_path = QString(),
+                    QWidget* parent = nullptr);
+
+  // Whether the picture was decoded cleanly (otherwise the plain background shows).
+  bool HasPicture() const { return !picture_.isNull(); }
+  QSize PictureSize() const { return picture_.size(); }
+
+  // DataDir()/<name>.jpg and DataDir()/<name>@2x.jpg.
+  static QString ArtworkPath(const QString& name);
+  static QString HiDpiArtworkPath(const QString& name);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  const QImage& PictureFor(qreal device_pixel_ratio);
+
+  QImage picture_;
+  QString hidpi_path_;
+  QImage hidpi_picture_;
+  bool hidpi_tried_ = false;
+  // Manual dragging where the window system offers no move of its own.
+  bool dragging_ = false;
+  QPoint drag_offset_;
+};
+
+}  // namespace tessaly

@@ -1,1 +1,0 @@
-// The program's own widgets live in this library.

@@ -1,0 +1,115 @@
+#include "controls/skin.h"
+
+#include <QFontDatabase>
+#include <QIcon>
+#include <QWidget>
+
+namespace tessaly::skin {
+
+QString UiFontFamily() {
+  static const QString family = [] {
+    for (const char* name :
+         {"宋体", "SimSun", "Noto Serif CJK SC", "Source Han Serif SC", "AR PL UMing CN"}) {
+      const QString candidate = QString::fromUtf8(name);
+      if (QFontDatabase::hasFamily(candidate)) return candidate;
+    }
+    return QStringLiteral("serif");
+  }();
+  return family;
+}
+
+QFont UiFont(int pixel_size, bool bold) {
+  QFont font(UiFontFamily());
+  font.setPixelSize(pixel_size);
+  font.setBold(bold);
+  font.setHintingPreference(QFont::PreferNoHinting);
+  return font;
+}
+
+QString StyleSheet() {
+  return QStringLiteral(R"css(
+QLineEdit, QComboBox {
+  background: rgba(255, 252, 245, 235);
+  border: 1px solid #c8b089;
+  border-radius: 3px;
+  padding: 1px 4px;
+  color: #2d2a26;
+  selection-background-color: #a8322d;
+  selection-color: #fff8ec;
+}
+QLineEdit:hover, QComboBox:hover { border-color: #b98f74; }
+QLineEdit:focus, QComboBox:focus { border-color: #a8322d; }
+QLineEdit:read-only { color: #6f6a12; background: rgba(250, 244, 229, 225); }
+QComboBox::drop-down {
+  subcontrol-origin: padding;
+  subcontrol-position: top right;
+  width: 16px;
+  border: none;
+  border-left: 1px solid #e2d3b4;
+}
+QComboBox::down-arrow { image: url(:/tessaly/skin/arrow_down.svg); width: 9px; height: 6px; }
+QComboBox::down-arrow:on { top: 1px; }
+QComboBox QAbstractItemView {
+  background: #fffaf1;
+  border: 1px solid #c8b089;
+  color: #2d2a26;
+  selection-background-color: #f1dcc2;
+  selection-color: #8b1d17;
+  outline: 0;
+}
+QPushButton[skin="flat"], QPushButton[skin="icon"] {
+  background: #ffffff;
+  border: 1px solid #c8b089;
+  border-radius: 3px;
+  color: #2d2a26;
+  padding: 0px 6px;
+}
+QPushButton[skin="icon"] { padding: 0px; }
+QPushButton[skin="flat"]:hover, QPushButton[skin="icon"]:hover {
+  border-color: #a8322d;
+  background: #fffaf3;
+}
+QPushButton[skin="flat"]:pressed, QPushButton[skin="icon"]:pressed { background: #f2e4c8; }
+QPushButton[skin="flat"]:focus, QPushButton[skin="icon"]:focus { border-color: #a8322d; }
+QPushButton[skin="seal"] {
+  color: #c21d17;
+  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fffbf2, stop:1 #efdfbd);
+  border: 1px solid #a8322d;
+  border-radius: 4px;
+}
+QPushButton[skin="seal"]:hover {
+  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #f6e8cb);
+  border: 2px solid #a8322d;
+}
+QPushButton[skin="seal"]:pressed {
+  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #e8d5ad, stop:1 #f7ecd4);
+}
+QPushButton[skin="seal"]:focus { border: 2px solid #a8322d; }
+QFrame[skin="panel"] {
+  background: rgba(255, 251, 240, 205);
+  border: 1px solid #d0ba90;
+  border-radius: 6px;
+}
+QCheckBox { color: #800000; spacing: 7px; }
+QCheckBox::indicator { width: 14px; height: 14px; }
+QCheckBox::indicator:unchecked { image: url(:/tessaly/skin/check_off.svg); }
+QCheckBox::indicator:unchecked:hover { image: url(:/tessaly/skin/check_off_hover.svg); }
+QCheckBox::indicator:checked { image: url(:/tessaly/skin/check_on.svg); }
+QLabel[skin="olive"] { color: #6f6a12; }
+QToolTip {
+  background: #fffaf1;
+  color: #2d2a26;
+  border: 1px solid #a8322d;
+  padding: 2px;
+}
+QMessageBox, QFileDialog { background: #f7efdc; }
+)css");
+}
+
+void ApplyToWindow(QWidget* window) {
+  window->setFont(UiFont(13));
+  window->setStyleSheet(StyleSheet());
+  window->setWindowIcon(QIcon(QStringLiteral(":/tessaly/skin/seal.svg")));
+}
+
+}  // namespace tessaly::skin

@@ -1,0 +1,30 @@
+#pragma once
+// The program's look: colours, fonts and the style sheet shared by its windows.
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+namespace tessaly::skin {
+
+inline const QColor kPaper{0xF4, 0xEA, 0xD2};
+inline const QColor kInk{0x2D, 0x2A, 0x26};
+inline const QColor kSealRed{0xA8, 0x32, 0x2D};
+inline const QColor kOlive{0x6F, 0x6A, 0x12};
+inline const QColor kMaroon{0x80, 0x00, 0x00};
+
+// The family of the windows' text: 宋体 where it is installed, else a CJK serif.
+QString UiFontFamily();
+// That family at a pixel size.
+QFont UiFont(int pixel_size, bool bold = false);
+
+// Style sheet of the windows. Widgets pick their look by the dynamic property
+// "skin": "flat" (flat white button), "seal" (large command button), "panel"
+// (translucent paper panel), "olive" (small caption label), "icon" (small
+// picture button).
+QString StyleSheet();
+
+// Applies fonts, style sheet and the seal icon to a top-level window.
+void ApplyToWindow(QWidget* window);
+
+}  // namespace tessaly::skin

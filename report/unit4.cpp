@@ -1,0 +1,327 @@
+#include "report/unit4.h"
+
+#include <QBuffer>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUrlQuery>
+#include <QVBoxLayout>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+#include <QWebEngineUrlSchemeHandler>
+#include <QWebEngineView>
+
+#include <algorithm>
+
+#include "app/unit1.h"
+#include "controls/artwork.h"
+#include "controls/message_box.h"
+#include "controls/mlabel.h"
+#include "controls/skin.h"
+#include "core/errors.h"
+#include "core/paths.h"
+#include "core/text.h"
+
+namespace tessaly {
+
+namespace {
+
+constexpr char kScheme[] = "tessaly";
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+// Serves "tessaly:<file>" from the cache directory as GBK HTML. Only plain
+// file names are served; anything else is not found.
+class PageSchemeHandler : public QWebEngineUrlSchemeHandler {
+ public:
+  using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
+
+  void requestStarted(QWebEngineUrlRequestJob* job) override {
+    static const QRegularExpression plain_name(
+        QStringLiteral("^[A-Za-z0-9_-]+(\\.[A-Za-z0-9]+)?$"));
+    const QString name = job->requestUrl().path();
+    if (!plain_name.match(name).hasMatch()) {
+      job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+      return;
+    }
+    QString path;
+    try {
+      path = CacheDir() + QLatin1Char('/') + name;
+    } catch (const Error&) {
+      job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+      return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+      job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+      return;
+    }
+    auto* buffer = new QBuffer(job);
+    buffer->setData(file.readAll());
+    buffer->open(QIODevice::ReadOnly);
+    job->reply(QByteArrayLiteral("text/html;charset=GBK"), buffer);
+  }
+};
+
+QString Utf(const char* text) { return QString::fromUtf8(text); }
+
+TMLabel* Heading(const char* name, const char* caption, QWidget* parent) {
+  auto* label = new TMLabel(Utf(caption), parent);
+  label->setObjectName(Utf(name));
+  label->setFont(skin::UiFont(13, true));
+  label->SetColor1(QColor(255, 0, 0));
+  label->SetColor2(QColor(0, 0, 255));
+  label->SetColorStyle(TColorStyle::Horizontal);
+  label->setAttribute(Qt::WA_TransparentForMouseEvents);
+  return label;
+}
+
+QPushButton* Button(const char* name, const char* caption, const char* skin_name, QWidget* parent) {
+  auto* button = new QPushButton(Utf(caption), parent);
+  button->setObjectName(Utf(name));
+  button->setProperty("skin", Utf(skin_name));
+  button->setCursor(Qt::PointingHandCursor);
+  return button;
+}
+
+// The families the page can name: sorted, and only those whose names GBK can
+// hold (the page is written in GBK).
+QStringList PageFontFamilies() {
+  QStringList families;
+  for (const QString& family : QFontDatabase::families()) {
+    if (!QFontDatabase::isPrivateFamily(family) && FitsGbk(family)) families << family;
+  }
+  std::sort(families.begin(), families.end(), [](const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) < 0;
+  });
+  families.removeDuplicates();
+  return families;
+}
+
+// A file name the save dialog can start with.
+QString SuggestedFileName(const QString& name) {
+  QString cleaned = name;
+  cleaned.replace(QLatin1Char('/'), QLatin1Char('_'));
+  return cleaned.trimmed();
+}
+
+}  // namespace
+
+TForm4::TForm4(TForm1* form1, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), form1_(form1) {
+  setWindowTitle(QStringLiteral("命运结果查阅"));
+  setAttribute(Qt::WA_QuitOnClose, false);
+  skin::ApplyToWindow(this);
+  setFixedSize(kWidth, kHeight);
+
+  Image1 = new TArtwork(TArtwork::ArtworkPath(QStringLiteral("viewer")),
+                        TArtwork::HiDpiArtworkPath(QStringLiteral("viewer")), this);
+  Image1->setObjectName(QStringLiteral("Image1"));
+  Image1->setGeometry(0, 0, kWidth, kHeight);
+
+  // Left-hand panel: font list and options.
+  suiPanel1 = new QFrame(this);
+  suiPanel1->setObjectName(QStringLiteral("suiPanel1"));
+  suiPanel1->setProperty("skin", QStringLiteral("panel"));
+  suiPanel1->setGeometry(14, 112, 126, 196);
+
+  MLabel1 = Heading("MLabel1", "字体：", suiPanel1);
+  MLabel1->setGeometry(12, 12, MLabel1->sizeHint().width(), 22);
+  suiFontComboBox1 = new QComboBox(suiPanel1);
+  suiFontComboBox1->setObjectName(QStringLiteral("suiFontComboBox1"));
+  suiFontComboBox1->setGeometry(10, 38, 106, 24);
+  suiFontComboBox1->setPlaceholderText(QStringLiteral("选择字体"));
+  suiFontComboBox1->setMaxVisibleItems(16);
+  suiFontComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+
+  MLabel2 = Heading("MLabel2", "选项：", suiPanel1);
+  MLabel2->setGeometry(12, 80, MLabel2->sizeHint().width(), 22);
+  FlatButton3 = Button("FlatButton3", "输出到文件", "flat", suiPanel1);
+  FlatButton3->setGeometry(10, 106, 106, 28);
+  FlatButton1 = Button("FlatButton1", "联系软件作者", "flat", suiPanel1);
+  FlatButton1->setGeometry(10, 142, 106, 28);
+
+  suiButton1 = Button("suiButton1", "打印输出", "seal", this);
+  suiButton1->setFont(skin::UiFont(16, true));
+  suiButton1->setGeometry(14, 334, 125, 38);
+  suiButton2 = Button("suiButton2", "返回算命", "seal", this);
+  suiButton2->setFont(skin::UiFont(16, true));
+  suiButton2->setGeometry(14, 382, 125, 38);
+
+  // Right-hand panel: the browser, created once the main window is up.
+  suiPanel2 = new QFrame(this);
+  suiPanel2->setObjectName(QStringLiteral("suiPanel2"));
+  suiPanel2->setGeometry(152, 40, 457, 401);
+  suiPanel2->setStyleSheet(QStringLiteral("QFrame#suiPanel2 { background: #fffdf8; }"));
+  auto* layout = new QVBoxLayout(suiPanel2);
+  layout->setContentsMargins(0, 0, 0, 0);
+
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
+
+  connect(suiFontComboBox1, &QComboBox::textActivated, this, &TForm4::suiFontComboBox1Change);
+  connect(FlatButton3, &QPushButton::clicked, this, &TForm4::FlatButton3Click);
+  connect(FlatButton1, &QPushButton::clicked, this, &TForm4::FlatButton1Click);
+  connect(suiButton1, &QPushButton::clicked, this, &TForm4::suiButton1Click);
+  connect(suiButton2, &QPushButton::clicked, this, &TForm4::suiButton2Click);
+}
+
+TForm4::~TForm4() {
+  // The page must go before its profile.
+  delete WebBrowser1;
+  WebBrowser1 = nullptr;
+}
+
+void TForm4::RegisterPageScheme() {
+  QWebEngineUrlScheme scheme(kScheme);
+  scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+  scheme.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed);
+  QWebEngineUrlScheme::registerScheme(scheme);
+}
+
+QUrl TForm4::PageUrl(const QString& path) {
+  QUrl url;
+  url.setScheme(QString::fromLatin1(kScheme));
+  url.setPath(QFileInfo(path).fileName());
+  return url;
+}
+
+QUrl TForm4::ContactUrl() {
+  QUrl url(QStringLiteral("mailto:support@tessaly.invalid"));
+  QUrlQuery query;
+  query.addQueryItem(QStringLiteral("subject"), QStringLiteral("Tessaly 用户反馈"));
+  url.setQuery(query);
+  return url;
+}
+
+void TForm4::FinishCreation() {
+  if (finished_creation_) return;
+  finished_creation_ = true;
+
+  suiFontComboBox1->addItems(PageFontFamilies());
+  suiFontComboBox1->setCurrentIndex(-1);
+
+  // An off-the-record profile: the viewer keeps nothing on disk.
+  profile_ = new QWebEngineProfile(this);
+  profile_->installUrlSchemeHandler(kScheme, new PageSchemeHandler(profile_));
+  WebBrowser1 = new QWebEngineView(suiPanel2);
+  WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+  WebBrowser1->setPage(new QWebEnginePage(profile_, WebBrowser1));
+  WebBrowser1->setContextMenuPolicy(Qt::NoContextMenu);
+  WebBrowser1->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+  suiPanel2->layout()->addWidget(WebBrowser1);
+  connect(WebBrowser1, &QWebEngineView::printFinished, this, &TForm4::PrintFinished);
+}
+
+void TForm4::Navigate(const QString& path) {
+  FinishCreation();
+  WebBrowser1->load(PageUrl(path));
+}
+
+// --- Commands ----------------------------------------------------------------
+
+void TForm4::suiFontComboBox1Change(const QString& family) {
+  if (page_.FlatMemo1.isEmpty() || family.isEmpty()) return;
+  QString face = family;
+  face.replace(QLatin1Char('"'), QStringLiteral("&quot;"));
+  // The face is quoted: most family names contain blanks.
+  page_.FlatMemo1[0] = QStringLiteral("<font face=\"%1\">").arg(face);
+  try {
+    const QString path = CacheDir() + QStringLiteral("/temp.tmp");
+    WriteGbkLines(path, page_.FlatMemo1);
+    Navigate(path);
+  } catch (const Error& e) {
+    ErrorBox(this, e.message());
+  }
+}
+
+void TForm4::FlatButton3Click() {
+  const QString name = form1_ != nullptr ? form1_->Inputs().FlatEdit1 : QString();
+  QString start_dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (start_dir.isEmpty() || !QFileInfo(start_dir).isDir()) start_dir = QDir::homePath();
+  const QString suggested = SuggestedFileName(name);
+  const QString start =
+      suggested.isEmpty() ? start_dir + QLatin1Char('/') : QDir(start_dir).filePath(suggested);
+  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("输出到文件"), start,
+                                              QStringLiteral("文本文件 (*.txt)"));
+  if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".txt");
+  try {
+    const QStringList lines = form1_ != nullptr ? form1_->Panel().Memo1 : QStringList();
+    WriteGbkLines(path, lines);
+  } catch (const Error& e) {
+    ErrorBox(this, e.message());
+    return;
+  }
+  // The desktop's text editor; no command line is built from the path.
+  QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void TForm4::FlatButton1Click() { QDesktopServices::openUrl(ContactUrl()); }
+
+void TForm4::suiButton1Click() {
+  if (WebBrowser1 == nullptr || printer_ != nullptr) return;
+  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+  if (info.isNull()) {
+    ErrorBox(this, QStringLiteral(
+                       "没有设置默认打印机，无法打印。请先在系统设置中添加打印机并设为默认。"));
+    return;
+  }
+  printer_name_ = info.printerName();
+  printer_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+  WebBrowser1->print(printer_.get());
+}
+
+void TForm4::PrintFinished(bool success) {
+  // The printer must outlive the print job; let it go once this returns.
+  QTimer::singleShot(0, this, [this] { printer_.reset(); });
+  if (!success) {
+    ErrorBox(this, QStringLiteral("打印失败：打印机“%1”没有接受这份结果。").arg(printer_name_));
+  }
+}
+
+void TForm4::suiButton2Click() { close(); }
+
+// --- Window ------------------------------------------------------------------
+
+void TForm4::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!event->spontaneous()) FormShow();
+}
+
+void TForm4::closeEvent(QCloseEvent* event) {
+  FormClose();
+  event->accept();
+}
+
+void TForm4::FormShow() {
+  if (form1_ != nullptr) form1_->hide();
+}
+
+void TForm4::FormClose() {
+  if (form1_ != nullptr) {
+    form1_->show();
+    form1_->raise();
+    form1_->activateWindow();
+  }
+}
+
+}  // namespace tessaly

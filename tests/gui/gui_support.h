@@ -1,0 +1,101 @@
+#pragma once
+// Helpers of the desktop program's tests: a private cache directory per test
+// program, a watcher that answers message boxes and file dialogs, and a main()
+// that prepares the application as the program's entry does.
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+#include "app/startup.h"
+#include "core/text.h"
+
+namespace tessaly::test {
+
+// Every test program gets its own cache directory (the report pages land
+// there), so that test programs running side by side do not meet.
+inline void UsePrivateCache() {
+  static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/tessaly-gui-XXXXXX"));
+  qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.path()));
+}
+
+// Answers the modal dialogs that the code under test opens: message boxes are
+// recorded and closed, a file dialog is handed to `on_file_dialog` (which
+// accepts or rejects it; without one it is rejected).
+class DialogWatcher {
+ public:
+  struct Box {
+    QMessageBox::Icon icon;
+    QString title;
+    QString text;
+  };
+
+  DialogWatcher() {
+    timer_.setInterval(20);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+    timer_.start();
+  }
+
+  QList<Box> boxes;
+  std::function<void(QFileDialog*)> on_file_dialog;
+
+  void Clear() { boxes.clear(); }
+
+ private:
+  void Poll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      boxes.append(Box{box->icon(), box->windowTitle(), box->text()});
+      box->done(QMessageBox::Ok);
+    } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+      if (on_file_dialog) {
+        on_file_dialog(dialog);
+      } else {
+        dialog->reject();
+      }
+    }
+  }
+
+  QTimer timer_;
+};
+
+inline QByteArray ReadBytes(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return f.readAll();
+}
+
+// The lines of a GBK CR LF file (empty when it does not exist).
+inline QStringList ReadGbkLines(const QString& path) {
+  QString text = FromGbk(ReadBytes(path));
+  if (text.endsWith(QStringLiteral("\r\n"))) text.chop(2);
+  return text.isEmpty() ? QStringList() : text.split(QStringLiteral("\r\n"));
+}
+
+inline QString CachePath(const char* name) {
+  return QString::fromLocal8Bit(qgetenv("XDG_CACHE_HOME")) + QStringLiteral("/tessaly/") +
+         QString::fromLatin1(name);
+}
+
+}  // namespace tessaly::test
+
+// main() of a test program: private cache, the viewer's URL scheme registered
+// before the application object, then the tests.
+#define TESSALY_GUI_TEST_MAIN(TestClass)                                \
+  int main(int argc, char** argv) {                                     \
+    tessaly::test::UsePrivateCache();                                   \
+    tessaly::PrepareApplication();                                      \
+    QApplication app(argc, argv);                                       \
+    QApplication::setApplicationDisplayName(QStringLiteral("Tessaly")); \
+    TestClass test;                                                     \
+    QTEST_SET_MAIN_SOURCE_PATH                                          \
+    return QTest::qExec(&test, argc, argv);                             \
+  }

@@ -1,0 +1,630 @@
+// The main window driven as the user would drive it: its controls and their
+// defaults, the key filters of the name and mobile boxes (typed keys and input
+// method commits), the corrections on leaving a box, the toggles, the groups
+// that the check boxes show, the store at creation, the report command,
+// dragging, and the clean-up when it closes.
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QWebEngineView>
+#include <QtTest>
+
+#include <memory>
+
+#include "app/unit1.h"
+#include "controls/artwork.h"
+#include "controls/mlabel.h"
+#include "gui_support.h"
+#include "report/unit4.h"
+
+namespace tessaly {
+
+using test::CachePath;
+using test::DialogWatcher;
+
+namespace {
+
+// Types text key by key; characters without a key of their own arrive as the
+// text of a key event, as a keyboard layout delivers them.
+void Type(QWidget* widget, const QString& text) {
+  for (qsizetype i = 0; i < text.size();) {
+    const qsizetype units = text[i].isHighSurrogate() ? 2 : 1;
+    const QString ch = text.mid(i, units);
+    i += units;
+    if (units == 1 && ch.front().unicode() < 0x80) {
+      QTest::keyClick(widget, ch.front().toLatin1());
+    } else {
+      QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, ch, Qt::NoModifier);
+    }
+  }
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+
+  void FramelessWindow();
+  void Controls_data();
+  void Controls();
+  void Lists();
+  void NameKeyFilter_data();
+  void NameKeyFilter();
+  void NameInputMethod_data();
+  void NameInputMethod();
+  void NameCorrectionOnLeaving_data();
+  void NameCorrectionOnLeaving();
+  void NameKeptWhenTheWindowIsLeft();
+  void MobileKeyFilter_data();
+  void MobileKeyFilter();
+  void Toggles_data();
+  void Toggles();
+  void BirthHourCorrection_data();
+  void BirthHourCorrection();
+  void Groups_data();
+  void Groups();
+  void Birthday();
+  void MissingStore();
+  void DamagedStore();
+  void ReportShowsViewer();
+  void ReportErrorKeepsViewerHidden();
+  void MobileMessageLetsReportGoOn();
+  void CloseDeletesPages();
+  void DragWithAnyButton_data();
+  void DragWithAnyButton();
+  void FirstPaintOnce();
+
+ private:
+  void Open(const QString& store_path = ReferenceStore::DefaultPath());
+  template <typename T>
+  T* Find(const char* name) const {
+    T* w = form_->findChild<T*>(QString::fromLatin1(name));
+    if (w == nullptr) qWarning("no control %s", name);
+    return w;
+  }
+  QLineEdit* Edit(const char* name) const { return Find<QLineEdit>(name); }
+  // Moves the focus on with Tab, as leaving a box does.
+  void Leave(QWidget* box) const { QTest::keyClick(box, Qt::Key_Tab); }
+  void ClearAndFocus(QLineEdit* edit) const;
+
+  std::unique_ptr<DialogWatcher> watcher_;
+  std::unique_ptr<TForm1> form_;
+  std::unique_ptr<TForm4> viewer_;
+};
+
+void MainWindowTest::init() {
+  watcher_ = std::make_unique<DialogWatcher>();
+  QFile::remove(CachePath("temp.htm"));
+  QFile::remove(CachePath("temp.tmp"));
+}
+
+void MainWindowTest::cleanup() {
+  viewer_.reset();
+  form_.reset();
+  watcher_.reset();
+}
+
+void MainWindowTest::Open(const QString& store_path) {
+  form_ = std::make_unique<TForm1>(store_path);
+  viewer_ = std::make_unique<TForm4>(form_.get());
+  form_->setViewer(viewer_.get());
+  form_->show();
+  form_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+}
+
+void MainWindowTest::ClearAndFocus(QLineEdit* edit) const {
+  edit->setFocus(Qt::MouseFocusReason);
+  edit->clear();
+}
+
+void MainWindowTest::FramelessWindow() {
+  Open();
+  QVERIFY(form_->windowFlags() & Qt::FramelessWindowHint);
+  QCOMPARE(form_->size(), QSize(640, 480));
+  QCOMPARE(form_->minimumSize(), form_->maximumSize());
+  QCOMPARE(form_->windowTitle(), QStringLiteral("Morvane"));
+  auto* image = Find<TArtwork>("Image6");
+  QCOMPARE(image->geometry(), QRect(0, 0, 640, 480));
+  QVERIFY2(image->HasPicture(), "the shipped artwork should decode cleanly");
+  QCOMPARE(image->PictureSize(), QSize(640, 480));
+  QVERIFY(watcher_->boxes.isEmpty());
+}
+
+void MainWindowTest::Controls_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QString>("caption");
+  QTest::addColumn<bool>("visible");
+  QTest::addColumn<int>("checked");  // -1: no check box
+
+  auto row = [](const char* name, const char* caption, bool visible, int checked = -1) {
+    QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(caption) << visible
+                        << checked;
+  };
+  row("suiButton1", "马上算命", true);
+  row("suiButton2", "退出软件", true);
+  row("suiCheckBox1", "测算姓名祸福", true, 1);
+  row("suiCheckBox2", "一生命运预测", true, 1);
+  row("suiCheckBox4", "今年属相预测", true, 1);
+  row("suiCheckBox3", "今年星座预测", true, 1);
+  row("suiCheckBox5", "手机号码吉凶", true, 0);
+  row("suiCheckBox6", "胎儿性别预测", true, 0);
+  row("suiCheckBox7", "最佳怀孕时间", true, 0);
+  row("MLabel2", "姓名：", true);
+  row("FlatEdit1", "欧阳雨辰", true);
+  row("MLabel3", "性别：", true);
+  row("FlatButton1", "男", true);
+  row("FlatButton2", "姓氏单姓", true);
+  row("MLabel4", "生日：", true);
+  row("MLabel7", "时辰：", true);
+  row("FlatComboBox6", "23-01时 子时", true);
+  row("MLabel5", "手机号码：", false);
+  row("FlatEdit2", "13113213313", false);
+  row("MLabel6", "胎儿性别：", false);
+  row("Label25", "母亲年龄", false);
+  row("Label21", "虚岁", false);
+  row("FlatComboBox2", "18", false);
+  row("Label27", "怀孕月份", false);
+  row("Label22", "公历", false);
+  row("FlatComboBox3", "01", false);
+  row("MLabel1", "怀孕时间：", false);
+  row("Label36", "母亲年龄", false);
+  row("Label40", "虚岁", false);
+  row("FlatComboBox4", "18", false);
+  row("Label37", "母亲愿望", false);
+  row("FlatComboBox5", "男孩", false);
+}
+
+void MainWindowTest::Controls() {
+  QFETCH(QString, name);
+  QFETCH(QString, caption);
+  QFETCH(bool, visible);
+  QFETCH(int, checked);
+  Open();
+  QWidget* w = form_->findChild<QWidget*>(name);
+  QVERIFY2(w != nullptr, qPrintable(name));
+  QCOMPARE(w->isVisible(), visible);
+  QString text;
+  if (auto* b = qobject_cast<QAbstractButton*>(w)) text = b->text();
+  if (auto* e = qobject_cast<QLineEdit*>(w)) text = e->text();
+  if (auto* c = qobject_cast<QComboBox*>(w)) text = c->currentText();
+  if (auto* l = qobject_cast<QLabel*>(w)) text = l->text();
+  QCOMPARE(text, caption);
+  if (checked >= 0) QCOMPARE(qobject_cast<QCheckBox*>(w)->isChecked(), checked == 1);
+  if (auto* heading = qobject_cast<TMLabel*>(w)) {
+    // Every heading: red to blue, bold.
+    QCOMPARE(heading->Color1(), QColor(255, 0, 0));
+    QCOMPARE(heading->Color2(), QColor(0, 0, 255));
+    QCOMPARE(heading->ColorStyle(), TColorStyle::Horizontal);
+    QVERIFY(heading->font().bold());
+    QCOMPARE(heading->font().pixelSize(), 13);
+  }
+}
+
+void MainWindowTest::Lists() {
+  Open();
+  auto items = [](const QComboBox* box) {
+    QStringList list;
+    for (int i = 0; i < box->count(); ++i) list << box->itemText(i);
+    return list;
+  };
+  QCOMPARE(items(Find<QComboBox>("FlatComboBox6")), BirthHourItems());
+  const QStringList hours = items(Find<QComboBox>("FlatComboBox6"));
+  QCOMPARE(hours.first(), QStringLiteral("23-01时 子时"));
+  QCOMPARE(hours.last(), QStringLiteral("21-23时 亥时"));
+  const QStringList ages = items(Find<QComboBox>("FlatComboBox2"));
+  QCOMPARE(ages.size(), 27);
+  QCOMPARE(ages.first(), QStringLiteral("18"));
+  QCOMPARE(ages.last(), QStringLiteral("44"));
+  QCOMPARE(items(Find<QComboBox>("FlatComboBox4")), ages);
+  const QStringList months = items(Find<QComboBox>("FlatComboBox3"));
+  QCOMPARE(months.size(), 12);
+  QCOMPARE(months.first(), QStringLiteral("01"));
+  QCOMPARE(months.last(), QStringLiteral("12"));
+  QCOMPARE(items(Find<QComboBox>("FlatComboBox5")),
+           QStringList({QStringLiteral("男孩"), QStringLiteral("女孩")}));
+  for (const char* name :
+       {"FlatComboBox2", "FlatComboBox3", "FlatComboBox4", "FlatComboBox5", "FlatComboBox6"}) {
+    QVERIFY2(Find<QComboBox>(name)->isEditable(), name);
+  }
+  QVERIFY(Edit("FlatEdit3")->isReadOnly());
+  QCOMPARE(Find<QPushButton>("FlatButton4")->toolTip(), QStringLiteral("选择生日"));
+}
+
+void MainWindowTest::NameKeyFilter_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("expected");
+  QTest::newRow("latin letters") << "abcXYZ"
+                                 << "";
+  QTest::newRow("digits") << "0123456789"
+                          << "";
+  QTest::newRow("spaces") << "   "
+                          << "";
+  QTest::newRow("chinese") << "张三丰"
+                           << "张三丰";
+  QTest::newRow("mixed") << "张a三 1丰Z"
+                         << "张三丰";
+  QTest::newRow("punctuation passes") << "-·."
+                                      << "-·.";
+  QTest::newRow("full-width digits pass") << "１２"
+                                          << "１２";
+  QTest::newRow("not in GBK") << "한😀张"
+                              << "张";
+}
+
+void MainWindowTest::NameKeyFilter() {
+  QFETCH(QString, typed);
+  QFETCH(QString, expected);
+  Open();
+  QLineEdit* name = Edit("FlatEdit1");
+  ClearAndFocus(name);
+  Type(name, typed);
+  QCOMPARE(name->text(), expected);
+}
+
+void MainWindowTest::NameInputMethod_data() {
+  QTest::addColumn<QString>("commit");
+  QTest::addColumn<QString>("expected");
+  QTest::newRow("chinese word") << "李四"
+                                << "李四";
+  QTest::newRow("latin and digits dropped") << "王a5五"
+                                            << "王五";
+  QTest::newRow("blank dropped") << "司马 光"
+                                 << "司马光";
+  QTest::newRow("not in GBK") << "😀"
+                              << "";
+}
+
+void MainWindowTest::NameInputMethod() {
+  QFETCH(QString, commit);
+  QFETCH(QString, expected);
+  Open();
+  QLineEdit* name = Edit("FlatEdit1");
+  ClearAndFocus(name);
+  // A preedit first (the input method composing), then the commit.
+  QInputMethodEvent preedit(QStringLiteral("li"), {});
+  QApplication::sendEvent(name, &preedit);
+  QInputMethodEvent event;
+  event.setCommitString(commit);
+  QApplication::sendEvent(name, &event);
+  QCOMPARE(name->text(), expected);
+  // Backspace works as usual in the name box.
+  if (!expected.isEmpty()) {
+    QTest::keyClick(name, Qt::Key_Backspace);
+    QCOMPARE(name->text(), expected.chopped(1));
+  }
+}
+
+void MainWindowTest::NameCorrectionOnLeaving_data() {
+  QTest::addColumn<QString>("pasted");
+  QTest::addColumn<QString>("expected");
+  QTest::newRow("five characters cut to four") << "欧阳雨辰星"
+                                               << "欧阳雨辰";
+  QTest::newRow("four characters kept") << "欧阳雨辰"
+                                        << "欧阳雨辰";
+  QTest::newRow("one character kept") << "张"
+                                      << "张";
+  QTest::newRow("emptied") << ""
+                           << "输入有误";
+  QTest::newRow("one byte") << "a"
+                            << "输入有误";
+  QTest::newRow("two bytes kept") << "ab"
+                                  << "ab";
+  // Eight bytes end inside 四: the cut keeps whole characters.
+  QTest::newRow("cut on whole characters") << "张三a李四"
+                                           << "张三a李";
+}
+
+void MainWindowTest::NameCorrectionOnLeaving() {
+  QFETCH(QString, pasted);
+  QFETCH(QString, expected);
+  Open();
+  QLineEdit* name = Edit("FlatEdit1");
+  ClearAndFocus(name);
+  if (!pasted.isEmpty()) {
+    QGuiApplication::clipboard()->setText(pasted);
+    QTest::keySequence(name, QKeySequence::Paste);
+    QCOMPARE(name->text(), pasted);
+  }
+  Leave(name);
+  QVERIFY(!name->hasFocus());
+  QCOMPARE(name->text(), expected);
+  QCOMPARE(form_->Inputs().FlatEdit1, expected);
+}
+
+void MainWindowTest::NameKeptWhenTheWindowIsLeft() {
+  // Switching to another window is not leaving the box.
+  Open();
+  QLineEdit* name = Edit("FlatEdit1");
+  ClearAndFocus(name);
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&other));
+  QCOMPARE(name->text(), QString());
+}
+
+void MainWindowTest::MobileKeyFilter_data() {
+  QTest::addColumn<QString>("start");
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<int>("key");  // pressed after typing; 0: none
+  QTest::addColumn<QString>("expected");
+  QTest::newRow("digits") << ""
+                          << "13912345678" << 0 << "13912345678";
+  QTest::newRow("letters and signs swallowed") << ""
+                                               << "1a-3 +b9" << 0 << "139";
+  QTest::newRow("backspace swallowed") << "138"
+                                       << "" << int(Qt::Key_Backspace) << "138";
+  QTest::newRow("full-width digits swallowed") << ""
+                                               << "１２3" << 0 << "3";
+}
+
+void MainWindowTest::MobileKeyFilter() {
+  QFETCH(QString, start);
+  QFETCH(QString, typed);
+  QFETCH(int, key);
+  QFETCH(QString, expected);
+  Open();
+  Find<QCheckBox>("suiCheckBox5")->setChecked(true);
+  QLineEdit* mobile = Edit("FlatEdit2");
+  ClearAndFocus(mobile);
+  mobile->setText(start);
+  Type(mobile, typed);
+  if (key != 0) QTest::keyClick(mobile, static_cast<Qt::Key>(key));
+  QCOMPARE(mobile->text(), expected);
+}
+
+void MainWindowTest::Toggles_data() {
+  QTest::addColumn<QString>("button");
+  QTest::addColumn<int>("clicks");
+  QTest::addColumn<QString>("expected");
+  QTest::newRow("sex once") << "FlatButton1" << 1 << "女";
+  QTest::newRow("sex twice") << "FlatButton1" << 2 << "男";
+  QTest::newRow("sex three times") << "FlatButton1" << 3 << "女";
+  QTest::newRow("surname once") << "FlatButton2" << 1 << "姓氏复姓";
+  QTest::newRow("surname twice") << "FlatButton2" << 2 << "姓氏单姓";
+}
+
+void MainWindowTest::Toggles() {
+  QFETCH(QString, button);
+  QFETCH(int, clicks);
+  QFETCH(QString, expected);
+  Open();
+  auto* b = form_->findChild<QPushButton*>(button);
+  for (int i = 0; i < clicks; ++i) QTest::mouseClick(b, Qt::LeftButton);
+  QCOMPARE(b->text(), expected);
+  const MainInputs in = form_->Inputs();
+  QCOMPARE(button == QLatin1String("FlatButton1") ? in.FlatButton1 : in.FlatButton2, expected);
+}
+
+void MainWindowTest::BirthHourCorrection_data() {
+  QTest::addColumn<int>("start_index");
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("expected");
+  QTest::addColumn<int>("expected_index");
+  QTest::newRow("emptied selects the first") << 5 << ""
+                                             << "23-01时 子时" << 0;
+  QTest::newRow("typed text stays") << 0 << "子时"
+                                    << "子时" << -1;
+  QTest::newRow("typed entry selects it") << 0 << "05-07时 卯时"
+                                          << "05-07时 卯时" << 3;
+}
+
+void MainWindowTest::BirthHourCorrection() {
+  QFETCH(int, start_index);
+  QFETCH(QString, typed);
+  QFETCH(QString, expected);
+  QFETCH(int, expected_index);
+  Open();
+  auto* hour = Find<QComboBox>("FlatComboBox6");
+  hour->setCurrentIndex(start_index);
+  hour->setFocus(Qt::MouseFocusReason);
+  QTest::keyClick(hour, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(hour, Qt::Key_Delete);
+  QCOMPARE(hour->currentText(), QString());
+  Type(hour, typed);
+  Leave(hour);
+  QCOMPARE(hour->currentText(), expected);
+  QCOMPARE(form_->Inputs().FlatComboBox6, expected);
+  QCOMPARE(form_->Inputs().FlatComboBox6Index, expected_index);
+  QCOMPARE(hour->count(), 12);  // typed text never becomes an entry
+}
+
+void MainWindowTest::Groups_data() {
+  QTest::addColumn<QString>("box");
+  QTest::addColumn<QStringList>("shown");
+
+  const QStringList mobile = {"MLabel5", "FlatEdit2"};
+  const QStringList sex = {"MLabel6", "Label25",       "Label27",      "Label21",
+                           "Label22", "FlatComboBox2", "FlatComboBox3"};
+  const QStringList timing = {"MLabel1", "Label36",       "Label37",
+                              "Label40", "FlatComboBox4", "FlatComboBox5"};
+  QTest::newRow("mobile") << "suiCheckBox5" << mobile;
+  QTest::newRow("sex prediction") << "suiCheckBox6" << sex;
+  QTest::newRow("conception timing") << "suiCheckBox7" << timing;
+}
+
+void MainWindowTest::Groups() {
+  QFETCH(QString, box);
+  QFETCH(QStringList, shown);
+  Open();
+  const QStringList all = {"MLabel5",       "FlatEdit2",     "MLabel6",      "Label25",
+                           "Label27",       "Label21",       "Label22",      "FlatComboBox2",
+                           "FlatComboBox3", "MLabel1",       "Label36",      "Label37",
+                           "Label40",       "FlatComboBox4", "FlatComboBox5"};
+  auto* check = form_->findChild<QCheckBox*>(box);
+  QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(8, check->height() / 2));
+  QVERIFY(check->isChecked());
+  for (const QString& name : all) {
+    QCOMPARE(form_->findChild<QWidget*>(name)->isVisible(), shown.contains(name));
+  }
+  // Hidden again, with the values kept.
+  if (box == QLatin1String("suiCheckBox7")) Find<QComboBox>("FlatComboBox5")->setCurrentIndex(1);
+  QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(8, check->height() / 2));
+  QVERIFY(!check->isChecked());
+  for (const QString& name : all)
+    QVERIFY2(!form_->findChild<QWidget*>(name)->isVisible(), qPrintable(name));
+  if (box == QLatin1String("suiCheckBox7")) QCOMPARE(form_->Inputs().FlatComboBox5Index, 1);
+}
+
+void MainWindowTest::Birthday() {
+  Open();
+  // With the store open the birthday starts as the moment of creation.
+  QCOMPARE(form_->Birthday().date, QDate::currentDate());
+  const QTime time = form_->Birthday().time;
+  form_->SetBirthday(QDate(2004, 8, 1));
+  QCOMPARE(Edit("FlatEdit3")->text(), QStringLiteral("2004-08-01"));
+  QCOMPARE(form_->Inputs().DateTimePicker1.date, QDate(2004, 8, 1));
+  QCOMPARE(form_->Inputs().DateTimePicker1.time, time);
+  QCOMPARE(form_->Inputs().FlatEdit3, QStringLiteral("2004-08-01"));
+}
+
+void MainWindowTest::MissingStore() {
+  QTemporaryDir dir;
+  Open(dir.filePath(QStringLiteral("kvdata.dat")));
+  QCOMPARE(watcher_->boxes.size(), 1);
+  QCOMPARE(watcher_->boxes[0].text, QStringLiteral("软件非法安装"));
+  QCOMPARE(watcher_->boxes[0].icon, QMessageBox::Information);
+  QCOMPARE(watcher_->boxes[0].title, QStringLiteral("Tessaly"));
+  // The birthday keeps the window's own starting value.
+  QCOMPARE(form_->Birthday().date, QDate(2003, 1, 22));
+  // The window works on.
+  QLineEdit* name = Edit("FlatEdit1");
+  ClearAndFocus(name);
+  Type(name, QStringLiteral("王五"));
+  QCOMPARE(name->text(), QStringLiteral("王五"));
+  QTest::mouseClick(Find<QPushButton>("FlatButton1"), Qt::LeftButton);
+  QCOMPARE(Find<QPushButton>("FlatButton1")->text(), QStringLiteral("女"));
+  QCOMPARE(watcher_->boxes.size(), 1);
+}
+
+void MainWindowTest::DamagedStore() {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("kvdata.dat"));
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(QByteArray(4096, 'x'));
+  file.close();
+  Open(path);
+  QCOMPARE(watcher_->boxes.size(), 1);
+  QCOMPARE(watcher_->boxes[0].icon, QMessageBox::Critical);
+  QCOMPARE(watcher_->boxes[0].title, QStringLiteral("Tessaly"));
+  QVERIFY(!watcher_->boxes[0].text.isEmpty());
+  QVERIFY(watcher_->boxes[0].text != QStringLiteral("软件非法安装"));
+  QVERIFY(form_->isVisible());
+}
+
+void MainWindowTest::ReportShowsViewer() {
+  Open();
+  QTest::mouseClick(Find<QPushButton>("suiButton1"), Qt::LeftButton);
+  QVERIFY(watcher_->boxes.isEmpty());
+  QVERIFY(QFile::exists(CachePath("temp.htm")));
+  const QStringList page = test::ReadGbkLines(CachePath("temp.htm"));
+  QCOMPARE(page.first(), QStringLiteral("<html>"));
+  QCOMPARE(page.last(), QStringLiteral("</BODY></HTML>"));
+  QVERIFY(page[4].startsWith(QStringLiteral("    欧阳雨辰  生于 ")));
+  QCOMPARE(viewer_->Page().FlatMemo1, page);
+  // The plain report stays with the main window.
+  QCOMPARE(form_->Panel().Memo1.first(), page[4]);
+  QVERIFY(viewer_->isVisible());
+  QVERIFY(!form_->isVisible());
+  QVERIFY(viewer_->Browser() != nullptr);
+  QTRY_COMPARE(viewer_->Browser()->url(), TForm4::PageUrl(CachePath("temp.htm")));
+}
+
+void MainWindowTest::ReportErrorKeepsViewerHidden() {
+  QTemporaryDir dir;
+  Open(dir.filePath(QStringLiteral("kvdata.dat")));
+  watcher_->Clear();
+  // The name reading needs the store, which is missing.
+  QTest::mouseClick(Find<QPushButton>("suiButton1"), Qt::LeftButton);
+  QCOMPARE(watcher_->boxes.size(), 1);
+  QCOMPARE(watcher_->boxes[0].icon, QMessageBox::Critical);
+  QCOMPARE(watcher_->boxes[0].title, QStringLiteral("Tessaly"));
+  QVERIFY(!viewer_->isVisible());
+  QVERIFY(form_->isVisible());
+  QVERIFY(!QFile::exists(CachePath("temp.htm")));
+}
+
+void MainWindowTest::MobileMessageLetsReportGoOn() {
+  Open();
+  Find<QCheckBox>("suiCheckBox5")->setChecked(true);
+  Edit("FlatEdit2")->setText(QStringLiteral("123"));
+  QTest::mouseClick(Find<QPushButton>("suiButton1"), Qt::LeftButton);
+  QCOMPARE(watcher_->boxes.size(), 1);
+  QCOMPARE(watcher_->boxes[0].text, QStringLiteral("手机号码输入错误，测算失败！"));
+  QCOMPARE(watcher_->boxes[0].icon, QMessageBox::Information);
+  QVERIFY(viewer_->isVisible());
+  QVERIFY(QFile::exists(CachePath("temp.htm")));
+}
+
+void MainWindowTest::CloseDeletesPages() {
+  Open();
+  // Closing without any report is fine too.
+  QVERIFY(!QFile::exists(CachePath("temp.htm")));
+  QTest::mouseClick(Find<QPushButton>("suiButton1"), Qt::LeftButton);
+  QVERIFY(QFile::exists(CachePath("temp.htm")));
+  viewer_->suiFontComboBox1Change(QStringLiteral("Noto Serif CJK SC"));
+  QVERIFY(QFile::exists(CachePath("temp.tmp")));
+  QTest::mouseClick(viewer_->findChild<QPushButton*>(QStringLiteral("suiButton2")), Qt::LeftButton);
+  QVERIFY(form_->isVisible());
+
+  QSignalSpy closed(form_.get(), &TForm1::Closed);
+  QTest::mouseClick(Find<QPushButton>("suiButton2"), Qt::LeftButton);
+  QCOMPARE(closed.size(), 1);
+  QVERIFY(!form_->isVisible());
+  QVERIFY(!QFile::exists(CachePath("temp.htm")));
+  QVERIFY(!QFile::exists(CachePath("temp.tmp")));
+}
+
+void MainWindowTest::DragWithAnyButton_data() {
+  QTest::addColumn<int>("button");
+  QTest::newRow("left") << int(Qt::LeftButton);
+  QTest::newRow("right") << int(Qt::RightButton);
+  QTest::newRow("middle") << int(Qt::MiddleButton);
+}
+
+void MainWindowTest::DragWithAnyButton() {
+  QFETCH(int, button);
+  Open();
+  auto* image = Find<TArtwork>("Image6");
+  const QPoint start = form_->pos();
+  const QPoint grip(600, 460);  // bare artwork, lower right
+  QCOMPARE(form_->childAt(grip), image);
+  QTest::mousePress(image, static_cast<Qt::MouseButton>(button), {}, grip);
+  QTest::mouseMove(image, grip + QPoint(30, 20));
+  QTest::mouseRelease(image, static_cast<Qt::MouseButton>(button), {}, grip + QPoint(30, 20));
+  // Offscreen there is no system move; the window follows by hand.
+  QTRY_COMPARE(form_->pos(), start + QPoint(30, 20));
+}
+
+void MainWindowTest::FirstPaintOnce() {
+  form_ = std::make_unique<TForm1>();
+  QSignalSpy painted(form_.get(), &TForm1::FirstPaint);
+  form_->show();
+  QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+  QTRY_COMPARE(painted.size(), 1);
+  form_->update();
+  QTest::qWait(50);
+  form_->repaint();
+  QTest::qWait(50);
+  QCOMPARE(painted.size(), 1);
+}
+
+}  // namespace tessaly
+
+TESSALY_GUI_TEST_MAIN(tessaly::MainWindowTest)
+#include "main_window_test.moc"

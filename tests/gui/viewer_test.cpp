@@ -1,0 +1,336 @@
+// The result viewer after a report: the page as the browser reads it (GBK),
+// the font choice and its file, the export, the contact link, printing without
+// a printer, and the way back to the main window.
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QUrlQuery>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <QtTest>
+
+#include <memory>
+
+#include "app/unit1.h"
+#include "controls/artwork.h"
+#include "controls/mlabel.h"
+#include "gui_support.h"
+#include "report/unit4.h"
+
+namespace tessaly {
+
+using test::CachePath;
+using test::DialogWatcher;
+using test::ReadGbkLines;
+
+// Stands in for the desktop: records the URLs the viewer asks it to open.
+class DesktopRecorder : public QObject {
+  Q_OBJECT
+
+ public:
+  QList<QUrl> opened;
+
+ public slots:
+  void Open(const QUrl& url) { opened << url; }
+};
+
+class ViewerTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void init();
+  void cleanup();
+
+  void FramelessWindow();
+  void PageReadAsGbk();
+  void TwoFontChoices();
+  void FontListSorted();
+  void NewReportDropsFontTag();
+  void Export_data();
+  void Export();
+  void ExportCancelled();
+  void ExportUnwritable();
+  void Contact();
+  void PrintWithoutPrinter();
+  void BackShowsMainWindow();
+
+ private:
+  void Report();
+  QVariant Evaluate(const QString& script);
+  QPushButton* Button(const char* name) const {
+    return viewer_->findChild<QPushButton*>(QString::fromLatin1(name));
+  }
+
+  DesktopRecorder desktop_;
+  QTemporaryDir scratch_;
+  std::unique_ptr<DialogWatcher> watcher_;
+  std::unique_ptr<TForm1> form_;
+  std::unique_ptr<TForm4> viewer_;
+};
+
+void ViewerTest::initTestCase() {
+  QDesktopServices::setUrlHandler(QStringLiteral("file"), &desktop_, "Open");
+  QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &desktop_, "Open");
+  QVERIFY(scratch_.isValid());
+}
+
+void ViewerTest::init() {
+  desktop_.opened.clear();
+  watcher_ = std::make_unique<DialogWatcher>();
+  form_ = std::make_unique<TForm1>();
+  viewer_ = std::make_unique<TForm4>(form_.get());
+  form_->setViewer(viewer_.get());
+  form_->show();
+  QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+  Report();
+}
+
+void ViewerTest::cleanup() {
+  viewer_.reset();
+  form_.reset();
+  watcher_.reset();
+}
+
+// Runs the report and waits until the browser has loaded the page.
+void ViewerTest::Report() {
+  QVERIFY(form_->isVisible());
+  viewer_->FinishCreation();
+  QSignalSpy loaded(viewer_->Browser(), &QWebEngineView::loadFinished);
+  QTest::mouseClick(form_->findChild<QPushButton*>(QStringLiteral("suiButton1")), Qt::LeftButton);
+  QVERIFY(viewer_->isVisible());
+  QVERIFY(loaded.wait(20000));
+  QCOMPARE(loaded.last().first().toBool(), true);
+  QVERIFY(watcher_->boxes.isEmpty());
+}
+
+QVariant ViewerTest::Evaluate(const QString& script) {
+  QVariant result;
+  bool done = false;
+  viewer_->Browser()->page()->runJavaScript(script, [&](const QVariant& v) {
+    result = v;
+    done = true;
+  });
+  if (!QTest::qWaitFor([&] { return done; }, 10000)) qWarning("script did not finish");
+  return result;
+}
+
+void ViewerTest::FramelessWindow() {
+  QVERIFY(viewer_->windowFlags() & Qt::FramelessWindowHint);
+  QCOMPARE(viewer_->size(), QSize(640, 480));
+  QCOMPARE(viewer_->windowTitle(), QStringLiteral("命运结果查阅"));
+  QVERIFY(viewer_->findChild<TArtwork*>(QStringLiteral("Image1"))->HasPicture());
+  // The browser fills the right-hand panel.
+  QCOMPARE(viewer_->Browser()->parentWidget()->geometry(), QRect(152, 40, 457, 401));
+  QCOMPARE(viewer_->Browser()->geometry(), QRect(0, 0, 457, 401));
+  QStringList headings;
+  for (const TMLabel* label : viewer_->findChildren<TMLabel*>()) {
+    headings << label->text();
+    QCOMPARE(label->Color1(), QColor(255, 0, 0));
+    QCOMPARE(label->Color2(), QColor(0, 0, 255));
+  }
+  headings.sort();
+  QCOMPARE(headings, QStringList({QStringLiteral("字体："), QStringLiteral("选项：")}));
+  for (const char* name : {"FlatButton3", "FlatButton1", "suiButton1", "suiButton2"}) {
+    QVERIFY2(Button(name) != nullptr, name);
+  }
+  QCOMPARE(Button("FlatButton3")->text(), QStringLiteral("输出到文件"));
+  QCOMPARE(Button("FlatButton1")->text(), QStringLiteral("联系软件作者"));
+  QCOMPARE(Button("suiButton1")->text(), QStringLiteral("打印输出"));
+  QCOMPARE(Button("suiButton2")->text(), QStringLiteral("返回算命"));
+}
+
+void ViewerTest::PageReadAsGbk() {
+  // The file has no charset of its own; the browser must still read GBK.
+  QCOMPARE(QFile(CachePath("temp.htm")).size() > 0, true);
+  QCOMPARE(Evaluate(QStringLiteral("document.characterSet")).toString(), QStringLiteral("GBK"));
+  const QString text = Evaluate(QStringLiteral("document.body.innerText")).toString();
+  QVERIFY(text.contains(QStringLiteral("相信科学 相信命运")));
+  QVERIFY(text.contains(QStringLiteral("欧阳雨辰")));
+  QVERIFY(text.contains(QStringLiteral("【※姓名祸福预测】")) ||
+          text.contains(QStringLiteral("【※")));
+}
+
+void ViewerTest::TwoFontChoices() {
+  auto* fonts = viewer_->findChild<QComboBox*>(QStringLiteral("suiFontComboBox1"));
+  QVERIFY(fonts->count() > 1);
+  QCOMPARE(fonts->currentIndex(), -1);
+  // Two families with blanks in their names, chosen from the list.
+  QStringList blanks;
+  for (int i = 0; i < fonts->count(); ++i) {
+    if (fonts->itemText(i).contains(QLatin1Char(' '))) blanks << fonts->itemText(i);
+  }
+  QVERIFY(blanks.size() >= 2);
+  for (const QString& family : {blanks[0], blanks[1]}) {
+    QSignalSpy loaded(viewer_->Browser(), &QWebEngineView::loadFinished);
+    // Picked from the opened list, as the user picks it.
+    fonts->showPopup();
+    QAbstractItemView* list = fonts->view();
+    const QModelIndex item = fonts->model()->index(fonts->findText(family), 0);
+    list->scrollTo(item);
+    QTRY_VERIFY(list->isVisible());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(item).center());
+    QVERIFY(loaded.wait(20000));
+  }
+  const QStringList tmp = ReadGbkLines(CachePath("temp.tmp"));
+  const QString tag = QStringLiteral("<font face=\"%1\">").arg(blanks[1]);
+  QCOMPARE(tmp.first(), tag);
+  QCOMPARE(tmp.filter(QRegularExpression(QStringLiteral("^<font face="))).size(), 1);
+  QCOMPARE(ReadGbkLines(CachePath("temp.htm")).first(), QStringLiteral("<html>"));
+  // Everything but the first line is the report page.
+  QCOMPARE(tmp.mid(1), ReadGbkLines(CachePath("temp.htm")).mid(1));
+  QCOMPARE(viewer_->Browser()->url(), TForm4::PageUrl(CachePath("temp.tmp")));
+  // Quoted, the whole family name reaches the browser.
+  QCOMPARE(Evaluate(QStringLiteral("document.querySelector('font').face")).toString(), blanks[1]);
+}
+
+void ViewerTest::FontListSorted() {
+  auto* fonts = viewer_->findChild<QComboBox*>(QStringLiteral("suiFontComboBox1"));
+  QStringList items;
+  for (int i = 0; i < fonts->count(); ++i) items << fonts->itemText(i);
+  QStringList sorted = items;
+  std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) < 0;
+  });
+  QCOMPARE(items, sorted);
+  QVERIFY(items.contains(QStringLiteral("Noto Serif CJK SC")));
+}
+
+void ViewerTest::NewReportDropsFontTag() {
+  viewer_->suiFontComboBox1Change(QStringLiteral("Noto Serif CJK SC"));
+  QCOMPARE(viewer_->Page().FlatMemo1.first(), QStringLiteral("<font face=\"Noto Serif CJK SC\">"));
+  QTest::mouseClick(Button("suiButton2"), Qt::LeftButton);
+  QVERIFY(!viewer_->isVisible());
+  Report();
+  QCOMPARE(viewer_->Page().FlatMemo1.first(), QStringLiteral("<html>"));
+  QCOMPARE(viewer_->Browser()->url(), TForm4::PageUrl(CachePath("temp.htm")));
+}
+
+void ViewerTest::Export_data() {
+  QTest::addColumn<QString>("name");     // in the main window's name box
+  QTest::addColumn<QString>("typed");    // file name typed into the dialog
+  QTest::addColumn<QString>("written");  // file that ends up written
+  QTest::newRow("name as file name") << "欧阳雨辰"
+                                     << ""
+                                     << "欧阳雨辰.txt";
+  QTest::newRow("extension added") << "张三"
+                                   << "结果"
+                                   << "结果.txt";
+  QTest::newRow("extension kept") << "张三"
+                                  << "result.log"
+                                  << "result.log";
+  QTest::newRow("empty name box") << ""
+                                  << "空名"
+                                  << "空名.txt";
+}
+
+void ViewerTest::Export() {
+  QFETCH(QString, name);
+  QFETCH(QString, typed);
+  QFETCH(QString, written);
+  // Set the name as it stands in the box when the export runs.
+  QTest::mouseClick(Button("suiButton2"), Qt::LeftButton);
+  form_->findChild<QLineEdit*>(QStringLiteral("FlatEdit1"))->setText(name);
+
+  QString preset;
+  QStringList filters;
+  watcher_->on_file_dialog = [&](QFileDialog* dialog) {
+    QLineEdit* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY(box != nullptr);
+    preset = box->text();
+    filters = dialog->nameFilters();
+    // The user types a name (or keeps the one offered) and saves.
+    box->setText(scratch_.filePath(typed.isEmpty() ? preset : typed));
+    static_cast<QDialog*>(dialog)->accept();
+  };
+  viewer_->FlatButton3Click();
+  QCOMPARE(preset, name);
+  QCOMPARE(filters, QStringList({QStringLiteral("文本文件 (*.txt)")}));
+
+  const QString path = scratch_.filePath(written);
+  QVERIFY2(QFile::exists(path), qPrintable(path));
+  // The plain report, whole, as GBK with CR LF.
+  QStringList expected = form_->Panel().Memo1;
+  QByteArray bytes;
+  for (const QString& line : expected) bytes += ToGbk(line) + "\r\n";
+  QCOMPARE(test::ReadBytes(path), bytes);
+  QVERIFY(!bytes.contains("\n\n"));
+  QCOMPARE(desktop_.opened, QList<QUrl>({QUrl::fromLocalFile(path)}));
+  QFile::remove(path);
+}
+
+void ViewerTest::ExportCancelled() {
+  watcher_->on_file_dialog = [](QFileDialog* dialog) { dialog->reject(); };
+  QTest::mouseClick(Button("FlatButton3"), Qt::LeftButton);
+  QVERIFY(desktop_.opened.isEmpty());
+  QVERIFY(watcher_->boxes.isEmpty());
+}
+
+void ViewerTest::ExportUnwritable() {
+  // "结果" becomes 结果.txt, which is a folder: the file cannot be written.
+  QVERIFY(QDir(scratch_.path()).mkpath(QStringLiteral("结果.txt")));
+  int shown = 0;
+  watcher_->on_file_dialog = [&](QFileDialog* dialog) {
+    if (++shown > 1) {
+      dialog->reject();
+      return;
+    }
+    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+        ->setText(scratch_.filePath(QStringLiteral("结果")));
+    static_cast<QDialog*>(dialog)->accept();
+  };
+  QTest::mouseClick(Button("FlatButton3"), Qt::LeftButton);
+  QCOMPARE(shown, 1);
+  QCOMPARE(watcher_->boxes.size(), 1);
+  QCOMPARE(watcher_->boxes[0].icon, QMessageBox::Critical);
+  QCOMPARE(watcher_->boxes[0].title, QStringLiteral("Tessaly"));
+  QVERIFY(desktop_.opened.isEmpty());
+  QDir(scratch_.filePath(QStringLiteral("结果.txt"))).removeRecursively();
+}
+
+void ViewerTest::Contact() {
+  QTest::mouseClick(Button("FlatButton1"), Qt::LeftButton);
+  QCOMPARE(desktop_.opened.size(), 1);
+  const QUrl url = desktop_.opened.first();
+  QCOMPARE(url.scheme(), QStringLiteral("mailto"));
+  QVERIFY(url.path().contains(QLatin1Char('@')));
+  QVERIFY(url.toString(QUrl::FullyEncoded).contains(QStringLiteral("?subject=")));
+  QVERIFY(!QUrlQuery(url).queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded).isEmpty());
+  QVERIFY(viewer_->isVisible());
+}
+
+void ViewerTest::PrintWithoutPrinter() {
+  if (!QPrinterInfo::defaultPrinter().isNull()) QSKIP("a default printer is configured here");
+  QTest::mouseClick(Button("suiButton1"), Qt::LeftButton);
+  QCOMPARE(watcher_->boxes.size(), 1);
+  QCOMPARE(watcher_->boxes[0].icon, QMessageBox::Critical);
+  QCOMPARE(watcher_->boxes[0].title, QStringLiteral("Tessaly"));
+  QVERIFY(watcher_->boxes[0].text.contains(QStringLiteral("打印机")));
+  QVERIFY(viewer_->isVisible());
+}
+
+void ViewerTest::BackShowsMainWindow() {
+  QVERIFY(!form_->isVisible());
+  QTest::mouseClick(Button("suiButton2"), Qt::LeftButton);
+  QVERIFY(!viewer_->isVisible());
+  QVERIFY(form_->isVisible());
+  // The inputs are as they were.
+  QCOMPARE(form_->Inputs().FlatEdit1, QStringLiteral("欧阳雨辰"));
+  QCOMPARE(form_->Inputs().suiCheckBox1, true);
+}
+
+}  // namespace tessaly
+
+TESSALY_GUI_TEST_MAIN(tessaly::ViewerTest)
+#include "viewer_test.moc"

@@ -13,7 +13,20 @@ QString UiFontFamily() {
       const QString candidate = QString::fromUtf8(name);
       if (QFontDatabase::hasFamily(candidate)) return candidate;
     }
-    return QStringLiteral("serif");
+    // None of those: an installed family that covers Simplified Chinese, a serif
+    // one if there is one. The generic "serif" may well resolve to a family
+    // without any Chinese glyphs.
+    QStringList chinese;
+    for (const QString& family : QFontDatabase::families(QFontDatabase::SimplifiedChinese)) {
+      if (!QFontDatabase::isPrivateFamily(family)) chinese << family;
+    }
+    for (const QString& family : chinese) {
+      if (family.contains(QLatin1String("Serif")) || family.contains(QLatin1String("Ming")) ||
+          family.contains(QLatin1String("Song"))) {
+        return family;
+      }
+    }
+    return chinese.isEmpty() ? QStringLiteral("serif") : chinese.first();
   }();
   return family;
 }

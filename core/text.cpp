@@ -1,6 +1,8 @@
 #include "core/text.h"
 
-#include <QFileInfo>
+#include <sys/stat.h>
+
+#include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -131,10 +133,14 @@ QStringList SplitMemoText(const QString& text) {
 namespace {
 
 void WriteWhole(const QString& path, const QByteArray& bytes) {
-  const QFileInfo info(path);
-  if (info.exists() && !info.isFile() && !info.isDir()) {
-    // A device or pipe: write into it; replacing it with a regular file would
-    // destroy it.
+  struct stat st {};
+  if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode) &&
+      !S_ISDIR(st.st_mode)) {
+    // A character device is written into: replacing it with a regular file would
+    // destroy it. A pipe or socket could block for ever: refused.
+    if (!S_ISCHR(st.st_mode)) {
+      throw FileError(QStringLiteral("“%1”不是普通文件，无法写入").arg(path));
+    }
     QFile device(path);
     if (!device.open(QIODevice::WriteOnly) || device.write(bytes) != bytes.size() || !device.flush()) {
       throw FileError(QStringLiteral("无法写入文件“%1”：%2").arg(path, device.errorString()));
@@ -145,7 +151,9 @@ void WriteWhole(const QString& path, const QByteArray& bytes) {
   if (!file.open(QIODevice::WriteOnly)) {
     throw FileError(QStringLiteral("无法创建文件“%1”：%2").arg(path, file.errorString()));
   }
-  if (file.write(bytes) != bytes.size()) {
+  // The bytes sit in the file's buffer until flushed; commit() does not report
+  // a flush that failed (disk full) and would put a cut-off file in place.
+  if (file.write(bytes) != bytes.size() || !file.flush()) {
     const QString why = file.errorString();
     file.cancelWriting();
     throw FileError(QStringLiteral("无法写入文件“%1”：%2").arg(path, why));

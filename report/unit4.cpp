@@ -263,7 +263,11 @@ void TForm4::FlatButton3Click() {
   QString path = QFileDialog::getSaveFileName(this, QStringLiteral("输出到文件"), start,
                                               QStringLiteral("文本文件 (*.txt)"));
   if (path.isEmpty()) return;
-  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".txt");
+  // A name typed without an extension gets ".txt", unless it names a file that
+  // is already there: the dialog asked about replacing that very file.
+  if (QFileInfo(path).suffix().isEmpty() && !QFileInfo::exists(path)) {
+    path += QStringLiteral(".txt");
+  }
   try {
     const QStringList lines = form1_ != nullptr ? form1_->Panel().Memo1 : QStringList();
     WriteGbkLines(path, lines);

@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
 
 #include <QDir>
 #include <QFile>
@@ -114,6 +118,32 @@ TEST(WriteGbkLines, UnwritablePlacesRaiseFileError) {
   }
   // A directory in the file's place.
   EXPECT_THROW(WriteGbkLines(dir.path(), {QStringLiteral("x")}), FileError);
+}
+
+TEST(WriteGbkLines, DiskFullKeepsTheOldFileWhole) {
+  // A file-size limit stands in for a full disk: the write fails part-way.
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("page.htm"));
+  WriteGbkLines(path, {QStringLiteral("old")});
+  rlimit old_limit{};
+  ::getrlimit(RLIMIT_FSIZE, &old_limit);
+  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old_limit;
+  small.rlim_cur = 1024;
+  ::setrlimit(RLIMIT_FSIZE, &small);
+  EXPECT_THROW(WriteGbkLines(path, {QString(9000, QLatin1Char('x'))}), FileError);
+  ::setrlimit(RLIMIT_FSIZE, &old_limit);
+  std::signal(SIGXFSZ, old_handler);
+  EXPECT_EQ(test::ReadFile(path), QByteArray("old\r\n"));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("page.htm")});
+}
+
+TEST(WriteGbkLines, PipesAreRefusedRatherThanBlocking) {
+  QTemporaryDir dir;
+  const QString fifo = dir.filePath(QStringLiteral("fifo"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  EXPECT_THROW(WriteGbkLines(fifo, {QStringLiteral("x")}), FileError);
+  EXPECT_FALSE(QFileInfo(fifo).isFile());
 }
 
 TEST(EscapeHtml, EscapesMarkupOnly) {

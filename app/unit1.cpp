@@ -190,10 +190,8 @@ void TForm1::BuildControls() {
   const MainInputs defaults;
   setFixedSize(kWidth, kHeight);
 
-  Image6 = new TArtwork(TArtwork::ArtworkPath(QStringLiteral("main")),
-                        TArtwork::HiDpiArtworkPath(QStringLiteral("main")), this);
+  Image6 = TArtwork::Background(QStringLiteral("main"), this);
   Image6->setObjectName(QStringLiteral("Image6"));
-  Image6->setGeometry(0, 0, kWidth, kHeight);
 
   // Reading selection.
   FlatPanel1 = new QFrame(this);

@@ -20,6 +20,12 @@ TArtwork::TArtwork(const QString& path, const QString& hidpi_path, QWidget* pare
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+TArtwork* TArtwork::Background(const QString& name, QWidget* window) {
+  auto* artwork = new TArtwork(ArtworkPath(name), HiDpiArtworkPath(name), window);
+  artwork->setGeometry(window->rect());
+  return artwork;
+}
+
 QString TArtwork::ArtworkPath(const QString& name) {
   return DataDir() + QLatin1Char('/') + name + QStringLiteral(".jpg");
 }

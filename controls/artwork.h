@@ -24,6 +24,10 @@ class TArtwork : public QWidget {
   bool HasPicture() const { return !picture_.isNull(); }
   QSize PictureSize() const { return picture_.size(); }
 
+  // The window's background: DataDir()/<name>.jpg (and <name>@2x.jpg) filling
+  // the whole window.
+  static TArtwork* Background(const QString& name, QWidget* window);
+
   // DataDir()/<name>.jpg and DataDir()/<name>@2x.jpg.
   static QString ArtworkPath(const QString& name);
   static QString HiDpiArtworkPath(const QString& name);

@@ -131,10 +131,8 @@ TForm4::TForm4(TForm1* form1, QWidget* parent)
   skin::ApplyToWindow(this);
   setFixedSize(kWidth, kHeight);
 
-  Image1 = new TArtwork(TArtwork::ArtworkPath(QStringLiteral("viewer")),
-                        TArtwork::HiDpiArtworkPath(QStringLiteral("viewer")), this);
+  Image1 = TArtwork::Background(QStringLiteral("viewer"), this);
   Image1->setObjectName(QStringLiteral("Image1"));
-  Image1->setGeometry(0, 0, kWidth, kHeight);
 
   // Left-hand panel: font list and options.
   suiPanel1 = new QFrame(this);

@@ -194,10 +194,7 @@ void TForm1::BuildControls() {
   Image6->setObjectName(QStringLiteral("Image6"));
 
   // Reading selection.
-  FlatPanel1 = new QFrame(this);
-  FlatPanel1->setObjectName(QStringLiteral("FlatPanel1"));
-  FlatPanel1->setProperty("skin", QStringLiteral("panel"));
-  FlatPanel1->setGeometry(36, 104, 180, 224);
+  FlatPanel1 = skin::Panel(this, QStringLiteral("FlatPanel1"), QRect(36, 104, 180, 224));
   struct CheckBoxDef {
     QCheckBox** box;
     const char* name;
@@ -231,10 +228,7 @@ void TForm1::BuildControls() {
   suiButton2->setGeometry(63, 392, 125, 38);
 
   // The input column, on a paper panel of its own.
-  InputPanel = new QFrame(this);
-  InputPanel->setObjectName(QStringLiteral("InputPanel"));
-  InputPanel->setProperty("skin", QStringLiteral("panel"));
-  InputPanel->setGeometry(238, 104, 266, 326);
+  InputPanel = skin::Panel(this, QStringLiteral("InputPanel"), QRect(238, 104, 266, 326));
 
   MLabel2 = Heading("MLabel2", "姓名：", 118, this);
   FlatEdit1 = Edit("FlatEdit1", defaults.FlatEdit1, kInputX, 118, 148, this);

@@ -125,4 +125,12 @@ void ApplyToWindow(QWidget* window) {
   window->setWindowIcon(QIcon(QStringLiteral(":/tessaly/skin/seal.svg")));
 }
 
+QFrame* Panel(QWidget* parent, const QString& name, const QRect& geometry) {
+  auto* panel = new QFrame(parent);
+  panel->setObjectName(name);
+  panel->setProperty("skin", QStringLiteral("panel"));
+  panel->setGeometry(geometry);
+  return panel;
+}
+
 }  // namespace tessaly::skin

@@ -3,6 +3,8 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFrame>
+#include <QRect>
 #include <QString>
 
 namespace tessaly::skin {
@@ -26,5 +28,8 @@ QString StyleSheet();
 
 // Applies fonts, style sheet and the seal icon to a top-level window.
 void ApplyToWindow(QWidget* window);
+
+// A translucent paper panel named `name` at `geometry` inside `parent`.
+QFrame* Panel(QWidget* parent, const QString& name, const QRect& geometry);
 
 }  // namespace tessaly::skin

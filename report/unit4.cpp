@@ -135,10 +135,7 @@ TForm4::TForm4(TForm1* form1, QWidget* parent)
   Image1->setObjectName(QStringLiteral("Image1"));
 
   // Left-hand panel: font list and options.
-  suiPanel1 = new QFrame(this);
-  suiPanel1->setObjectName(QStringLiteral("suiPanel1"));
-  suiPanel1->setProperty("skin", QStringLiteral("panel"));
-  suiPanel1->setGeometry(14, 112, 126, 196);
+  suiPanel1 = skin::Panel(this, QStringLiteral("suiPanel1"), QRect(14, 112, 126, 196));
 
   MLabel1 = Heading("MLabel1", "字体：", suiPanel1);
   MLabel1->setGeometry(12, 12, MLabel1->sizeHint().width(), 22);

@@ -41,6 +41,7 @@
 namespace tessaly {
 
 using test::CachePath;
+using test::DesktopRecorder;
 using test::DialogWatcher;
 
 namespace {
@@ -106,17 +107,6 @@ class FileSizeLimit {
 
  private:
   rlimit old_{};
-};
-
-// Stands in for the desktop: records the files the viewer asks it to open.
-class DesktopRecorder : public QObject {
-  Q_OBJECT
-
- public:
-  QList<QUrl> opened;
-
- public slots:
-  void Open(const QUrl& url) { opened << url; }
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 #include <QtTest>
 
 #include <functional>
@@ -26,6 +27,17 @@ inline void UsePrivateCache() {
   static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/tessaly-gui-XXXXXX"));
   qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.path()));
 }
+
+// Stands in for the desktop: records the URLs the code asks it to open.
+class DesktopRecorder : public QObject {
+  Q_OBJECT
+
+ public:
+  QList<QUrl> opened;
+
+ public slots:
+  void Open(const QUrl& url) { opened << url; }
+};
 
 // Answers the modal dialogs that the code under test opens: message boxes are
 // recorded and closed, a file dialog is handed to `on_file_dialog` (which

@@ -31,19 +31,9 @@
 namespace tessaly {
 
 using test::CachePath;
+using test::DesktopRecorder;
 using test::DialogWatcher;
 using test::ReadGbkLines;
-
-// Stands in for the desktop: records the URLs the viewer asks it to open.
-class DesktopRecorder : public QObject {
-  Q_OBJECT
-
- public:
-  QList<QUrl> opened;
-
- public slots:
-  void Open(const QUrl& url) { opened << url; }
-};
 
 class ViewerTest : public QObject {
   Q_OBJECT

@@ -1,5 +1,6 @@
 #include "report/unit4.h"
 
+#include <QAbstractItemView>
 #include <QBuffer>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -17,6 +18,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QTimer>
 #include <QUrlQuery>
 #include <QVBoxLayout>
@@ -98,15 +100,23 @@ QPushButton* Button(const char* name, const char* caption, const char* skin_name
   button->setObjectName(Utf(name));
   button->setProperty("skin", Utf(skin_name));
   button->setCursor(Qt::PointingHandCursor);
+  // Inside a styled panel a widget does not take the window's font by itself.
+  button->setFont(skin::UiFont(13));
   return button;
 }
 
-// The families the page can name: sorted, and only those whose names GBK can
-// hold (the page is written in GBK).
+// The families the page can name, each once and sorted. A family that several
+// foundries make is listed by Qt as "Family [foundry]", a name no font
+// answers to; the page names the family alone. Generic names ("Serif",
+// "Monospace") stand for some other family and are left out, and so are names
+// GBK cannot hold (the page is written in GBK).
 QStringList PageFontFamilies() {
+  static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^]]*\\]$"));
   QStringList families;
-  for (const QString& family : QFontDatabase::families()) {
-    if (!QFontDatabase::isPrivateFamily(family) && FitsGbk(family)) families << family;
+  for (QString family : QFontDatabase::families()) {
+    if (QFontDatabase::isPrivateFamily(family)) continue;
+    family.remove(foundry);
+    if (QFontDatabase::hasFamily(family) && FitsGbk(family)) families << family;
   }
   std::sort(families.begin(), families.end(), [](const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) < 0;
@@ -141,9 +151,17 @@ TForm4::TForm4(TForm1* form1, QWidget* parent)
   MLabel1->setGeometry(12, 12, MLabel1->sizeHint().width(), 22);
   suiFontComboBox1 = new QComboBox(suiPanel1);
   suiFontComboBox1->setObjectName(QStringLiteral("suiFontComboBox1"));
+  // A drop-down list of at most 20 rows with a scroll bar: as a pop-up menu
+  // (the style's default) it ignores the row count and fills the screen. The
+  // style sheet counts once the box is polished, and it must count when the
+  // list is first asked for, which is when the list sets up its scroll bar.
+  suiFontComboBox1->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+  suiFontComboBox1->ensurePolished();
   suiFontComboBox1->setGeometry(10, 38, 106, 24);
   suiFontComboBox1->setPlaceholderText(QStringLiteral("选择字体"));
-  suiFontComboBox1->setMaxVisibleItems(16);
+  suiFontComboBox1->setFont(skin::UiFont(13));
+  suiFontComboBox1->view()->setFont(skin::UiFont(13));
+  suiFontComboBox1->setMaxVisibleItems(20);
   suiFontComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 
   MLabel2 = Heading("MLabel2", "选项：", suiPanel1);
@@ -213,6 +231,10 @@ void TForm4::FinishCreation() {
 
   suiFontComboBox1->addItems(PageFontFamilies());
   suiFontComboBox1->setCurrentIndex(-1);
+  // The open list is as wide as its longest name (plus its scroll bar).
+  QAbstractItemView* list = suiFontComboBox1->view();
+  list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() +
+                        list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list));
 
   // An off-the-record profile: the viewer keeps nothing on disk.
   profile_ = new QWebEngineProfile(this);
@@ -228,6 +250,11 @@ void TForm4::FinishCreation() {
 
 void TForm4::Navigate(const QString& path) {
   FinishCreation();
+  // A page without a font choice (a new report) shows in the browser's own
+  // font, and the list shows no choice either, as at the start.
+  if (!page_.FlatMemo1.value(0).startsWith(QLatin1String("<font"))) {
+    suiFontComboBox1->setCurrentIndex(-1);
+  }
   WebBrowser1->load(PageUrl(path));
 }
 

@@ -9,15 +9,22 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFrame>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLineEdit>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QUrlQuery>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <QtEndian>
 #include <QtTest>
 
 #include <memory>
@@ -25,6 +32,7 @@
 #include "app/unit1.h"
 #include "controls/artwork.h"
 #include "controls/mlabel.h"
+#include "controls/skin.h"
 #include "gui_support.h"
 #include "report/unit4.h"
 
@@ -47,6 +55,8 @@ class ViewerTest : public QObject {
   void PageReadAsGbk();
   void TwoFontChoices();
   void FontListSorted();
+  void FontListNamesRealFamilies();
+  void FontListPopupSize();
   void NewReportDropsFontTag();
   void Export_data();
   void Export();
@@ -59,6 +69,9 @@ class ViewerTest : public QObject {
  private:
   void Report();
   QVariant Evaluate(const QString& script);
+  QComboBox* FontList() const {
+    return viewer_->findChild<QComboBox*>(QStringLiteral("suiFontComboBox1"));
+  }
   QPushButton* Button(const char* name) const {
     return viewer_->findChild<QPushButton*>(QString::fromLatin1(name));
   }
@@ -68,12 +81,31 @@ class ViewerTest : public QObject {
   std::unique_ptr<DialogWatcher> watcher_;
   std::unique_ptr<TForm1> form_;
   std::unique_ptr<TForm4> viewer_;
+  int second_foundry_ = -1;
 };
+
+// A family that two foundries make, as with fonts installed both as Type 1 and
+// as OpenType: a copy of an installed TrueType font under another vendor ID.
+int AddSecondFoundry() {
+  QProcess match;
+  match.start(QStringLiteral("fc-match"), {QStringLiteral("-f"), QStringLiteral("%{file}"),
+                                           QStringLiteral(":fontformat=TrueType")});
+  if (!match.waitForFinished(30000)) return -1;
+  QByteArray font = test::ReadBytes(QString::fromLocal8Bit(match.readAllStandardOutput()));
+  // The table directory comes first; its OS/2 entry holds the table's offset.
+  const qsizetype entry = font.indexOf("OS/2");
+  if (entry < 12 || entry + 12 > font.size()) return -1;
+  const qsizetype table = qFromBigEndian<quint32>(font.constData() + entry + 8);
+  if (table + 62 > font.size()) return -1;
+  font.replace(table + 58, 4, "Tst2");  // achVendID, which fontconfig takes as the foundry
+  return QFontDatabase::addApplicationFontFromData(font);
+}
 
 void ViewerTest::initTestCase() {
   QDesktopServices::setUrlHandler(QStringLiteral("file"), &desktop_, "Open");
   QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &desktop_, "Open");
   QVERIFY(scratch_.isValid());
+  second_foundry_ = AddSecondFoundry();
 }
 
 void ViewerTest::init() {
@@ -132,9 +164,14 @@ void ViewerTest::FramelessWindow() {
   }
   headings.sort();
   QCOMPARE(headings, QStringList({QStringLiteral("字体："), QStringLiteral("选项：")}));
+  // The buttons and the font list speak in the windows' Song-style font.
+  const QString song = skin::UiFontFamily();
   for (const char* name : {"FlatButton3", "FlatButton1", "suiButton1", "suiButton2"}) {
     QVERIFY2(Button(name) != nullptr, name);
+    QVERIFY2(QFontInfo(Button(name)->font()).family() == song, name);
   }
+  QCOMPARE(QFontInfo(FontList()->font()).family(), song);
+  QCOMPARE(QFontInfo(FontList()->view()->font()).family(), song);
   QCOMPARE(Button("FlatButton3")->text(), QStringLiteral("输出到文件"));
   QCOMPARE(Button("FlatButton1")->text(), QStringLiteral("联系软件作者"));
   QCOMPARE(Button("suiButton1")->text(), QStringLiteral("打印输出"));
@@ -197,13 +234,47 @@ void ViewerTest::FontListSorted() {
   QVERIFY(items.contains(QStringLiteral("Noto Serif CJK SC")));
 }
 
+// Each family once, under a name the page's font face finds: not "Family
+// [foundry]", nor an alias such as "Sans Serif". Text in a family the browser
+// does not find measures as in each generic family it falls back to.
+void ViewerTest::FontListNamesRealFamilies() {
+  if (second_foundry_ < 0) QSKIP("no TrueType font to copy under a second foundry");
+  QStringList items;
+  for (int i = 0; i < FontList()->count(); ++i) items << FontList()->itemText(i);
+  QCOMPARE(QStringList(items).removeDuplicates(), 0);
+  const QString not_found = QStringLiteral(
+      "(names => { const c = document.createElement('canvas').getContext('2d');"
+      "  const w = f => { c.font = '32px ' + f; return c.measureText('mmmWWli 永和九年').width; };"
+      "  return names.filter(n => ['serif', 'sans-serif', 'monospace'].every("
+      "      g => w(`\"${n}\", ${g}`) == w(g))); })(%1)");
+  const QJsonArray names = QJsonArray::fromStringList(items);
+  QCOMPARE(Evaluate(not_found.arg(QString::fromUtf8(QJsonDocument(names).toJson()))).toStringList(),
+           QStringList());
+}
+
+// At most 20 rows high, and wide enough for the longest name.
+void ViewerTest::FontListPopupSize() {
+  QComboBox* fonts = FontList();
+  QVERIFY(fonts->count() > 20);
+  fonts->showPopup();
+  QAbstractItemView* list = fonts->view();
+  QTRY_VERIFY(list->isVisible());
+  QVERIFY(list->height() <= 21 * list->sizeHintForRow(0));
+  QVERIFY(list->verticalScrollBar()->isVisible());
+  QVERIFY(list->viewport()->width() >= list->sizeHintForColumn(0));
+  fonts->hidePopup();
+}
+
 void ViewerTest::NewReportDropsFontTag() {
-  viewer_->suiFontComboBox1Change(QStringLiteral("Noto Serif CJK SC"));
+  FontList()->setCurrentText(QStringLiteral("Noto Serif CJK SC"));
+  viewer_->suiFontComboBox1Change(FontList()->currentText());
   QCOMPARE(viewer_->Page().FlatMemo1.first(), QStringLiteral("<font face=\"Noto Serif CJK SC\">"));
   QTest::mouseClick(Button("suiButton2"), Qt::LeftButton);
   QVERIFY(!viewer_->isVisible());
   Report();
   QCOMPARE(viewer_->Page().FlatMemo1.first(), QStringLiteral("<html>"));
+  // The list is back to its first state, like the page's font.
+  QCOMPARE(FontList()->currentIndex(), -1);
   QCOMPARE(viewer_->Browser()->url(), TForm4::PageUrl(CachePath("temp.htm")));
 }
 

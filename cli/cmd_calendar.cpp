@@ -3,15 +3,13 @@
 //   date (yyyy-MM-dd), lunar code, lunar date (report naming), lunar month
 //   (calendar naming), lunar day, sexagenary line, animal year of the
 //   Gregorian year, zodiac year, its cyclic name, star sign.
-// A date outside 1901..2050 has code 0 and every later field empty. Nothing is
-// printed when FROM lies after TO.
-
-#include <cstdio>
-#include <string>
+// A date outside 1901..2050 has code 0 and every later field empty. A date that
+// is no date, or FROM after TO, is a bad option.
 
 #include "calendar/datecn.h"
 #include "cli/commands.h"
 #include "core/dates.h"
+#include "core/errors.h"
 #include "readings/signs.h"
 
 namespace tessaly::cli {
@@ -31,30 +29,24 @@ QString CalendarLine(QDate date) {
 
 }  // namespace
 
-int RunCalendar(const QStringList& args) {
-  if (args.isEmpty() || args.size() > 2) {
+int RunCalendar(const QStringList& args, QByteArray& out) {
+  const auto bad = [](const QString& message) {
+    if (!message.isEmpty()) Err(QStringLiteral("tessaly-cli calendar: ") + message);
     Err(QStringLiteral("usage: tessaly-cli calendar FROM [TO]"));
     return 2;
+  };
+  if (args.isEmpty() || args.size() > 2) return bad({});
+  QDate from, to;
+  try {
+    from = StrToDate(args[0]);
+    to = args.size() == 2 ? StrToDate(args[1]) : from;
+  } catch (const ConvertError& e) {
+    return bad(e.message());
   }
-  const QDate from = StrToDate(args[0]);
-  const QDate to = args.size() == 2 ? StrToDate(args[1]) : from;
+  if (from > to) return bad(QStringLiteral("FROM lies after TO"));
 
-  // Lines are gathered and written in large blocks: a whole range is ~55,000 lines.
-  constexpr std::size_t kBlock = 1 << 16;
-  std::string out;
-  out.reserve(kBlock + 512);
-  std::fflush(stdout);
-  for (QDate d = from; d <= to; d = d.addDays(1)) {
-    const QByteArray line = CalendarLine(d).toUtf8();
-    out.append(line.constData(), static_cast<std::size_t>(line.size()));
-    out.push_back('\n');
-    if (out.size() >= kBlock) {
-      std::fwrite(out.data(), 1, out.size(), stdout);
-      out.clear();
-    }
-  }
-  std::fwrite(out.data(), 1, out.size(), stdout);
-  return std::fflush(stdout) == 0 ? 0 : 1;
+  for (QDate d = from; d <= to; d = d.addDays(1)) Out(out, CalendarLine(d));
+  return 0;
 }
 
 }  // namespace tessaly::cli

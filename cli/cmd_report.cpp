@@ -4,6 +4,11 @@
 // standard error and the report goes on; an error the window shows in its error
 // box goes to standard error with exit status 1 and nothing on standard output.
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+
 #include <cstdio>
 
 #include "cli/commands.h"
@@ -41,11 +46,14 @@ int BadOption(const QString& message) {
   return 2;
 }
 
-// Ticks the check boxes named in the list; false on an unknown name.
+// Ticks the check boxes named in the list; false on an unknown name, or with
+// `unknown` empty when the list names none.
 bool SelectReadings(const QString& list, MainInputs& in, QString& unknown) {
+  const QStringList items = list.split(QLatin1Char(','), Qt::SkipEmptyParts);
+  if (items.isEmpty()) return false;
   in.suiCheckBox1 = in.suiCheckBox2 = in.suiCheckBox3 = in.suiCheckBox4 = false;
   in.suiCheckBox5 = in.suiCheckBox6 = in.suiCheckBox7 = false;
-  for (const QString& raw : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+  for (const QString& raw : items) {
     const QString item = raw.trimmed();
     const bool all = item == QStringLiteral("all");
     bool known = all;
@@ -87,9 +95,19 @@ void SetHour(const QString& text, MainInputs& in) {
   in.FlatComboBox6Index = -1;
 }
 
+// Whether the path, followed as given, names the file standard output goes to:
+// the page would replace or overwrite the report.
+bool IsStandardOutput(const QString& path) {
+  struct stat page = {};
+  struct stat out = {};
+  return ::fstat(STDOUT_FILENO, &out) == 0 &&
+         ::stat(QFile::encodeName(path).constData(), &page) == 0 && page.st_dev == out.st_dev &&
+         page.st_ino == out.st_ino;
+}
+
 }  // namespace
 
-int RunReport(const QStringList& args) {
+int RunReport(const QStringList& args, QByteArray& out) {
   MainInputs in;
   in.FlatEdit3 = DateToStr(in.DateTimePicker1.date);
   QString page_file;
@@ -105,7 +123,7 @@ int RunReport(const QStringList& args) {
       has_value = true;
     }
     if (option == QStringLiteral("--help") || option == QStringLiteral("-h")) {
-      std::fputs(kUsage, stdout);
+      out = kUsage;
       return 0;
     }
     if (!option.startsWith(u"--"))
@@ -161,7 +179,8 @@ int RunReport(const QStringList& args) {
     } else if (option == QStringLiteral("--readings")) {
       QString unknown;
       if (!SelectReadings(value, in, unknown)) {
-        return BadOption(QStringLiteral("unknown reading '%1'").arg(unknown));
+        return BadOption(unknown.isEmpty() ? QStringLiteral("--readings names no reading")
+                                           : QStringLiteral("unknown reading '%1'").arg(unknown));
       }
     } else if (option == QStringLiteral("--page")) {
       if (value.isEmpty()) return BadOption(QStringLiteral("--page needs a file name"));
@@ -179,6 +198,10 @@ int RunReport(const QStringList& args) {
     }
   }
 
+  if (!page_file.isEmpty() && IsStandardOutput(page_file)) {
+    return BadOption(QStringLiteral("--page names the file standard output goes to"));
+  }
+
   // Only the name and lifetime readings read the store.
   ReferenceStore store;
   if (in.suiCheckBox1 || in.suiCheckBox2) store.Open(ReferenceStore::DefaultPath());
@@ -190,7 +213,6 @@ int RunReport(const QStringList& args) {
   // The whole output is made before anything is written, so that an error
   // (a character without a GBK form, a page that cannot be written) leaves
   // standard output empty.
-  QByteArray out;
   for (const QString& line : panel.Memo1) {
     if (gbk) {
       out += ToGbk(line);
@@ -201,8 +223,7 @@ int RunReport(const QStringList& args) {
     }
   }
   if (!page_file.isEmpty()) WriteReportPage(page.FlatMemo1, page_file);
-  std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
-  return std::fflush(stdout) == 0 ? 0 : 1;
+  return 0;
 }
 
 }  // namespace tessaly::cli

@@ -6,8 +6,8 @@
 
 namespace tessaly::cli {
 
-int RunStrokes(const QStringList& args) {
-  if (args.size() != 1) {
+int RunStrokes(const QStringList& args, QByteArray& out) {
+  if (args.size() != 1 || args[0].isEmpty()) {
     Err(QStringLiteral("usage: tessaly-cli strokes TEXT"));
     return 2;
   }
@@ -18,8 +18,8 @@ int RunStrokes(const QStringList& args) {
     const qsizetype n = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
     const QString ch = text.mid(i, n);
     i += n - 1;
-    Out(ch + QLatin1Char('\t') +
-        store.LookupField(Statement{Table::Strokes, ch}, QStringLiteral("数字")));
+    Out(out, ch + QLatin1Char('\t') +
+                 store.LookupField(Statement{Table::Strokes, ch}, QStringLiteral("数字")));
   }
   return 0;
 }

@@ -1,7 +1,10 @@
 #pragma once
-// The commands of tessaly-cli. Each takes the arguments after its name and
-// returns the process's exit status: 0 done, 1 failed, 2 bad options.
+// The commands of tessaly-cli. Each takes the arguments after its name, appends
+// what it prints to `out` and returns the process's exit status: 0 done, 1
+// failed, 2 bad options. The output is written only when the command is done,
+// so a command that fails prints nothing.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -12,15 +15,15 @@ namespace tessaly::cli {
 struct Command {
   const char* name;
   const char* synopsis;  // one line for --help
-  int (*run)(const QStringList& args);
+  int (*run)(const QStringList& args, QByteArray& out);
 };
 
-int RunStrokes(const QStringList& args);
-int RunCalendar(const QStringList& args);
-int RunReport(const QStringList& args);
+int RunStrokes(const QStringList& args, QByteArray& out);
+int RunCalendar(const QStringList& args, QByteArray& out);
+int RunReport(const QStringList& args, QByteArray& out);
 
-// Output helpers: UTF-8 lines on standard output and standard error.
-void Out(const QString& line);
+// Output helpers: a UTF-8 line appended to the output, a UTF-8 line on standard error.
+void Out(QByteArray& out, const QString& line);
 void Err(const QString& line);
 
 }  // namespace tessaly::cli

@@ -7,6 +7,7 @@
 // an error naming the allowed range.
 
 #include <algorithm>
+#include <initializer_list>
 #include <iterator>
 #include <optional>
 
@@ -58,6 +59,27 @@ int CheckedMonth(const QString& text) {
   return *month;
 }
 
+// Reads the key text as an integer. When it is none, the error quotes the typed
+// box that spoiled it, as typed: the first box that is no integer on its own,
+// else the first non-empty box that is not a bare run of digits (a blank or a
+// sign breaks the joined text), else the whole key text.
+void CheckKeyText(const QString& key, std::initializer_list<QString> typed) {
+  try {
+    StrToInt(key);
+  } catch (const ConvertError&) {
+    for (const QString& box : typed) {
+      if (!box.isEmpty() && !BoxInteger(box)) throw ConvertError(InvalidIntegerMessage(box));
+    }
+    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    for (const QString& box : typed) {
+      if (!box.isEmpty() && !std::all_of(box.begin(), box.end(), digit)) {
+        throw ConvertError(InvalidIntegerMessage(box));
+      }
+    }
+    throw;
+  }
+}
+
 bool IsGirlKey(int key) {
   return std::find(std::begin(FetalSexChart), std::end(FetalSexChart), key) !=
          std::end(FetalSexChart);
@@ -67,7 +89,7 @@ bool IsGirlKey(int key) {
 
 void FlatButton17Click(const MainInputs& in, ResultPanel& panel) {
   // Month first, then age: "01" and "18" form 0118, key 118.
-  StrToInt(in.FlatComboBox3 + in.FlatComboBox2);
+  CheckKeyText(in.FlatComboBox3 + in.FlatComboBox2, {in.FlatComboBox3, in.FlatComboBox2});
   const int age = CheckedAge(in.FlatComboBox2);
   const int month = CheckedMonth(in.FlatComboBox3);
 
@@ -79,7 +101,7 @@ void FlatButton5Click(const MainInputs& in, ResultPanel& panel) {
 
   // Age, then the wish's index: "18" and 女孩 form 181; no wish selected
   // appends "-1" and fails as a text that is no integer.
-  StrToInt(in.FlatComboBox4 + QString::number(in.FlatComboBox5Index));
+  CheckKeyText(in.FlatComboBox4 + QString::number(in.FlatComboBox5Index), {in.FlatComboBox4});
   const int age = CheckedAge(in.FlatComboBox4);
   const int wish = in.FlatComboBox5Index;
   if (wish != 0 && wish != 1) throw Error(QStringLiteral("请选择母亲愿望：男孩或女孩。"));

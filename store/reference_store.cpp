@@ -44,6 +44,41 @@ QString LibraryMessage(sqlite3* db, int rc) {
   return QString::fromUtf8(msg != nullptr ? msg : sqlite3_errstr(rc));
 }
 
+// The one error of a store that cannot serve the lookups.
+StoreError Damaged(const QString& reason) {
+  return StoreError(QStringLiteral("参考数据库已损坏：") + reason);
+}
+
+// Why the store cannot answer the lookups: SQLite's reason when it cannot read
+// the layout, or the first table or column the lookups read that is missing.
+// Empty when all are there. (A missing column must not get as far as a
+// statement: SQLite would read its double-quoted name as a text constant.)
+QString LayoutFault(sqlite3* db) {
+  for (const TableInfo& t : kTables) {
+    const QByteArray sql = QByteArrayLiteral("PRAGMA table_info(\"") + t.name + "\")";
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr);
+    if (rc != SQLITE_OK) return LibraryMessage(db, rc);
+    bool table = false, key = false, result = false;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+      const auto* column = reinterpret_cast<const char*>(sqlite3_column_text(st, 1));
+      table = true;
+      key = key || (column != nullptr && std::strcmp(column, t.key_column) == 0);
+      result = result || (column != nullptr && std::strcmp(column, t.result_column) == 0);
+    }
+    const QString error = rc == SQLITE_DONE ? QString() : LibraryMessage(db, rc);
+    sqlite3_finalize(st);
+    if (!error.isEmpty()) return error;
+    const QString name = QString::fromUtf8(t.name);
+    if (!table) return QStringLiteral("没有表“%1”").arg(name);
+    if (!key || !result) {
+      return QStringLiteral("表“%1”中没有字段“%2”")
+          .arg(name, QString::fromUtf8(key ? t.result_column : t.key_column));
+    }
+  }
+  return {};
+}
+
 }  // namespace
 
 const TableInfo& InfoOf(Table table) { return kTables[static_cast<size_t>(table)]; }
@@ -79,6 +114,10 @@ void ReferenceStore::Open(const QString& path) {
     sqlite3_close_v2(db);
     throw StoreError(msg);
   };
+  auto damaged = [&](const QString& reason) {
+    sqlite3_close_v2(db);
+    throw Damaged(reason);
+  };
   if (rc != SQLITE_OK) fail(rc);
   rc = sqlite3_key(db, kPassword, static_cast<int>(std::char_traits<char>::length(kPassword)));
   if (rc != SQLITE_OK) fail(rc);
@@ -100,12 +139,15 @@ void ReferenceStore::Open(const QString& path) {
                                   ContainsText, nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) fail(rc);
 
-  // The first open: the stroke table must be readable with this key.
+  // Every table and column the lookups read is there (this is also the first
+  // read with the key), and the stroke table is readable.
+  if (const QString fault = LayoutFault(db); !fault.isEmpty()) damaged(fault);
   rc = sqlite3_prepare_v2(db, "select * from 汉字笔划", -1, &st, nullptr);
-  if (rc != SQLITE_OK) fail(rc);
+  if (rc != SQLITE_OK) damaged(LibraryMessage(db, rc));
   rc = sqlite3_step(st);
+  const QString error = rc == SQLITE_ROW || rc == SQLITE_DONE ? QString() : LibraryMessage(db, rc);
   sqlite3_finalize(st);
-  if (rc != SQLITE_ROW && rc != SQLITE_DONE) fail(rc);
+  if (!error.isEmpty()) damaged(error);
   db_ = db;
 }
 
@@ -155,6 +197,8 @@ QString ReferenceStore::LookupField(const Statement& statement, const QString& c
   }
   sqlite3_reset(st);
   sqlite3_clear_bindings(st);
+  // A page that does not decrypt or hangs together is damage found late.
+  if ((rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_NOTADB) throw Damaged(error);
   if (!error.isEmpty()) throw StoreError(error);
   return result;
 }

@@ -57,17 +57,19 @@ class ReferenceStore {
   // kvdata.dat in the data directory.
   static QString DefaultPath();
 
-  // Opens the file read-only with the password and runs the first query of the
-  // stroke table as a check. A missing file raises StoreMissingError with
-  // "软件非法安装"; a wrong key or a damaged file raises StoreError with the
-  // library's message. Closes any earlier connection first.
+  // Opens the file read-only with the password, checks that every table and
+  // column the lookups read is there and runs the first query of the stroke
+  // table. A missing file raises StoreMissingError with "软件非法安装"; a file
+  // that cannot be read with the key (a wrong key, a damaged or empty file) or
+  // lacks a table or column raises StoreError "参考数据库已损坏：" with SQLite's
+  // reason or the missing name. Closes any earlier connection first.
   void Open(const QString& path);
   void Close();
   bool IsOpen() const { return db_ != nullptr; }
 
   // The named column of the first row the statement selects, or empty text when
-  // no row matches. Raises StoreError when the store is not open or the column
-  // does not belong to the table.
+  // no row matches. Raises StoreError when the store is not open, the column
+  // does not belong to the table or the file turns out damaged.
   QString LookupField(const Statement& statement, const QString& column);
 
  private:

@@ -1,12 +1,13 @@
 // Builds the reference store kvdata.dat from its UTF-8 text sources:
 //
-//   tessaly-mkstore [--key KEY] OUT strokes.txt TABLE=FILE.tsv ...
+//   tessaly-mkstore [--key KEY] [--sql SQL] OUT strokes.txt TABLE=FILE.tsv ...
 //
 // strokes.txt holds "COUNT<TAB>CHARACTERS" lines (the stroke table, one row per
 // count); each TABLE=FILE pair names a text table (三才吉凶, 八十一划, 称骨算命,
 // 星座, 属相, 日份, 时份, 月份) and its "KEY<TAB>TEXT" file. Lines starting with '#'
 // and empty lines are skipped. The file is written beside OUT and renamed over it
-// when complete. --key builds with another password (for tests).
+// when complete. --key builds with another password, --sql runs SQL on the
+// finished tables (both for tests: stores that are wrong in one way).
 
 #include <sqlite3.h>
 
@@ -84,11 +85,16 @@ int main(int argc, char** argv) {
   QStringList args;
   for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
   QByteArray key = tessaly::ReferenceStore::kPassword;
-  if (args.size() >= 2 && args[0] == QStringLiteral("--key")) {
-    key = args[1].toUtf8();
+  QByteArray extra_sql;
+  while (args.size() >= 2 &&
+         (args[0] == QStringLiteral("--key") || args[0] == QStringLiteral("--sql"))) {
+    (args[0] == QStringLiteral("--key") ? key : extra_sql) = args[1].toUtf8();
     args = args.mid(2);
   }
-  if (args.size() < 2) Die(QStringLiteral("usage: tessaly-mkstore [--key KEY] OUT strokes.txt TABLE=FILE..."));
+  if (args.size() < 2) {
+    Die(QStringLiteral(
+        "usage: tessaly-mkstore [--key KEY] [--sql SQL] OUT strokes.txt TABLE=FILE..."));
+  }
   const QString out = args[0];
   const QString tmp = out + QStringLiteral(".part");
   QFile::remove(tmp);
@@ -129,6 +135,7 @@ int main(int argc, char** argv) {
     const tessaly::TableInfo& info = tessaly::InfoOf(static_cast<tessaly::Table>(t));
     if (!done.contains(QString::fromUtf8(info.name))) Insert(db, info, {});
   }
+  if (!extra_sql.isEmpty()) Exec(db, extra_sql.constData());
   Exec(db, "commit");
   if (sqlite3_close(db) != SQLITE_OK) Die(QStringLiteral("closing failed"));
   QFile::remove(out);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks of `tessaly-cli calendar`.
 #   calendar_check.sh range CLI      the whole range 1901-01-01 .. 2050-12-31
-#   calendar_check.sh bad-input CLI  invalid dates, empty and reversed ranges
+#   calendar_check.sh bad-input CLI  invalid dates and reversed ranges are bad options
 set -uo pipefail
 mode=$1
 cli=$2
@@ -56,25 +56,26 @@ range)
   expect_line "$out" 2030-02-03 101 正月初一 一月 初一 "庚戌 戊寅   " 狗年 2030 庚戌狗 水瓶座
   ;;
 bad-input)
-  # An invalid date: the date error on stderr, nothing on stdout, status 1.
+  # An invalid date is a bad option: the date error on stderr, nothing on stdout, status 2.
   "$cli" calendar 2004-02-30 >"$scratch/out.txt" 2>"$scratch/err.txt"
   rc=$?
-  [[ $rc -eq 1 ]] || fail "invalid FROM: exit status $rc, expected 1"
+  [[ $rc -eq 2 ]] || fail "invalid FROM: exit status $rc, expected 2"
   [[ -s $scratch/out.txt ]] && fail "invalid FROM: output on stdout"
-  grep -qxF "'2004-02-30' 不是一个有效的日期" "$scratch/err.txt" ||
+  grep -qF "'2004-02-30' 不是一个有效的日期" "$scratch/err.txt" ||
     fail "invalid FROM: message was '$(cat "$scratch/err.txt")'"
 
   "$cli" calendar 2004-01-01 2004-13-01 >"$scratch/out.txt" 2>"$scratch/err.txt"
   rc=$?
-  [[ $rc -eq 1 ]] || fail "invalid TO: exit status $rc, expected 1"
-  grep -qxF "'2004-13-01' 不是一个有效的日期" "$scratch/err.txt" ||
+  [[ $rc -eq 2 ]] || fail "invalid TO: exit status $rc, expected 2"
+  grep -qF "'2004-13-01' 不是一个有效的日期" "$scratch/err.txt" ||
     fail "invalid TO: message was '$(cat "$scratch/err.txt")'"
 
-  # FROM after TO: nothing, status 0.
+  # FROM after TO: a bad option too.
   "$cli" calendar 2004-02-02 2004-02-01 >"$scratch/out.txt" 2>"$scratch/err.txt"
   rc=$?
-  [[ $rc -eq 0 ]] || fail "reversed range: exit status $rc, expected 0"
+  [[ $rc -eq 2 ]] || fail "reversed range: exit status $rc, expected 2"
   [[ -s $scratch/out.txt ]] && fail "reversed range: output on stdout"
+  [[ -s $scratch/err.txt ]] || fail "reversed range: no message"
 
   # Missing or extra arguments are bad options.
   "$cli" calendar >/dev/null 2>&1

@@ -102,9 +102,13 @@ INSTANTIATE_TEST_SUITE_P(
         SexCase{"Month00", "00", "30", kMonthError}, SexCase{"Month13", "13", "18", kMonthError},
         SexCase{"MonthEmpty", "", "18", kMonthError},
         SexCase{"BothEmpty", "", "", QStringLiteral("'' 不是一个有效的整形值")},
-        SexCase{"MonthLetters", "ab", "18", QStringLiteral("'ab18' 不是一个有效的整形值")},
-        SexCase{"AgeChinese", "01", "十八", QStringLiteral("'01十八' 不是一个有效的整形值")},
-        SexCase{"AgeWithBlankInside", "01 ", "18", QStringLiteral("'01 18' 不是一个有效的整形值")}),
+        // A key text that is no integer: the message quotes the box as typed.
+        SexCase{"MonthLetters", "ab", "18", QStringLiteral("'ab' 不是一个有效的整形值")},
+        SexCase{"AgeChinese", "01", "十八", QStringLiteral("'十八' 不是一个有效的整形值")},
+        SexCase{"MonthWithBlankBehind", "01 ", "18", QStringLiteral("'01 ' 不是一个有效的整形值")},
+        SexCase{"AgeWithBlanks", "01", " 18 ", QStringLiteral("' 18 ' 不是一个有效的整形值")},
+        SexCase{"AgeLettersAfterSignedMonth", "-1", "8x",
+                QStringLiteral("'8x' 不是一个有效的整形值")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ConceptionCase {
@@ -147,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
         ConceptionCase{"Age17", "17", 0, kAgeError}, ConceptionCase{"Age45", "45", 1, kAgeError},
         ConceptionCase{"AgeEmpty", "", 0, kAgeError},
         ConceptionCase{"NoWish", "18", -1, QStringLiteral("'18-1' 不是一个有效的整形值")},
-        ConceptionCase{"AgeLetters", "abc", 0, QStringLiteral("'abc0' 不是一个有效的整形值")}),
+        ConceptionCase{"AgeLetters", "abc", 0, QStringLiteral("'abc' 不是一个有效的整形值")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Pregnancy, ChartHas164GirlMonths) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QRegularExpression>
@@ -143,6 +144,39 @@ TEST(StoreContent, BuiltStoreAnswersWithTheSourceTexts) {
     }
   }
 }
+
+// Wordings taken out of the shipped texts (store and forecasts), with how often
+// each may still occur. Raw markup would print literally in the plain report.
+struct WordingCase {
+  const char* name;
+  const char* phrase;
+  int allowed;
+};
+
+class ShippedWording : public ::testing::TestWithParam<WordingCase> {};
+
+TEST_P(ShippedWording, OccursNoMoreThanAllowed) {
+  const QString data = test::SourceDir() + QStringLiteral("/data/");
+  const QString phrase = QString::fromUtf8(GetParam().phrase);
+  int count = 0;
+  for (const QString& dir : {QStringLiteral("store"), QStringLiteral("forecast")}) {
+    for (const QFileInfo& file : QDir(data + dir).entryInfoList(QDir::Files)) {
+      count += QString::fromUtf8(test::ReadFile(file.filePath())).count(phrase);
+    }
+  }
+  EXPECT_EQ(count, GetParam().allowed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, ShippedWording,
+                         ::testing::Values(WordingCase{"BoldMarkup", "<b>", 0},
+                                           WordingCase{"BoldMarkupEnd", "</b>", 0},
+                                           WordingCase{"BoneVerse57OwnsFullVaults", "金银满库", 1},
+                                           WordingCase{"BoneVerse67", "若有灵", 0},
+                                           WordingCase{"BoneVerse69", "人间世", 0},
+                                           WordingCase{"SanCaiWoodFireWood", "只宜注意", 0},
+                                           WordingCase{"SanCaiWoodWaterFire", "心肾相交", 0},
+                                           WordingCase{"MonkeyDebtsSaidTwice", "欠款或拖欠", 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tessaly

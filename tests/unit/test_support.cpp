@@ -12,10 +12,11 @@ QString BinaryDir() { return QStringLiteral(TESSALY_BINARY_DIR); }
 QString BuiltStorePath() { return BinaryDir() + QStringLiteral("/share/tessaly/kvdata.dat"); }
 
 QString MakeStore(const QTemporaryDir& dir, const QString& name, const QString& strokes_file,
-                  const QStringList& tables, const QString& key) {
+                  const QStringList& tables, const QString& key, const QString& sql) {
   const QString out = dir.filePath(name);
   QStringList args;
   if (!key.isEmpty()) args << QStringLiteral("--key") << key;
+  if (!sql.isEmpty()) args << QStringLiteral("--sql") << sql;
   args << out << strokes_file << tables;
   QProcess p;
   p.start(QStringLiteral(TESSALY_MKSTORE), args);

@@ -12,9 +12,10 @@ QString BuiltStorePath();
 QString SourceDir();
 QString BinaryDir();
 // Builds a store from the given sources with tessaly-mkstore into dir/name;
-// returns its path. `key` empty means the program's own password.
+// returns its path. `key` empty means the program's own password; `sql` runs on
+// the finished tables.
 QString MakeStore(const QTemporaryDir& dir, const QString& name, const QString& strokes_file,
-                  const QStringList& tables, const QString& key = {});
+                  const QStringList& tables, const QString& key = {}, const QString& sql = {});
 QByteArray ReadFile(const QString& path);
 
 }  // namespace tessaly::test

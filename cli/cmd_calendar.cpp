@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "calendar/datecn.h"
+#include "calendar/lunar_calendar.h"
 #include "cli/commands.h"
 #include "core/dates.h"
 #include "readings/signs.h"

@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "calendar/datecn.h"
+#include "calendar/lunar_calendar.h"
 #include "core/text.h"
 
 namespace tessaly {

@@ -1,4 +1,4 @@
-#include "calendar/datecn.h"
+#include "calendar/lunar_calendar.h"
 
 #include <cstdint>
 

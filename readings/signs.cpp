@@ -19,6 +19,7 @@ constexpr char16_t kBranches[12] = {u'子', u'丑', u'寅', u'卯', u'辰', u'�
 constexpr char16_t kAnimals[12] = {u'鼠', u'牛', u'虎', u'兔', u'龙', u'蛇',
                                    u'马', u'羊', u'猴', u'鸡', u'狗', u'猪'};
 
+// Source: the common sun-sign dates of Western astrology (lists differ by a day at some edges).
 // Star signs by month * 100 + day, inclusive ranges in calendar order.
 // 摩羯座 spans the turn of the year and owns the first and the last range.
 struct StarSignRange {

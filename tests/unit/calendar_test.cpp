@@ -234,6 +234,18 @@ TEST(LunarRange, EveryDateDecodesToAMonthAndDay) {
   }
 }
 
+// New Year's Day comes from the month table: the one 正月初一 of each year.
+TEST(LunarRange, NewYearIsTheFirstOfTheFirstMonth) {
+  for (int y = kFirst.year(); y <= kLast.year(); ++y) {
+    const QDate ny = LunarNewYear(y);
+    EXPECT_EQ(LunarCodeOf(ny), 101) << y;
+    EXPECT_EQ(ny.year(), y);
+  }
+  EXPECT_EQ(LunarNewYear(2004), QDate(2004, 1, 22));
+  EXPECT_FALSE(LunarNewYear(kFirst.year() - 1).isValid());
+  EXPECT_FALSE(LunarNewYear(kLast.year() + 1).isValid());
+}
+
 TEST(LunarRange, DaysAdvanceByOneAndMonthsFollowInOrder) {
   LunarDate prev = LunarDate::Decode(LunarCodeOf(kFirst));
   int months_started = 0;

@@ -1,6 +1,6 @@
 #include "readings/signs.h"
 
-#include "calendar/datecn.h"
+#include "calendar/lunar_calendar.h"
 #include "core/errors.h"
 
 namespace tessaly {

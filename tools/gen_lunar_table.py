@@ -5,7 +5,7 @@ Reads data/calendar/lunar_months.txt, one line per Gregorian year 1901..2050:
 
     YEAR  MONTH DAY  LENGTH ... : LENGTH ...  LEAP
 
-and packs each line into the four-byte record that calendar/datecn.cpp reads.
+and packs each line into the four-byte record that calendar/lunar_calendar.cpp reads.
 The lines are checked first: every field in range, the months before ":" are
 exactly those the year touches, and each year's months lead to the next line's
 lunar month and day on 1 January.

@@ -4,10 +4,10 @@
 #include <QLoggingCategory>
 #include <QTimer>
 
-#include "app/unit1.h"
-#include "calendar/unit3.h"
+#include "app/main_window.h"
+#include "app/calendar_dialog.h"
 #include "controls/click_sound.h"
-#include "report/unit4.h"
+#include "viewer/result_viewer.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // Sanitizer builds: the Chromium inside QtWebEngine (not built with the

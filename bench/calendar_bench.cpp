@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "calendar/datecn.h"
+#include "calendar/lunar_calendar.h"
 
 namespace {
 

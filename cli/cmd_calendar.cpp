@@ -6,7 +6,7 @@
 // A date outside 1901..2050 has code 0 and every later field empty. A date that
 // is no date, or FROM after TO, is a bad option.
 
-#include "calendar/datecn.h"
+#include "calendar/lunar_calendar.h"
 #include "cli/commands.h"
 #include "core/dates.h"
 #include "core/errors.h"

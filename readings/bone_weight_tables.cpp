@@ -1,5 +1,6 @@
-// DATA: the bone-weighing (称骨) tables, weights in qian. Fixed data of the
-// lifetime reading; the algorithm is in lifetime.cpp.
+// Source: the traditional bone-weighing (称骨) weights of birth year, month, day and hour.
+// DATA: the bone-weighing tables, weights in qian. Fixed data of the lifetime
+// reading; the algorithm is in lifetime.cpp.
 
 #include "readings/bone_weights.h"
 

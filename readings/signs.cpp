@@ -1,7 +1,6 @@
 #include "readings/signs.h"
 
-#include <iterator>
-
+#include "calendar/lunar_calendar.h"
 #include "core/errors.h"
 
 namespace tessaly {
@@ -9,17 +8,9 @@ namespace {
 
 // Fixed tables.
 
-struct MonthDay {
-  int month;
-  int day;
-};
-
-constexpr int kFirstNewYear = 1900;
-constexpr MonthDay kLunarNewYearTable[] = {
-#include "readings/lunar_new_year_table.inc"
-};
-constexpr int kLastNewYear = kFirstNewYear + static_cast<int>(std::size(kLunarNewYearTable)) - 1;
-static_assert(kLastNewYear == 2050);
+// New Year's Day 1900, before the lunar month table starts: the day of the new
+// moon at 09:23 UTC+8 (by Meeus, Astronomical Algorithms, chapter 49).
+const QDate kNewYear1900(1900, 1, 31);
 
 constexpr char16_t kStems[10] = {u'甲', u'乙', u'丙', u'丁', u'戊',
                                  u'己', u'庚', u'辛', u'壬', u'癸'};
@@ -28,6 +19,7 @@ constexpr char16_t kBranches[12] = {u'子', u'丑', u'寅', u'卯', u'辰', u'�
 constexpr char16_t kAnimals[12] = {u'鼠', u'牛', u'虎', u'兔', u'龙', u'蛇',
                                    u'马', u'羊', u'猴', u'鸡', u'狗', u'猪'};
 
+// Source: the common sun-sign dates of Western astrology (lists differ by a day at some edges).
 // Star signs by month * 100 + day, inclusive ranges in calendar order.
 // 摩羯座 spans the turn of the year and owns the first and the last range.
 struct StarSignRange {
@@ -46,9 +38,7 @@ constexpr StarSignRange kStarSignRanges[] = {
 }  // namespace
 
 QDate LunarNewYearOf(int year) {
-  if (year < kFirstNewYear || year > kLastNewYear) return {};
-  const MonthDay& md = kLunarNewYearTable[year - kFirstNewYear];
-  return QDate(year, md.month, md.day);
+  return year == kNewYear1900.year() ? kNewYear1900 : LunarNewYear(year);
 }
 
 int ZodiacYear(const DateTime& birthday) {

@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-#include "calendar/datecn.h"
+#include "calendar/lunar_calendar.h"
 #include "core/dates.h"
 #include "core/errors.h"
 #include "core/paths.h"

@@ -18,8 +18,8 @@
 #include <cstdio>
 
 #include "app/startup.h"
-#include "app/unit1.h"
-#include "report/unit4.h"
+#include "app/main_window.h"
+#include "viewer/result_viewer.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 
 #include <memory>
 
-#include "calendar/ldkalendar.h"
-#include "calendar/unit3.h"
+#include "controls/lunar_month_calendar.h"
+#include "app/calendar_dialog.h"
 #include "core/dates.h"
 
 namespace tessaly {

@@ -31,12 +31,12 @@
 #include <optional>
 
 #include "app/startup.h"
-#include "app/unit1.h"
+#include "app/main_window.h"
 #include "controls/artwork.h"
 #include "controls/skin.h"
 #include "core/paths.h"
 #include "gui_support.h"
-#include "report/unit4.h"
+#include "viewer/result_viewer.h"
 
 namespace tessaly {
 

@@ -29,12 +29,12 @@
 
 #include <memory>
 
-#include "app/unit1.h"
+#include "app/main_window.h"
 #include "controls/artwork.h"
-#include "controls/mlabel.h"
+#include "controls/gradient_label.h"
 #include "controls/skin.h"
 #include "gui_support.h"
-#include "report/unit4.h"
+#include "viewer/result_viewer.h"
 
 namespace tessaly {
 

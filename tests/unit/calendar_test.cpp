@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "calendar/datecn.h"
+#include "calendar/lunar_calendar.h"
 #include "core/text.h"
 
 namespace tessaly {
@@ -232,6 +232,18 @@ TEST(LunarRange, EveryDateDecodesToAMonthAndDay) {
     ASSERT_TRUE(ld.month >= 1 && ld.month <= 12 && ld.day >= 1 && ld.day <= 30)
         << Show(d) << " " << code;
   }
+}
+
+// New Year's Day comes from the month table: the one 正月初一 of each year.
+TEST(LunarRange, NewYearIsTheFirstOfTheFirstMonth) {
+  for (int y = kFirst.year(); y <= kLast.year(); ++y) {
+    const QDate ny = LunarNewYear(y);
+    EXPECT_EQ(LunarCodeOf(ny), 101) << y;
+    EXPECT_EQ(ny.year(), y);
+  }
+  EXPECT_EQ(LunarNewYear(2004), QDate(2004, 1, 22));
+  EXPECT_FALSE(LunarNewYear(kFirst.year() - 1).isValid());
+  EXPECT_FALSE(LunarNewYear(kLast.year() + 1).isValid());
 }
 
 TEST(LunarRange, DaysAdvanceByOneAndMonthsFollowInOrder) {

@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-#include "calendar/datecn.h"
+#include "calendar/lunar_calendar.h"
 #include "core/errors.h"
 
 namespace tessaly {

@@ -3,7 +3,7 @@
 // lunar text (lunar day, lunar month on its first day, or a festival), under a
 // title of year and month, sexagenary pairs and animal year, and a weekday row.
 // The day under the mouse is drawn bold; a click reports that day's date.
-// Placing and texts come from calendar/kalendar_layout.h; this class measures its
+// Placing and texts come from calendar/month_grid_layout.h; this class measures its
 // fonts and draws.
 
 #include <QColor>
@@ -15,7 +15,7 @@
 
 #include <functional>
 
-#include "calendar/kalendar_layout.h"
+#include "calendar/month_grid_layout.h"
 
 namespace tessaly {
 

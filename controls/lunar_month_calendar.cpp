@@ -1,4 +1,4 @@
-#include "calendar/ldkalendar.h"
+#include "controls/lunar_month_calendar.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

@@ -1,4 +1,4 @@
-#include "calendar/unit3.h"
+#include "app/calendar_dialog.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -8,7 +8,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 
-#include "calendar/ldkalendar.h"
+#include "controls/lunar_month_calendar.h"
 #include "controls/click_sound.h"
 #include "controls/message_box.h"
 #include "controls/skin.h"

@@ -1,4 +1,4 @@
-#include "calendar/datecn.h"
+#include "calendar/lunar_calendar.h"
 
 #include <cstdint>
 
@@ -75,6 +75,14 @@ struct YearRecord {
     return n == 13 ? 1 : n;
   }
 
+  // Day of the year (0 = 1 January) on which the first month (正月) begins.
+  constexpr int NewYearDay() const {
+    int t = Length(0) - d0 + 1;
+    int k = 1;
+    for (int m = Next(start); m != 1; m = Next(m)) t += Length(k++);
+    return t;
+  }
+
   // The code of day t of the year (0 = 1 January). `first_leap` tells whether
   // the month in progress on 1 January is a leap month.
   constexpr LunarCode CodeOfDay(int t, bool first_leap) const {
@@ -117,6 +125,22 @@ constexpr FirstMonthLeapTable kFirstMonthLeap;
 // The 2033 leap 11th month is still running on 1 January 2034.
 static_assert(kFirstMonthLeap.leap[2034 - kFirstYear]);
 static_assert(!kFirstMonthLeap.leap[0]);
+
+// Lunar New Year's Day of each year, as its day of the year (0 = 1 January).
+struct NewYearTable {
+  int day[kLastYear - kFirstYear + 1] = {};
+  constexpr NewYearTable() {
+    for (int y = kFirstYear; y <= kLastYear; ++y) {
+      day[y - kFirstYear] = YearRecord(kLunarYearTable[y - kFirstYear]).NewYearDay();
+    }
+  }
+};
+constexpr NewYearTable kNewYear;
+
+static_assert(kNewYear.day[1901 - kFirstYear] == DayNumber(1901, 2, 19) - 1);
+static_assert(kNewYear.day[2004 - kFirstYear] == DayNumber(2004, 1, 22) - 1);
+static_assert(kNewYear.day[2030 - kFirstYear] == DayNumber(2030, 2, 3) - 1);
+static_assert(kNewYear.day[2050 - kFirstYear] == DayNumber(2050, 1, 23) - 1);
 
 constexpr LunarCode CodeOf(int y, int m, int d) {
   if (y < kFirstYear || y > kLastYear) return 0;
@@ -173,6 +197,11 @@ LunarCode LunarCodeOf(QDate date) {
   int y = 0, m = 0, d = 0;
   date.getDate(&y, &m, &d);  // all 0 for an invalid date
   return CodeOf(y, m, d);
+}
+
+QDate LunarNewYear(int year) {
+  if (year < kFirstYear || year > kLastYear) return {};
+  return QDate(year, 1, 1).addDays(kNewYear.day[year - kFirstYear]);
 }
 
 QString LunarMonthText(QDate date, MonthNaming naming) {

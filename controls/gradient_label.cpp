@@ -1,4 +1,4 @@
-#include "controls/mlabel.h"
+#include "controls/gradient_label.h"
 
 #include <QPainter>
 

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QtTest>
 
-#include "controls/mlabel.h"
+#include "controls/gradient_label.h"
 #include "gui_support.h"
 
 namespace tessaly {
@@ -153,4 +153,4 @@ void MLabelTest::StepsTruncateTowardZero() {
 }  // namespace tessaly
 
 TESSALY_GUI_TEST_MAIN(tessaly::MLabelTest)
-#include "mlabel_test.moc"
+#include "gradient_label_test.moc"

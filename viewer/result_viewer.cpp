@@ -1,4 +1,4 @@
-#include "report/unit4.h"
+#include "viewer/result_viewer.h"
 
 #include <QAbstractItemView>
 #include <QBuffer>
@@ -32,10 +32,10 @@
 
 #include <algorithm>
 
-#include "app/unit1.h"
+#include "app/main_window.h"
 #include "controls/artwork.h"
 #include "controls/message_box.h"
-#include "controls/mlabel.h"
+#include "controls/gradient_label.h"
 #include "controls/skin.h"
 #include "core/errors.h"
 #include "core/paths.h"

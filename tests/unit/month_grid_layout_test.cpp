@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "calendar/kalendar_layout.h"
+#include "calendar/month_grid_layout.h"
 
 namespace tessaly {
 namespace {

@@ -24,6 +24,8 @@ struct LunarDate {
 
 int DayOfYear(QDate date);
 LunarCode LunarCodeOf(QDate date);
+// Lunar New Year's Day (正月初一) of a year 1901..2050; an invalid date otherwise.
+QDate LunarNewYear(int year);
 
 // 六月 / 冬月 / 腊月 (蜡月 in calendar naming); a leap month is 闰 + name, without 月.
 QString LunarMonthText(QDate date, MonthNaming naming);

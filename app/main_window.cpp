@@ -1,4 +1,4 @@
-#include "app/unit1.h"
+#include "app/main_window.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -20,14 +20,14 @@
 #include "controls/artwork.h"
 #include "controls/click_sound.h"
 #include "controls/message_box.h"
-#include "controls/mlabel.h"
+#include "controls/gradient_label.h"
 #include "controls/skin.h"
 #include "core/errors.h"
 #include "core/paths.h"
 #include "core/text.h"
 #include "readings/readings.h"
 #include "report/report.h"
-#include "report/unit4.h"
+#include "viewer/result_viewer.h"
 
 namespace tessaly {
 

@@ -1,13 +1,13 @@
-#include "calendar/kalendar_layout.h"
+#include "calendar/month_grid_layout.h"
 
 #include <algorithm>
 
-#include "calendar/datecn.h"
+#include "calendar/lunar_calendar.h"
 
 namespace tessaly {
 namespace {
 
-#include "calendar/kalendar_texts.inc"
+#include "calendar/month_grid_texts.inc"
 
 constexpr int kColumns = 7;
 

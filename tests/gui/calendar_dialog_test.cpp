@@ -1,6 +1,7 @@
 // The calendar dialog and its month calendar, driven as the user would: the
 // navigation buttons with their day clamps and range edges, the year and month
-// boxes, clicks on days and on blank cells, and the write-back on closing.
+// boxes (Enter in them included), clicks on days and on blank cells, the
+// dialog's own title bar, and the write-back on closing.
 
 #include <QComboBox>
 #include <QLabel>
@@ -34,9 +35,13 @@ class CalendarDialogTest : public QObject {
   void MonthBox();
   void TypedNonNumber();
   void TypedYearOutOfRange();
+  void EnterInABoxPressesNoButton_data();
+  void EnterInABoxPressesNoButton();
   void ClickDayThenBlankCell();
   void CloseWithoutClick();
   void StateSurvivesReopening();
+  void OwnTitleBarCloses();
+  void OwnTitleBarDrags();
   void DateSetterRange();
   void HotCellFollowsTheMouse();
   void ClickDateHandlerCanStopTheClick();
@@ -294,6 +299,34 @@ void CalendarDialogTest::TypedYearOutOfRange() {
   }
 }
 
+void CalendarDialogTest::EnterInABoxPressesNoButton_data() {
+  QTest::addColumn<QString>("box");
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QDate>("expected");
+  QTest::newRow("year box") << "FlatComboBox1"
+                            << "1990" << QDate(1990, 6, 8);
+  QTest::newRow("month box") << "FlatComboBox2"
+                             << "3" << QDate(2004, 3, 8);
+}
+
+void CalendarDialogTest::EnterInABoxPressesNoButton() {
+  QFETCH(QString, box);
+  QFETCH(QString, typed);
+  QFETCH(QDate, expected);
+  Calendar()->SetDate(QDate(2004, 6, 8));
+  const QString chosen = form_->ChosenDate();
+  QLineEdit* edit = Box(box.toLatin1().constData())->lineEdit();
+  edit->setFocus(Qt::MouseFocusReason);
+  edit->selectAll();
+  QTest::keyClicks(edit, typed);
+  QTest::keyClick(edit, Qt::Key_Return);
+  QTest::keyClick(edit, Qt::Key_Enter);
+  QCOMPARE(Calendar()->Date(), expected);
+  QCOMPARE(form_->ChosenDate(), chosen);
+  QVERIFY(form_->isVisible());
+  QVERIFY(errors_.isEmpty());
+}
+
 // ---- Clicks on the calendar ------------------------------------------------------
 
 void CalendarDialogTest::ClickDayThenBlankCell() {
@@ -353,6 +386,32 @@ void CalendarDialogTest::StateSurvivesReopening() {
   QCOMPARE(Box("FlatComboBox2")->currentText(), QStringLiteral("4"));
   QCOMPARE(form_->TitleText(), Title(QStringLiteral("2004-04-10")));
   QCOMPARE(created_.size(), 1);  // creation wrote once, showing writes nothing
+}
+
+void CalendarDialogTest::OwnTitleBarCloses() {
+  QVERIFY(form_->windowFlags() & Qt::FramelessWindowHint);
+  auto* title_bar = form_->findChild<QLabel*>("TitleBar");
+  auto* close = title_bar->findChild<QAbstractButton*>("CloseButton");
+  QVERIFY(close != nullptr && close->isVisible());
+  QVERIFY(title_bar->rect().contains(close->geometry()));
+  Calendar()->SetDate(QDate(2004, 8, 1));
+  ClickAt(CellPoint(KalendarCellOf(QDate(2004, 8, 15))));
+  QSignalSpy chosen(form_.get(), &TForm3::BirthdayChosen);
+  QTest::mouseClick(close, Qt::LeftButton);
+  QVERIFY(!form_->isVisible());
+  QCOMPARE(chosen.size(), 1);
+  QCOMPARE(chosen[0][1].toDate(), QDate(2004, 8, 15));
+}
+
+void CalendarDialogTest::OwnTitleBarDrags() {
+  auto* title_bar = form_->findChild<QLabel*>("TitleBar");
+  const QPoint start = form_->pos();
+  const QPoint grip(60, 14);
+  QTest::mousePress(title_bar, Qt::LeftButton, {}, grip);
+  QTest::mouseMove(title_bar, grip + QPoint(30, 20));
+  QTest::mouseRelease(title_bar, Qt::LeftButton, {}, grip + QPoint(30, 20));
+  // Offscreen there is no system move; the dialog follows by hand.
+  QTRY_COMPARE(form_->pos(), start + QPoint(30, 20));
 }
 
 // ---- The calendar control ----------------------------------------------------------

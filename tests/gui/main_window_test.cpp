@@ -1,7 +1,8 @@
 // The main window driven as the user would drive it: its controls and their
 // defaults, the key filters of the name and mobile boxes (typed keys and input
 // method commits), the corrections on leaving a box, the toggles, the groups
-// that the check boxes show, the store at creation, the report command,
+// that the check boxes show, the keyboard (first focus, Tab order, focus
+// marks), the disclaimer's tooltip, the store at creation, the report command,
 // dragging, and the clean-up when it closes.
 
 #include <QCheckBox>
@@ -76,6 +77,13 @@ class MainWindowTest : public QObject {
   void BirthHourCorrection();
   void Groups_data();
   void Groups();
+  void TypingGoesToTheNameBox();
+  void TabOrder_data();
+  void TabOrder();
+  void FocusMarksInSkinColours_data();
+  void FocusMarksInSkinColours();
+  void FetalDisclaimerTooltip_data();
+  void FetalDisclaimerTooltip();
   void Birthday();
   void MissingStore();
   void DamagedStore();
@@ -136,7 +144,7 @@ void MainWindowTest::FramelessWindow() {
   QVERIFY(form_->windowFlags() & Qt::FramelessWindowHint);
   QCOMPARE(form_->size(), QSize(640, 480));
   QCOMPARE(form_->minimumSize(), form_->maximumSize());
-  QCOMPARE(form_->windowTitle(), QStringLiteral("Morvane"));
+  QCOMPARE(form_->windowTitle(), QStringLiteral("Tessaly"));
   auto* image = Find<TArtwork>("Image6");
   QCOMPARE(image->geometry(), QRect(0, 0, 640, 480));
   QVERIFY2(image->HasPicture(), "the shipped artwork should decode cleanly");
@@ -478,6 +486,98 @@ void MainWindowTest::Groups() {
   for (const QString& name : all)
     QVERIFY2(!form_->findChild<QWidget*>(name)->isVisible(), qPrintable(name));
   if (box == QLatin1String("suiCheckBox7")) QCOMPARE(form_->Inputs().FlatComboBox5Index, 1);
+}
+
+void MainWindowTest::TypingGoesToTheNameBox() {
+  Open();
+  // Keys go to the window, which hands them to its focus.
+  QTest::sendKeyEvent(QTest::Click, form_->windowHandle(), Qt::Key_unknown, QStringLiteral("李"),
+                      Qt::NoModifier);
+  QCOMPARE(Edit("FlatEdit1")->text(), QStringLiteral("李"));
+}
+
+void MainWindowTest::TabOrder_data() {
+  QTest::addColumn<bool>("optional");
+  QTest::addColumn<QStringList>("order");
+  const QStringList checks = {"suiCheckBox1", "suiCheckBox2", "suiCheckBox4", "suiCheckBox3",
+                              "suiCheckBox5", "suiCheckBox6", "suiCheckBox7"};
+  const QStringList head = {"FlatEdit1", "FlatButton1", "FlatButton2", "FlatButton4",
+                            "FlatComboBox6"};
+  const QStringList commands = {"suiButton1", "suiButton2"};
+  const QStringList optional = {"FlatEdit2", "FlatComboBox2", "FlatComboBox3", "FlatComboBox4",
+                                "FlatComboBox5"};
+  QTest::newRow("optional inputs hidden") << false << head + commands + checks + head.first(2);
+  QTest::newRow("optional inputs shown")
+      << true << head + optional + commands + checks + head.first(2);
+}
+
+void MainWindowTest::TabOrder() {
+  QFETCH(bool, optional);
+  QFETCH(QStringList, order);
+  Open();
+  for (const char* name : {"suiCheckBox5", "suiCheckBox6", "suiCheckBox7"})
+    Find<QCheckBox>(name)->setChecked(optional);
+  QStringList visited;
+  for (qsizetype i = 0; i < order.size(); ++i) {
+    QWidget* w = QApplication::focusWidget();
+    while (w != nullptr && w->objectName().isEmpty()) w = w->parentWidget();
+    visited << (w != nullptr ? w->objectName() : QString());
+    QTest::keyClick(form_->windowHandle(), Qt::Key_Tab);
+  }
+  QCOMPARE(visited, order);
+}
+
+void MainWindowTest::FocusMarksInSkinColours_data() {
+  QTest::addColumn<QString>("before");  // Tab from here
+  QTest::addColumn<QString>("focused");
+  QTest::newRow("check box") << "suiButton2"
+                             << "suiCheckBox1";
+  QTest::newRow("command button") << "FlatComboBox6"
+                                  << "suiButton1";
+  QTest::newRow("flat button") << "FlatEdit1"
+                               << "FlatButton1";
+}
+
+void MainWindowTest::FocusMarksInSkinColours() {
+  QFETCH(QString, before);
+  QFETCH(QString, focused);
+  Open();
+  auto* from = form_->findChild<QWidget*>(before);
+  from->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(from, Qt::Key_Tab);
+  auto* w = form_->findChild<QWidget*>(focused);
+  QVERIFY(w->hasFocus());
+  // Nothing of the skin is bluish; the platform's focus marks are.
+  const QImage shot = w->grab().toImage();
+  int bluish = 0;
+  for (int y = 0; y < shot.height(); ++y) {
+    for (int x = 0; x < shot.width(); ++x) {
+      const QColor c = shot.pixelColor(x, y);
+      if (c.blue() > c.red() + 16) ++bluish;
+    }
+  }
+  QCOMPARE(bluish, 0);
+}
+
+void MainWindowTest::FetalDisclaimerTooltip_data() {
+  QTest::addColumn<QString>("name");
+  for (const char* name : {"MLabel6", "Label25", "Label21", "FlatComboBox2", "Label27", "Label22",
+                           "FlatComboBox3"}) {
+    QTest::newRow(name) << QString::fromLatin1(name);
+  }
+}
+
+void MainWindowTest::FetalDisclaimerTooltip() {
+  QFETCH(QString, name);
+  Open();
+  Find<QCheckBox>("suiCheckBox6")->setChecked(true);
+  // The tooltip the mouse finds over the middle of the control.
+  auto* control = form_->findChild<QWidget*>(name);
+  QWidget* w = form_->childAt(control->mapTo(form_.get(), control->rect().center()));
+  while (w != nullptr && w->toolTip().isEmpty()) w = w->parentWidget();
+  QVERIFY(w != nullptr);
+  QCOMPARE(w->toolTip(), FetalDisclaimerLines().join('\n'));
+  QVERIFY(w->toolTip().contains(QStringLiteral("仅供娱乐")));
 }
 
 void MainWindowTest::Birthday() {

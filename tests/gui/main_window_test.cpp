@@ -528,24 +528,20 @@ void MainWindowTest::TabOrder() {
 }
 
 void MainWindowTest::FocusMarksInSkinColours_data() {
-  QTest::addColumn<QString>("before");  // Tab from here
-  QTest::addColumn<QString>("focused");
-  QTest::newRow("check box") << "suiButton2"
-                             << "suiCheckBox1";
-  QTest::newRow("command button") << "FlatComboBox6"
-                                  << "suiButton1";
-  QTest::newRow("flat button") << "FlatEdit1"
-                               << "FlatButton1";
+  QTest::addColumn<QString>("name");
+  for (const char* name : {"suiCheckBox1", "suiButton1", "FlatButton1"}) {
+    QTest::newRow(name) << QString::fromLatin1(name);
+  }
 }
 
 void MainWindowTest::FocusMarksInSkinColours() {
-  QFETCH(QString, before);
-  QFETCH(QString, focused);
+  QFETCH(QString, name);
   Open();
-  auto* from = form_->findChild<QWidget*>(before);
-  from->setFocus(Qt::TabFocusReason);
-  QTest::keyClick(from, Qt::Key_Tab);
-  auto* w = form_->findChild<QWidget*>(focused);
+  // Reached by keyboard, which is when focus marks show.
+  auto* w = form_->findChild<QWidget*>(name);
+  w->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(w, Qt::Key_Tab);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
   QVERIFY(w->hasFocus());
   // Nothing of the skin is bluish; the platform's focus marks are.
   const QImage shot = w->grab().toImage();

@@ -118,6 +118,7 @@ QToolTip {
   padding: 2px;
 }
 QMessageBox, QFileDialog { background: #f7efdc; }
+QDialogButtonBox { dialogbuttonbox-buttons-have-icons: 0; }
 QDialogButtonBox QPushButton {
   background: #ffffff;
   border: 1px solid #c8b089;

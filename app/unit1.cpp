@@ -290,10 +290,10 @@ void TForm1::BuildControls() {
 
   // Tab order: down the input column as the form reads, the commands, then the
   // check boxes. The name box has the focus from the start.
-  QWidget* order[] = {FlatEdit1,     FlatButton1,   FlatButton2,   FlatButton4,   FlatComboBox6,
-                      FlatEdit2,     FlatComboBox2, FlatComboBox3, FlatComboBox4, FlatComboBox5,
-                      suiButton1,    suiButton2,    suiCheckBox1,  suiCheckBox2,  suiCheckBox4,
-                      suiCheckBox3,  suiCheckBox5,  suiCheckBox6,  suiCheckBox7};
+  QWidget* order[] = {FlatEdit1,    FlatButton1,   FlatButton2,   FlatButton4,   FlatComboBox6,
+                      FlatEdit2,    FlatComboBox2, FlatComboBox3, FlatComboBox4, FlatComboBox5,
+                      suiButton1,   suiButton2,    suiCheckBox1,  suiCheckBox2,  suiCheckBox4,
+                      suiCheckBox3, suiCheckBox5,  suiCheckBox6,  suiCheckBox7};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   // Typed text replaces the sample name, as after a Tab into the box.
   FlatEdit1->setFocus();

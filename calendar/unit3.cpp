@@ -34,8 +34,8 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
   button->setObjectName(QLatin1String(name));
   button->setGeometry(place);
   button->setFocusPolicy(Qt::TabFocus);
-  // Enter in the year or month box must not press the first button of the
-  // dialog; no button is pressed by Enter unless it has the focus.
+  // Enter presses no button: a dialog's buttons would take Enter in the year
+  // or month box for its first button, 上年.
   button->setAutoDefault(false);
   button->setProperty("skin", QStringLiteral("flat"));
   button->setFont(SongFont(12));

@@ -155,7 +155,8 @@ QPalette Palette() {
   p.setColor(QPalette::PlaceholderText, QColor(0xA8, 0x9F, 0x8C));
   p.setColor(QPalette::Link, kMaroon);
   p.setColor(QPalette::LinkVisited, kMaroon);
-  for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+  for (const QPalette::ColorRole role :
+       {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
     p.setColor(QPalette::Disabled, role, QColor(0xA8, 0x9F, 0x8C));
   }
   return p;

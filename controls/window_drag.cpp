@@ -20,9 +20,8 @@ bool WindowDrag::eventFilter(QObject* watched, QEvent* event) {
       // The window system's own move follows the left button; other buttons
       // move the window by hand, except on Wayland where only the compositor
       // can move it.
-      const bool system_move =
-          press->button() == Qt::LeftButton ||
-          QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+      const bool system_move = press->button() == Qt::LeftButton ||
+                               QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
       if (system_move && win->windowHandle() != nullptr && win->windowHandle()->startSystemMove()) {
         return true;
       }

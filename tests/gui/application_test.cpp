@@ -45,7 +45,8 @@ void ApplicationTest::QtTextsInChinese_data() {
   QTest::newRow("message box Cancel") << box.button(QMessageBox::Cancel)->text() << "取消";
   const std::unique_ptr<QDialog> dialog(SaveDialog());
   auto* buttons = dialog->findChild<QDialogButtonBox*>();
-  QTest::newRow("file dialog Save") << buttons->button(QDialogButtonBox::Save)->text() << "保存(&S)";
+  QTest::newRow("file dialog Save")
+      << buttons->button(QDialogButtonBox::Save)->text() << "保存(&S)";
   QTest::newRow("file dialog Look in")
       << dialog->findChild<QLabel*>(QStringLiteral("lookInLabel"))->text() << "查找范围：";
 }

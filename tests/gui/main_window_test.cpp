@@ -499,11 +499,11 @@ void MainWindowTest::TabOrder() {
   Open();
   for (const char* name : {"suiCheckBox5", "suiCheckBox6", "suiCheckBox7"})
     Find<QCheckBox>(name)->setChecked(true);
-  const QStringList order = {
-      "FlatEdit1",     "FlatButton1",   "FlatButton2",   "FlatButton4",   "FlatComboBox6",
-      "FlatEdit2",     "FlatComboBox2", "FlatComboBox3", "FlatComboBox4", "FlatComboBox5",
-      "suiButton1",    "suiButton2",    "suiCheckBox1",  "suiCheckBox2",  "suiCheckBox4",
-      "suiCheckBox3",  "suiCheckBox5",  "suiCheckBox6",  "suiCheckBox7",  "FlatEdit1"};
+  const QStringList order = {"FlatEdit1",     "FlatButton1",   "FlatButton2",   "FlatButton4",
+                             "FlatComboBox6", "FlatEdit2",     "FlatComboBox2", "FlatComboBox3",
+                             "FlatComboBox4", "FlatComboBox5", "suiButton1",    "suiButton2",
+                             "suiCheckBox1",  "suiCheckBox2",  "suiCheckBox4",  "suiCheckBox3",
+                             "suiCheckBox5",  "suiCheckBox6",  "suiCheckBox7",  "FlatEdit1"};
   QStringList visited;
   for (qsizetype i = 0; i < order.size(); ++i) {
     QWidget* w = QApplication::focusWidget();
@@ -544,8 +544,8 @@ void MainWindowTest::FocusMarksInSkinColours() {
 
 void MainWindowTest::FetalDisclaimerTooltip_data() {
   QTest::addColumn<QString>("name");
-  for (const char* name : {"MLabel6", "Label25", "Label21", "FlatComboBox2", "Label27", "Label22",
-                           "FlatComboBox3"}) {
+  for (const char* name :
+       {"MLabel6", "Label25", "Label21", "FlatComboBox2", "Label27", "Label22", "FlatComboBox3"}) {
     QTest::newRow(name) << QString::fromLatin1(name);
   }
 }

@@ -2,16 +2,19 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QToolButton>
 
 #include "controls/lunar_month_calendar.h"
 #include "controls/click_sound.h"
 #include "controls/message_box.h"
 #include "controls/skin.h"
+#include "controls/window_drag.h"
 #include "core/dates.h"
 #include "core/errors.h"
 
@@ -31,6 +34,9 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
   button->setObjectName(QLatin1String(name));
   button->setGeometry(place);
   button->setFocusPolicy(Qt::TabFocus);
+  // Enter presses no button: a dialog's buttons would take Enter in the year
+  // or month box for its first button, 上年.
+  button->setAutoDefault(false);
   button->setProperty("skin", QStringLiteral("flat"));
   button->setFont(SongFont(12));
   return button;
@@ -68,11 +74,18 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint
 // title bar, and narrow year and month boxes that still show four digits.
 const char kDialogStyle[] = R"css(
 QDialog#Form3 { background: #f7efdc; }
+QWidget#suiForm1 { border: 1px solid #6e1f1a; }
 QLabel#TitleBar {
   color: #fff8ec;
   background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #b8443c, stop:1 #8f2b25);
   border-bottom: 1px solid #6e1f1a;
 }
+QToolButton#CloseButton { border: 1px solid transparent; border-radius: 3px; background: transparent; }
+QToolButton#CloseButton:hover, QToolButton#CloseButton:focus {
+  border-color: #f3c9b8;
+  background: #c5524a;
+}
+QToolButton#CloseButton:pressed { background: #7a231e; }
 QComboBox#FlatComboBox1, QComboBox#FlatComboBox2 { padding: 0px 1px; }
 QComboBox#FlatComboBox1::drop-down, QComboBox#FlatComboBox2::drop-down { width: 11px; }
 QComboBox#FlatComboBox1::down-arrow, QComboBox#FlatComboBox2::down-arrow { width: 7px; height: 5px; }
@@ -95,7 +108,8 @@ void SetBoxText(QComboBox* box, const QString& text) {
 std::function<void(QWidget*, const QString&)> TForm3::ShowError = ErrorBox;
 
 TForm3::TForm3(BirthdayWriter write_birthday_box, QWidget* parent)
-    : QDialog(parent), write_birthday_box_(std::move(write_birthday_box)) {
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+      write_birthday_box_(std::move(write_birthday_box)) {
   BuildControls();
   FormCreate();
 }
@@ -114,12 +128,24 @@ void TForm3::BuildControls() {
   suiForm1 = new QWidget(this);
   suiForm1->setObjectName(QStringLiteral("suiForm1"));
   suiForm1->setGeometry(0, 0, 349, 314);
+  // The dialog draws its own frame and title bar, as the window manager's are off.
+  suiForm1->setAttribute(Qt::WA_StyledBackground);
 
   TitleBar = new QLabel(QStringLiteral("查看万年历"), suiForm1);
   TitleBar->setObjectName(QStringLiteral("TitleBar"));
   TitleBar->setGeometry(0, 0, 349, 28);
   TitleBar->setFont(SongFont(13, true));
   TitleBar->setIndent(10);
+  WindowDrag::Install(TitleBar);
+
+  CloseButton = new QToolButton(TitleBar);
+  CloseButton->setObjectName(QStringLiteral("CloseButton"));
+  CloseButton->setIcon(QIcon(QStringLiteral(":/tessaly/skin/close.svg")));
+  CloseButton->setIconSize(QSize(12, 12));
+  CloseButton->setToolTip(QStringLiteral("关闭"));
+  CloseButton->setFocusPolicy(Qt::TabFocus);
+  CloseButton->setCursor(Qt::PointingHandCursor);
+  CloseButton->setGeometry(349 - 28, 3, 22, 22);
 
   PDJButton1 = MakeButton(suiForm1, "PDJButton1", QStringLiteral("上年"), QRect(20, 36, 52, 25));
   PDJButton3 = MakeButton(suiForm1, "PDJButton3", QStringLiteral("上月"), QRect(74, 36, 52, 25));
@@ -172,6 +198,7 @@ void TForm3::BuildControls() {
   connect(FlatComboBox2, &QComboBox::editTextChanged, this, &TForm3::FlatComboBox2Change);
   connect(LdKalendar1, &TLdKalendar::clicked, this, &TForm3::LdKalendar1Click);
   connect(FlatButton1, &QPushButton::clicked, this, &TForm3::FlatButton1Click);
+  connect(CloseButton, &QToolButton::clicked, this, &QDialog::close);
 }
 
 QString TForm3::TitleText() const { return TitleBar->text(); }

@@ -3,7 +3,8 @@
 // buttons and boxes to move through 1901 .. 2050; a click on a day makes it the
 // chosen date, which goes back to the main window's birthday when the dialog
 // closes. Created once at start-up and only hidden between showings, so the
-// shown month, the boxes and the chosen date carry over.
+// shown month, the boxes and the chosen date carry over. Frameless: its own
+// title bar moves it and carries its close button.
 
 #include <QDate>
 #include <QDialog>
@@ -14,6 +15,7 @@
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QToolButton;
 class QWidget;
 
 namespace tessaly {
@@ -55,7 +57,8 @@ class TForm3 : public QDialog {
   void FlatButton1Click();  // 确认
   void FormClose();
 
-  // Every way of closing (确认, the title bar, Escape) ends here and runs FormClose.
+  // Every way of closing (确认, the title bar's close button, Escape) ends here
+  // and runs FormClose.
   void done(int result) override;
 
  signals:
@@ -76,7 +79,8 @@ class TForm3 : public QDialog {
   QString chosen_date_;
 
   QWidget* suiForm1 = nullptr;
-  QLabel* TitleBar = nullptr;
+  QLabel* TitleBar = nullptr;  // drags the dialog
+  QToolButton* CloseButton = nullptr;
   QPushButton* PDJButton1 = nullptr;
   QPushButton* PDJButton2 = nullptr;
   QPushButton* PDJButton3 = nullptr;

@@ -173,7 +173,9 @@ TForm1::TForm1(const QString& store_path, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       panel_(ResultPanel::WithTexts()),
       DateTimePicker1_(kDesignBirthday) {
-  setWindowTitle(QStringLiteral("Morvane"));
+  // The window has no caption bar to show its caption "Morvane"; the task bar
+  // and the window list show the program's title instead.
+  setWindowTitle(QStringLiteral("Tessaly"));
   setAttribute(Qt::WA_QuitOnClose);
   skin::ApplyToWindow(this);
   BuildControls();
@@ -277,12 +279,25 @@ void TForm1::BuildControls() {
   FlatComboBox5 = DropDown("FlatComboBox5", {QStringLiteral("男孩"), QStringLiteral("女孩")},
                            defaults.FlatComboBox5, kInputX + 56, 380, 64, this);
 
-  // Tab order: down the check boxes, the commands, then the input column.
-  QWidget* order[] = {suiCheckBox1,  suiCheckBox2,  suiCheckBox4,  suiCheckBox3,  suiCheckBox5,
-                      suiCheckBox6,  suiCheckBox7,  suiButton1,    suiButton2,    FlatEdit1,
-                      FlatButton1,   FlatButton2,   FlatButton4,   FlatComboBox6, FlatEdit2,
-                      FlatComboBox2, FlatComboBox3, FlatComboBox4, FlatComboBox5};
+  // The disclaimer of the sex prediction goes with its inputs.
+  const QString disclaimer = FetalDisclaimerLines().join(QLatin1Char('\n'));
+  for (QWidget* w : std::initializer_list<QWidget*>{MLabel6, Label25, Label21, Label27, Label22,
+                                                    FlatComboBox2, FlatComboBox3}) {
+    w->setToolTip(disclaimer);
+    // The labels take the mouse, so that their tooltip shows.
+    w->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+  }
+
+  // Tab order: down the input column as the form reads, the commands, then the
+  // check boxes. The name box has the focus from the start.
+  QWidget* order[] = {FlatEdit1,    FlatButton1,   FlatButton2,   FlatButton4,   FlatComboBox6,
+                      FlatEdit2,    FlatComboBox2, FlatComboBox3, FlatComboBox4, FlatComboBox5,
+                      suiButton1,   suiButton2,    suiCheckBox1,  suiCheckBox2,  suiCheckBox4,
+                      suiCheckBox3, suiCheckBox5,  suiCheckBox6,  suiCheckBox7};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  // Typed text replaces the sample name, as after a Tab into the box.
+  FlatEdit1->setFocus();
+  FlatEdit1->selectAll();
 
   // The optional groups follow their check boxes.
   InputPanel->lower();

@@ -1,12 +1,15 @@
 #include "app/startup.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QLoggingCategory>
 #include <QTimer>
+#include <QTranslator>
 
 #include "app/main_window.h"
 #include "app/calendar_dialog.h"
 #include "controls/click_sound.h"
+#include "controls/skin.h"
 #include "viewer/result_viewer.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -25,6 +28,30 @@ void PrepareApplication() {
   // The web engine reports its graphics set-up on every start; keep it quiet
   // unless asked for (QT_LOGGING_RULES still wins).
   QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+}
+
+void SetUpApplication() {
+  // The task bar shows the main window's title, "Tessaly"; no display name is
+  // set, as Qt would append it to every window's title.
+  QCoreApplication::setApplicationName(QStringLiteral("tessaly"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("app.tessaly.Tessaly"));
+  // The desktop's own dialogs would neither wear the skin nor take the
+  // translations below.
+  QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+  // Qt's own texts (确定 and 取消 of the message boxes, the file dialog's
+  // labels, the viewer's context menu) in Chinese, whatever the desktop's
+  // language: the program speaks Chinese throughout. Without the translations
+  // installed the texts stay English.
+  const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  for (const char* catalog : {"qt_zh_CN", "qtwebengine_zh_CN"}) {
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QLatin1String(catalog), dir)) {
+      QCoreApplication::installTranslator(translator);
+    } else {
+      delete translator;
+    }
+  }
+  skin::ApplyToApplication();
 }
 
 Windows::~Windows() {

@@ -43,8 +43,7 @@ int main(int argc, char** argv) {
 
   tessaly::PrepareApplication();
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("tessaly"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Tessaly"));
+  tessaly::SetUpApplication();
   const auto windows = tessaly::CreateWindows();
   if (eager) windows->form4->FinishCreation();
 

@@ -1,12 +1,10 @@
 #include "controls/artwork.h"
 
-#include <QGuiApplication>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QWindow>
 
 #include "controls/jpeg_image.h"
 #include "controls/skin.h"
+#include "controls/window_drag.h"
 #include "core/paths.h"
 
 namespace tessaly {
@@ -18,6 +16,7 @@ TArtwork::TArtwork(const QString& path, const QString& hidpi_path, QWidget* pare
   // part; such a picture is not shown.
   if (decoded.Clean()) picture_ = decoded.image;
   setAttribute(Qt::WA_OpaquePaintEvent);
+  WindowDrag::Install(this);
 }
 
 TArtwork* TArtwork::Background(const QString& name, QWidget* window) {
@@ -61,32 +60,6 @@ void TArtwork::paintEvent(QPaintEvent* /*event*/) {
   painter.fillRect(rect(), skin::kPaper);
   painter.setPen(QPen(skin::kSealRed, 2));
   painter.drawRect(QRectF(rect()).adjusted(5, 5, -5, -5));
-}
-
-void TArtwork::mousePressEvent(QMouseEvent* event) {
-  QWidget* win = window();
-  // The window system's own move follows the left button; other buttons move
-  // the window by hand, except on Wayland where only the compositor can move it.
-  const bool system_move = event->button() == Qt::LeftButton ||
-                           QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-  if (system_move && win->windowHandle() != nullptr && win->windowHandle()->startSystemMove()) {
-    event->accept();
-    return;
-  }
-  dragging_ = true;
-  drag_offset_ = event->globalPosition().toPoint() - win->frameGeometry().topLeft();
-  event->accept();
-}
-
-void TArtwork::mouseMoveEvent(QMouseEvent* event) {
-  if (!dragging_) return;
-  window()->move(event->globalPosition().toPoint() - drag_offset_);
-  event->accept();
-}
-
-void TArtwork::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->buttons() == Qt::NoButton) dragging_ = false;
-  event->accept();
 }
 
 }  // namespace tessaly

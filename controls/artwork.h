@@ -5,7 +5,6 @@
 // damaged or truncated. Pressing any mouse button on it drags its window.
 
 #include <QImage>
-#include <QPoint>
 #include <QString>
 #include <QWidget>
 
@@ -34,9 +33,6 @@ class TArtwork : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   const QImage& PictureFor(qreal device_pixel_ratio);
@@ -45,9 +41,6 @@ class TArtwork : public QWidget {
   QString hidpi_path_;
   QImage hidpi_picture_;
   bool hidpi_tried_ = false;
-  // Manual dragging where the window system offers no move of its own.
-  bool dragging_ = false;
-  QPoint drag_offset_;
 };
 
 }  // namespace tessaly

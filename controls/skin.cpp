@@ -1,5 +1,6 @@
 #include "controls/skin.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QIcon>
 #include <QWidget>
@@ -84,6 +85,7 @@ QPushButton[skin="flat"]:hover, QPushButton[skin="icon"]:hover {
 }
 QPushButton[skin="flat"]:pressed, QPushButton[skin="icon"]:pressed { background: #f2e4c8; }
 QPushButton[skin="flat"]:focus, QPushButton[skin="icon"]:focus { border-color: #a8322d; }
+QPushButton[skin] { outline: none; }
 QPushButton[skin="seal"] {
   color: #c21d17;
   background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fffbf2, stop:1 #efdfbd);
@@ -116,13 +118,63 @@ QToolTip {
   padding: 2px;
 }
 QMessageBox, QFileDialog { background: #f7efdc; }
+QDialogButtonBox { dialogbuttonbox-buttons-have-icons: 0; }
+QDialogButtonBox QPushButton {
+  background: #ffffff;
+  border: 1px solid #c8b089;
+  border-radius: 3px;
+  color: #2d2a26;
+  padding: 3px 12px;
+  min-width: 60px;
+  outline: none;
+}
+QDialogButtonBox QPushButton:hover { border-color: #a8322d; background: #fffaf3; }
+QDialogButtonBox QPushButton:pressed { background: #f2e4c8; }
+QDialogButtonBox QPushButton:focus, QDialogButtonBox QPushButton:default { border-color: #a8322d; }
+QDialogButtonBox QPushButton:disabled { color: #a89f8c; border-color: #ddd0b4; }
+QFileDialog QAbstractItemView { background: #fffcf5; border: 1px solid #c8b089; }
 )css");
+}
+
+QPalette Palette() {
+  QPalette p;
+  const QColor ground(0xF7, 0xEF, 0xDC);
+  const QColor base(0xFF, 0xFC, 0xF5);
+  p.setColor(QPalette::Window, ground);
+  p.setColor(QPalette::WindowText, kInk);
+  p.setColor(QPalette::Base, base);
+  p.setColor(QPalette::AlternateBase, kPaper);
+  p.setColor(QPalette::Text, kInk);
+  p.setColor(QPalette::Button, base);
+  p.setColor(QPalette::ButtonText, kInk);
+  p.setColor(QPalette::BrightText, QColor(0xFF, 0xF8, 0xEC));
+  p.setColor(QPalette::Highlight, kSealRed);
+  p.setColor(QPalette::HighlightedText, QColor(0xFF, 0xF8, 0xEC));
+  p.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFA, 0xF1));
+  p.setColor(QPalette::ToolTipText, kInk);
+  p.setColor(QPalette::PlaceholderText, QColor(0xA8, 0x9F, 0x8C));
+  p.setColor(QPalette::Link, kMaroon);
+  p.setColor(QPalette::LinkVisited, kMaroon);
+  for (const QPalette::ColorRole role :
+       {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+    p.setColor(QPalette::Disabled, role, QColor(0xA8, 0x9F, 0x8C));
+  }
+  return p;
 }
 
 void ApplyToWindow(QWidget* window) {
   window->setFont(UiFont(13));
+  window->setPalette(Palette());
   window->setStyleSheet(StyleSheet());
   window->setWindowIcon(QIcon(QStringLiteral(":/tessaly/skin/seal.svg")));
+}
+
+void ApplyToApplication() {
+  // The style the style sheet is written against, whatever the desktop's.
+  QApplication::setStyle(QStringLiteral("Fusion"));
+  QApplication::setPalette(Palette());
+  QApplication::setFont(UiFont(13));
+  qApp->setStyleSheet(StyleSheet());
 }
 
 QFrame* Panel(QWidget* parent, const QString& name, const QRect& geometry) {

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QFont>
 #include <QFrame>
+#include <QPalette>
 #include <QRect>
 #include <QString>
 
@@ -26,8 +27,17 @@ QFont UiFont(int pixel_size, bool bold = false);
 // picture button).
 QString StyleSheet();
 
-// Applies fonts, style sheet and the seal icon to a top-level window.
+// The windows' colours: paper grounds, ink text, and seal red for selections
+// and focus marks.
+QPalette Palette();
+
+// Applies fonts, colours, style sheet and the seal icon to a top-level window.
 void ApplyToWindow(QWidget* window);
+
+// Gives the whole application the skin (its style, font, colours and style
+// sheet), so that Qt's own windows, the message boxes and the file dialog,
+// look like the program's. Needs the application object.
+void ApplyToApplication();
 
 // A translucent paper panel named `name` at `geometry` inside `parent`.
 QFrame* Panel(QWidget* parent, const QString& name, const QRect& geometry);

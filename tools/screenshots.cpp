@@ -44,7 +44,7 @@ QPixmap Shot(QWidget* window) {
 int main(int argc, char** argv) {
   tessaly::PrepareApplication();
   QApplication app(argc, argv);
-  QApplication::setApplicationDisplayName(QStringLiteral("Tessaly"));
+  tessaly::SetUpApplication();
   const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
   QDir().mkpath(out);
 

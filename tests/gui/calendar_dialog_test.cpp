@@ -1,6 +1,7 @@
 // The calendar dialog and its month calendar, driven as the user would: the
 // navigation buttons with their day clamps and range edges, the year and month
-// boxes, clicks on days and on blank cells, and the write-back on closing.
+// boxes (Enter in them included), clicks on days and on blank cells, the
+// dialog's own title bar, and the write-back on closing.
 
 #include <QComboBox>
 #include <QLabel>
@@ -34,9 +35,12 @@ class CalendarDialogTest : public QObject {
   void MonthBox();
   void TypedNonNumber();
   void TypedYearOutOfRange();
+  void EnterInABoxPressesNoButton_data();
+  void EnterInABoxPressesNoButton();
   void ClickDayThenBlankCell();
   void CloseWithoutClick();
   void StateSurvivesReopening();
+  void OwnTitleBar();
   void DateSetterRange();
   void HotCellFollowsTheMouse();
   void ClickDateHandlerCanStopTheClick();
@@ -294,6 +298,34 @@ void CalendarDialogTest::TypedYearOutOfRange() {
   }
 }
 
+void CalendarDialogTest::EnterInABoxPressesNoButton_data() {
+  QTest::addColumn<QString>("box");
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QDate>("expected");
+  QTest::newRow("year box") << "FlatComboBox1"
+                            << "1990" << QDate(1990, 6, 8);
+  QTest::newRow("month box") << "FlatComboBox2"
+                             << "3" << QDate(2004, 3, 8);
+}
+
+void CalendarDialogTest::EnterInABoxPressesNoButton() {
+  QFETCH(QString, box);
+  QFETCH(QString, typed);
+  QFETCH(QDate, expected);
+  Calendar()->SetDate(QDate(2004, 6, 8));
+  const QString chosen = form_->ChosenDate();
+  QLineEdit* edit = Box(box.toLatin1().constData())->lineEdit();
+  edit->setFocus(Qt::MouseFocusReason);
+  edit->selectAll();
+  QTest::keyClicks(edit, typed);
+  QTest::keyClick(edit, Qt::Key_Return);
+  QTest::keyClick(edit, Qt::Key_Enter);
+  QCOMPARE(Calendar()->Date(), expected);
+  QCOMPARE(form_->ChosenDate(), chosen);
+  QVERIFY(form_->isVisible());
+  QVERIFY(errors_.isEmpty());
+}
+
 // ---- Clicks on the calendar ------------------------------------------------------
 
 void CalendarDialogTest::ClickDayThenBlankCell() {
@@ -353,6 +385,24 @@ void CalendarDialogTest::StateSurvivesReopening() {
   QCOMPARE(Box("FlatComboBox2")->currentText(), QStringLiteral("4"));
   QCOMPARE(form_->TitleText(), Title(QStringLiteral("2004-04-10")));
   QCOMPARE(created_.size(), 1);  // creation wrote once, showing writes nothing
+}
+
+void CalendarDialogTest::OwnTitleBar() {
+  QVERIFY(form_->windowFlags() & Qt::FramelessWindowHint);
+  // Dragging the title bar moves the dialog (by hand: offscreen there is no
+  // system move).
+  auto* title_bar = form_->findChild<QLabel*>("TitleBar");
+  const QPoint start = form_->pos();
+  QTest::mousePress(title_bar, Qt::LeftButton, {}, QPoint(60, 14));
+  QTest::mouseMove(title_bar, QPoint(90, 34));
+  QTest::mouseRelease(title_bar, Qt::LeftButton, {}, QPoint(90, 34));
+  QTRY_COMPARE(form_->pos(), start + QPoint(30, 20));
+  // Its close button writes the date back.
+  QSignalSpy chosen(form_.get(), &TForm3::BirthdayChosen);
+  QTest::mouseClick(title_bar->findChild<QAbstractButton*>("CloseButton"), Qt::LeftButton);
+  QVERIFY(!form_->isVisible());
+  QCOMPARE(chosen.size(), 1);
+  QCOMPARE(chosen[0][1].toDate(), QDate::currentDate());
 }
 
 // ---- The calendar control ----------------------------------------------------------

@@ -100,13 +100,14 @@ inline QString CachePath(const char* name) {
 }  // namespace tessaly::test
 
 // main() of a test program: private cache, the viewer's URL scheme registered
-// before the application object, then the tests.
+// before the application object, the application set up as the program's
+// entry does, then the tests.
 #define TESSALY_GUI_TEST_MAIN(TestClass)                                \
   int main(int argc, char** argv) {                                     \
     tessaly::test::UsePrivateCache();                                   \
     tessaly::PrepareApplication();                                      \
     QApplication app(argc, argv);                                       \
-    QApplication::setApplicationDisplayName(QStringLiteral("Tessaly")); \
+    tessaly::SetUpApplication();                                        \
     TestClass test;                                                     \
     QTEST_SET_MAIN_SOURCE_PATH                                          \
     return QTest::qExec(&test, argc, argv);                             \

@@ -1,7 +1,8 @@
 // The main window driven as the user would drive it: its controls and their
 // defaults, the key filters of the name and mobile boxes (typed keys and input
 // method commits), the corrections on leaving a box, the toggles, the groups
-// that the check boxes show, the store at creation, the report command,
+// that the check boxes show, the keyboard (first focus, Tab order, focus
+// marks), the disclaimer's tooltip, the store at creation, the report command,
 // dragging, and the clean-up when it closes.
 
 #include <QCheckBox>
@@ -76,6 +77,12 @@ class MainWindowTest : public QObject {
   void BirthHourCorrection();
   void Groups_data();
   void Groups();
+  void TypingGoesToTheNameBox();
+  void TabOrder();
+  void FocusMarksInSkinColours_data();
+  void FocusMarksInSkinColours();
+  void FetalDisclaimerTooltip_data();
+  void FetalDisclaimerTooltip();
   void Birthday();
   void MissingStore();
   void DamagedStore();
@@ -136,7 +143,7 @@ void MainWindowTest::FramelessWindow() {
   QVERIFY(form_->windowFlags() & Qt::FramelessWindowHint);
   QCOMPARE(form_->size(), QSize(640, 480));
   QCOMPARE(form_->minimumSize(), form_->maximumSize());
-  QCOMPARE(form_->windowTitle(), QStringLiteral("Morvane"));
+  QCOMPARE(form_->windowTitle(), QStringLiteral("Tessaly"));
   auto* image = Find<TArtwork>("Image6");
   QCOMPARE(image->geometry(), QRect(0, 0, 640, 480));
   QVERIFY2(image->HasPicture(), "the shipped artwork should decode cleanly");
@@ -478,6 +485,82 @@ void MainWindowTest::Groups() {
   for (const QString& name : all)
     QVERIFY2(!form_->findChild<QWidget*>(name)->isVisible(), qPrintable(name));
   if (box == QLatin1String("suiCheckBox7")) QCOMPARE(form_->Inputs().FlatComboBox5Index, 1);
+}
+
+void MainWindowTest::TypingGoesToTheNameBox() {
+  Open();
+  // Keys go to the window, which hands them to its focus.
+  QTest::sendKeyEvent(QTest::Click, form_->windowHandle(), Qt::Key_unknown, QStringLiteral("李"),
+                      Qt::NoModifier);
+  QCOMPARE(Edit("FlatEdit1")->text(), QStringLiteral("李"));
+}
+
+void MainWindowTest::TabOrder() {
+  Open();
+  for (const char* name : {"suiCheckBox5", "suiCheckBox6", "suiCheckBox7"})
+    Find<QCheckBox>(name)->setChecked(true);
+  const QStringList order = {"FlatEdit1",     "FlatButton1",   "FlatButton2",   "FlatButton4",
+                             "FlatComboBox6", "FlatEdit2",     "FlatComboBox2", "FlatComboBox3",
+                             "FlatComboBox4", "FlatComboBox5", "suiButton1",    "suiButton2",
+                             "suiCheckBox1",  "suiCheckBox2",  "suiCheckBox4",  "suiCheckBox3",
+                             "suiCheckBox5",  "suiCheckBox6",  "suiCheckBox7",  "FlatEdit1"};
+  QStringList visited;
+  for (qsizetype i = 0; i < order.size(); ++i) {
+    QWidget* w = QApplication::focusWidget();
+    while (w != nullptr && w->objectName().isEmpty()) w = w->parentWidget();  // a box's edit
+    visited << (w != nullptr ? w->objectName() : QString());
+    QTest::keyClick(form_->windowHandle(), Qt::Key_Tab);
+  }
+  QCOMPARE(visited, order);
+}
+
+void MainWindowTest::FocusMarksInSkinColours_data() {
+  QTest::addColumn<QString>("name");
+  for (const char* name : {"suiCheckBox1", "suiButton1", "FlatButton1"}) {
+    QTest::newRow(name) << QString::fromLatin1(name);
+  }
+}
+
+void MainWindowTest::FocusMarksInSkinColours() {
+  QFETCH(QString, name);
+  Open();
+  // Reached by keyboard, which is when focus marks show.
+  auto* w = form_->findChild<QWidget*>(name);
+  w->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(w, Qt::Key_Tab);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+  QVERIFY(w->hasFocus());
+  // Nothing of the skin is bluish; the platform's focus marks are.
+  const QImage shot = w->grab().toImage();
+  int bluish = 0;
+  for (int y = 0; y < shot.height(); ++y) {
+    for (int x = 0; x < shot.width(); ++x) {
+      const QColor c = shot.pixelColor(x, y);
+      if (c.blue() > c.red() + 16) ++bluish;
+    }
+  }
+  QCOMPARE(bluish, 0);
+}
+
+void MainWindowTest::FetalDisclaimerTooltip_data() {
+  QTest::addColumn<QString>("name");
+  for (const char* name :
+       {"MLabel6", "Label25", "Label21", "FlatComboBox2", "Label27", "Label22", "FlatComboBox3"}) {
+    QTest::newRow(name) << QString::fromLatin1(name);
+  }
+}
+
+void MainWindowTest::FetalDisclaimerTooltip() {
+  QFETCH(QString, name);
+  Open();
+  Find<QCheckBox>("suiCheckBox6")->setChecked(true);
+  // The tooltip the mouse finds over the middle of the control.
+  auto* control = form_->findChild<QWidget*>(name);
+  QWidget* w = form_->childAt(control->mapTo(form_.get(), control->rect().center()));
+  while (w != nullptr && w->toolTip().isEmpty()) w = w->parentWidget();
+  QVERIFY(w != nullptr);
+  QVERIFY(w->toolTip().startsWith(QStringLiteral("本预测仅供娱乐")));
+  QCOMPARE(w->toolTip(), FetalDisclaimerLines().join('\n'));
 }
 
 void MainWindowTest::Birthday() {

@@ -7,6 +7,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <optional>
+
 #include "core/errors.h"
 
 namespace tessaly {
@@ -39,6 +41,31 @@ QByteArray ToGbk(const QString& text) {
   return out;
 }
 
+QByteArray ToGb18030(const QString& text) {
+  QStringEncoder gbk("GBK", QStringConverter::Flag::Stateless);
+  QByteArray out = gbk.encode(text);
+  if (!gbk.hasError()) return out;
+  // Character by character: the two codes differ on the euro sign and on some
+  // private-use characters, where GBK's bytes are the ones files always had.
+  // An encoder's error sticks, and one must not be moved (its error report
+  // would go to the old place): a fresh one is made in place after each error.
+  out.clear();
+  QStringEncoder gb18030("GB18030", QStringConverter::Flag::Stateless);
+  std::optional<QStringEncoder> one_gbk;
+  for (const char32_t ch : text.toUcs4()) {
+    const QString one = QString::fromUcs4(&ch, 1);
+    if (!one_gbk) one_gbk.emplace("GBK", QStringConverter::Flag::Stateless);
+    const QByteArray bytes = one_gbk->encode(one);
+    if (one_gbk->hasError()) {
+      out += gb18030.encode(one);
+      one_gbk.reset();
+    } else {
+      out += bytes;
+    }
+  }
+  return out;
+}
+
 QString FromGbk(const QByteArray& bytes) {
   QStringDecoder dec("GBK", QStringConverter::Flag::Stateless);
   return dec.decode(bytes);
@@ -66,6 +93,12 @@ int GbkCharWidth(char32_t ch) {
   // Code page 936 keeps the euro sign at 0x80 and maps the lone byte 0xFF to
   // U+F8F5; everything else outside ASCII takes two bytes.
   return (ch < 0x80 || ch == 0x20AC || ch == 0xF8F5) ? 1 : 2;
+}
+
+QString WithoutSingleBytes(const QString& text) {
+  QString kept = text;
+  kept.removeIf([](QChar c) { return GbkCharWidth(c.unicode()) == 1; });
+  return kept;
 }
 
 int GbkLength(const QString& text) {
@@ -165,7 +198,7 @@ void WriteWhole(const QString& path, const QByteArray& bytes) {
 
 }  // namespace
 
-void WriteGbkLines(const QString& path, const QStringList& lines) {
+void WriteGb18030Lines(const QString& path, const QStringList& lines) {
   QString all;
   qsizetype size = 0;
   for (const QString& l : lines) size += l.size() + 2;
@@ -174,7 +207,7 @@ void WriteGbkLines(const QString& path, const QStringList& lines) {
     all.append(l);
     all.append(QStringLiteral("\r\n"));
   }
-  WriteWhole(path, ToGbk(all));
+  WriteWhole(path, ToGb18030(all));
 }
 
 void WriteUtf8Lines(const QString& path, const QStringList& lines) {

@@ -80,7 +80,7 @@ void BuildReport(const MainInputs& in, ResultPanel& panel, ReportPage& page, Ref
   // The sections, in the order of the check boxes on the panel; each is copied
   // right after its reading, as the next reading may reuse the memo.
   if (in.suiCheckBox1) {
-    FlatButton3Click(in, panel, store);
+    FlatButton3Click(in, panel, store, notify);
     report.AddAll(panel.FlatMemo1);
   }
   if (in.suiCheckBox2) {
@@ -151,7 +151,9 @@ QString RunReport(const MainInputs& in, ResultPanel& panel, ReportPage& page, Re
   return path;
 }
 
-void WriteReportPage(const QStringList& page, const QString& path) { WriteGbkLines(path, page); }
+void WriteReportPage(const QStringList& page, const QString& path) {
+  WriteGb18030Lines(path, page);
+}
 
 QString TempPagePath() { return CacheDir() + QStringLiteral("/temp.htm"); }
 

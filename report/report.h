@@ -34,8 +34,8 @@ void BuildReport(const MainInputs& in, ResultPanel& panel, ReportPage& page, Ref
 QString RunReport(const MainInputs& in, ResultPanel& panel, ReportPage& page, ReferenceStore& store,
                   const Notify& notify, const QString& page_path = QString());
 
-// Writes the page as the viewer loads it: GBK, each line ended by CR LF, no
-// byte-order mark, replacing the file whole.
+// Writes the page as the viewer loads it: GB18030 (GBK wherever GBK holds the
+// text), each line ended by CR LF, no byte-order mark, replacing the file whole.
 void WriteReportPage(const QStringList& page, const QString& path);
 
 // temp.htm in the per-user cache directory (created on demand).

@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFile>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QIcon>
@@ -24,7 +23,6 @@
 #include "controls/mlabel.h"
 #include "controls/skin.h"
 #include "core/errors.h"
-#include "core/paths.h"
 #include "core/text.h"
 #include "readings/readings.h"
 #include "report/report.h"
@@ -202,6 +200,8 @@ TForm1::TForm1(const QString& store_path, QWidget* parent)
     move(screen->availableGeometry().center() - rect().center());
   }
   FormCreate(store_path);
+  // What an interrupted earlier run left half written.
+  CleanCachePages(false);
 }
 
 TForm1::~TForm1() = default;
@@ -559,15 +559,7 @@ void TForm1::FitInputPanel() {
 
 void TForm1::closeEvent(QCloseEvent* event) {
   // The report page and its restyled copy go with the window.
-  try {
-    const QString dir = CacheDir();
-    for (const char* name : {"temp.htm", "temp.tmp"}) {
-      const QString path = dir + QLatin1Char('/') + QLatin1String(name);
-      if (QFile::exists(path)) QFile::remove(path);
-    }
-  } catch (const Error&) {
-    // No cache directory: nothing to delete.
-  }
+  CleanCachePages(true);
   event->accept();
   emit Closed();
 }

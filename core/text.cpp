@@ -165,10 +165,19 @@ QStringList SplitMemoText(const QString& text) {
 
 namespace {
 
-void WriteWhole(const QString& path, const QByteArray& bytes) {
+void WriteWhole(const QString& path, const QByteArray& bytes, FileUse use) {
+  const QByteArray native = QFile::encodeName(path);
   struct stat st {};
-  if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode) &&
-      !S_ISDIR(st.st_mode)) {
+  // A private file's own name is looked at, not what a link there names.
+  const int found = use == FileUse::kPrivate ? ::lstat(native.constData(), &st)
+                                             : ::stat(native.constData(), &st);
+  if (found == 0 && S_ISLNK(st.st_mode)) {
+    // QSaveFile would write to the file the link names: the link goes first.
+    QFile link(path);
+    if (!link.remove()) {
+      throw FileError(QStringLiteral("无法替换文件“%1”：%2").arg(path, link.errorString()));
+    }
+  } else if (found == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
     // A character device is written into: replacing it with a regular file would
     // destroy it. A pipe or socket could block for ever: refused.
     if (!S_ISCHR(st.st_mode)) {
@@ -184,6 +193,14 @@ void WriteWhole(const QString& path, const QByteArray& bytes) {
   if (!file.open(QIODevice::WriteOnly)) {
     throw FileError(QStringLiteral("无法创建文件“%1”：%2").arg(path, file.errorString()));
   }
+  // The temporary file takes an existing file's permissions; a private one is
+  // for the user alone before any byte goes in.
+  if (use == FileUse::kPrivate &&
+      !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+    const QString why = file.errorString();
+    file.cancelWriting();
+    throw FileError(QStringLiteral("无法创建文件“%1”：%2").arg(path, why));
+  }
   // The bytes sit in the file's buffer until flushed; commit() does not report
   // a flush that failed (disk full) and would put a cut-off file in place.
   if (file.write(bytes) != bytes.size() || !file.flush()) {
@@ -198,7 +215,7 @@ void WriteWhole(const QString& path, const QByteArray& bytes) {
 
 }  // namespace
 
-void WriteGb18030Lines(const QString& path, const QStringList& lines) {
+void WriteGb18030Lines(const QString& path, const QStringList& lines, FileUse use) {
   QString all;
   qsizetype size = 0;
   for (const QString& l : lines) size += l.size() + 2;
@@ -207,7 +224,7 @@ void WriteGb18030Lines(const QString& path, const QStringList& lines) {
     all.append(l);
     all.append(QStringLiteral("\r\n"));
   }
-  WriteWhole(path, ToGb18030(all));
+  WriteWhole(path, ToGb18030(all), use);
 }
 
 void WriteUtf8Lines(const QString& path, const QStringList& lines) {
@@ -216,7 +233,7 @@ void WriteUtf8Lines(const QString& path, const QStringList& lines) {
     bytes.append(l.toUtf8());
     bytes.append('\n');
   }
-  WriteWhole(path, bytes);
+  WriteWhole(path, bytes, FileUse::kChosen);
 }
 
 QString EscapeHtml(const QString& text) {

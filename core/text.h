@@ -48,10 +48,21 @@ QString GbkLeft(const QString& text, int count);
 // its own (the readings use it as a separator line).
 QStringList SplitMemoText(const QString& text);
 
+// What a file written by the Write*Lines functions is for.
+enum class FileUse {
+  // A file the user named: a link there is followed to the file it names, and
+  // an existing file keeps its permissions.
+  kChosen,
+  // A scratch file of the program in its private cache: created for the user
+  // alone (0600); a link in its place is replaced, never followed.
+  kPrivate,
+};
+
 // Writes the lines as GB18030 (ToGb18030), each followed by CR LF, replacing
 // the file whole (temporary file, then rename); a character device is written
 // into. Raises FileError when the file cannot be written (the old file stays).
-void WriteGb18030Lines(const QString& path, const QStringList& lines);
+void WriteGb18030Lines(const QString& path, const QStringList& lines,
+                       FileUse use = FileUse::kChosen);
 
 // The same for UTF-8 text with LF line ends.
 void WriteUtf8Lines(const QString& path, const QStringList& lines);

@@ -241,7 +241,7 @@ void TForm4::suiFontComboBox1Change(const QString& family) {
   page_.FlatMemo1[0] = QStringLiteral("<font face=\"%1\">").arg(face);
   try {
     const QString path = CacheDir() + QStringLiteral("/temp.tmp");
-    WriteGb18030Lines(path, page_.FlatMemo1);
+    WriteGb18030Lines(path, page_.FlatMemo1, FileUse::kPrivate);
     Navigate(path);
   } catch (const Error& e) {
     ErrorBox(this, e.message());

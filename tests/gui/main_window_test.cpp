@@ -7,7 +7,9 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -621,7 +623,17 @@ void MainWindowTest::MobileMessageLetsReportGoOn() {
 }
 
 void MainWindowTest::CloseDeletesPages() {
+  // An interrupted write's leftovers go at start and at close; a link among
+  // them goes, not the file it names.
+  QTemporaryDir elsewhere;
+  const QString kept = elsewhere.filePath(QStringLiteral("kept.txt"));
+  QVERIFY(QFile(kept).open(QIODevice::WriteOnly));
+  QVERIFY(QDir().mkpath(QFileInfo(CachePath("temp.htm")).path()));
+  QVERIFY(QFile::link(kept, CachePath("temp.htm.Ab12Cd")));
   Open();
+  QVERIFY(!QFileInfo(CachePath("temp.htm.Ab12Cd")).isSymLink());
+  QVERIFY(QFile::exists(kept));
+  QVERIFY(QFile(CachePath("temp.tmp.Ef34Gh")).open(QIODevice::WriteOnly));
   // Closing without any report is fine too.
   QVERIFY(!QFile::exists(CachePath("temp.htm")));
   QTest::mouseClick(Find<QPushButton>("suiButton1"), Qt::LeftButton);
@@ -637,6 +649,7 @@ void MainWindowTest::CloseDeletesPages() {
   QVERIFY(!form_->isVisible());
   QVERIFY(!QFile::exists(CachePath("temp.htm")));
   QVERIFY(!QFile::exists(CachePath("temp.tmp")));
+  QVERIFY(!QFile::exists(CachePath("temp.tmp.Ef34Gh")));
 }
 
 void MainWindowTest::DragWithAnyButton_data() {

@@ -1,10 +1,14 @@
 // The whole report with hostile texts in every box: markup, script, quotes, SQL
 // fragments, wildcards, control characters, characters outside GBK, very long
 // texts. Nothing may crash, match by accident or reach the page unescaped;
-// characters GBK cannot hold reach the page in GB18030.
+// characters GBK cannot hold reach the page in GB18030. The cache directory is
+// used only when it is the user's own.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -105,6 +109,53 @@ TEST(CacheDirectory, UnusableCacheIsAClearFileError) {
   EXPECT_THROW(TempPagePath(), FileError);
   qputenv("XDG_CACHE_HOME", old);
 }
+
+// The cache directory in a scratch home, as it may be found there.
+enum class Found { kNothing, kOthersFolder, kLinkToOthersFolder };
+
+class CacheOwner : public ::testing::TestWithParam<std::pair<const char*, Found>> {};
+
+TEST_P(CacheOwner, OnlyTheUsersOwnFolderIsUsed) {
+  const QByteArray old = qgetenv("XDG_CACHE_HOME");
+  QTemporaryDir home;
+  qputenv("XDG_CACHE_HOME", QFile::encodeName(home.path()));
+  const QString dir = home.filePath(QStringLiteral("tessaly"));
+  // Someone else's folder: made over to another user, or the root folder.
+  QString others = QStringLiteral("/");
+  if (::geteuid() == 0) {
+    others = home.filePath(QStringLiteral("others"));
+    ASSERT_TRUE(QDir().mkdir(others));
+    ASSERT_EQ(::chown(QFile::encodeName(others).constData(), 65534, 65534), 0);
+  }
+  if (GetParam().second == Found::kOthersFolder) {
+    if (::geteuid() != 0) GTEST_SKIP() << "making a folder over needs root";
+    ASSERT_TRUE(QFile::rename(others, dir));
+  }
+  if (GetParam().second == Found::kLinkToOthersFolder) {
+    ASSERT_TRUE(QFile::link(others, dir));
+  }
+  if (GetParam().second == Found::kNothing) {
+    EXPECT_EQ(CacheDir(), dir);
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(dir).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0700u);
+  } else {
+    try {
+      CacheDir();
+      ADD_FAILURE() << "someone else's folder was used";
+    } catch (const FileError& e) {
+      EXPECT_TRUE(e.message().contains(dir)) << e.message().toStdString();
+    }
+  }
+  qputenv("XDG_CACHE_HOME", old);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CacheOwner,
+    ::testing::Values(std::pair{"created_for_the_user_alone", Found::kNothing},
+                      std::pair{"others_folder", Found::kOthersFolder},
+                      std::pair{"link_to_others_folder", Found::kLinkToOthersFolder}),
+    [](const auto& i) { return std::string(i.param.first); });
 
 }  // namespace
 }  // namespace tessaly

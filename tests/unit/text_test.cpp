@@ -125,6 +125,57 @@ TEST(WriteGb18030Lines, WritesCrLfAndReplacesWhole) {
   EXPECT_EQ(test::ReadFile(path), QByteArray("x\r\n"));
 }
 
+// What is at the file's name before a write.
+enum class Before { kNothing, kFile, kLinkToFile, kDanglingLink };
+
+struct PlaceCase {
+  const char* name;
+  FileUse use;
+  Before before;
+};
+
+class WritePlaceTest : public ::testing::TestWithParam<PlaceCase> {};
+
+TEST_P(WritePlaceTest, LinksAreFollowedForChosenFilesOnly) {
+  const PlaceCase& c = GetParam();
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("temp.htm"));
+  const QString other = dir.filePath(QStringLiteral("other.txt"));
+  if (c.before == Before::kFile) {
+    WriteGb18030Lines(path, {QStringLiteral("old")});
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+  }
+  if (c.before == Before::kLinkToFile) WriteGb18030Lines(other, {QStringLiteral("other")});
+  if (c.before == Before::kLinkToFile || c.before == Before::kDanglingLink) {
+    ASSERT_TRUE(QFile::link(other, path));
+  }
+  WriteGb18030Lines(path, {QStringLiteral("new")}, c.use);
+
+  const bool link = c.before == Before::kLinkToFile || c.before == Before::kDanglingLink;
+  const bool followed = link && c.use == FileUse::kChosen;
+  EXPECT_EQ(QFileInfo(path).isSymLink(), followed);
+  EXPECT_EQ(test::ReadFile(path), QByteArray("new\r\n"));
+  const QByteArray other_before = c.before == Before::kLinkToFile ? "other\r\n" : "";
+  EXPECT_EQ(test::ReadFile(other), followed ? QByteArray("new\r\n") : other_before);
+  if (c.use == FileUse::kPrivate) {
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WritePlaceTest,
+    ::testing::Values(PlaceCase{"private_new", FileUse::kPrivate, Before::kNothing},
+                      PlaceCase{"private_over_readable_file", FileUse::kPrivate, Before::kFile},
+                      PlaceCase{"private_link_replaced", FileUse::kPrivate, Before::kLinkToFile},
+                      PlaceCase{"private_dangling_link_replaced", FileUse::kPrivate,
+                                Before::kDanglingLink},
+                      PlaceCase{"chosen_link_followed", FileUse::kChosen, Before::kLinkToFile},
+                      PlaceCase{"chosen_dangling_link_followed", FileUse::kChosen,
+                                Before::kDanglingLink}),
+    [](const ::testing::TestParamInfo<PlaceCase>& i) { return std::string(i.param.name); });
+
 TEST(WriteGb18030Lines, UnwritablePlacesRaiseFileError) {
   QTemporaryDir dir;
   EXPECT_THROW(WriteGb18030Lines(dir.filePath(QStringLiteral("missing/out.txt")), {QStringLiteral("x")}), FileError);

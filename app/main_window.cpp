@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFile>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QIcon>
@@ -14,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QValidator>
 
 #include <algorithm>
 
@@ -23,7 +23,6 @@
 #include "controls/gradient_label.h"
 #include "controls/skin.h"
 #include "core/errors.h"
-#include "core/paths.h"
 #include "core/text.h"
 #include "readings/readings.h"
 #include "report/report.h"
@@ -146,26 +145,45 @@ bool DeliversCharacter(const QKeyEvent* event) {
   }
 }
 
-// Characters the name box refuses besides those GBK cannot hold: the blank,
-// ASCII digits and ASCII letters.
-bool RefusedInName(QChar c) {
-  const char16_t u = c.unicode();
-  return u == u' ' || (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') ||
-         (u >= u'a' && u <= u'z');
-}
-
-// The characters of the text that the name box takes, in order.
+// The characters of the text that the name box takes, in order: any character
+// of two bytes that GBK holds, and any Chinese character beyond GBK (Unicode's
+// extensions included). Single-byte characters (letters, digits, blanks,
+// punctuation) never get in, so the name's two-byte pieces never shift.
 QString NameCharacters(const QString& text) {
   QString kept;
-  for (qsizetype i = 0; i < text.size();) {
-    const qsizetype units = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-    const QString ch = text.mid(i, units);
-    i += units;
-    if ((units == 1 && RefusedInName(ch.front())) || !FitsGbk(ch)) continue;
-    kept += ch;
+  for (const char32_t ch : WithoutSingleBytes(text).toUcs4()) {
+    const QString one = QString::fromUcs4(&ch, 1);
+    if (QChar::script(ch) == QChar::Script_Han || FitsGbk(one)) kept += one;
   }
   return kept;
 }
+
+// The characters of the text that the mobile box takes: the digits 0 to 9.
+QString MobileCharacters(const QString& text) {
+  QString kept = text;
+  kept.removeIf([](QChar c) { return c < u'0' || c > u'9'; });
+  return kept;
+}
+
+// Keeps a box to the characters it takes whichever way text arrives: typed,
+// from an input method, pasted, dropped or set by the program.
+class CharacterFilter : public QValidator {
+ public:
+  CharacterFilter(QString (*keep)(const QString&), QObject* parent)
+      : QValidator(parent), keep_(keep) {}
+
+  State validate(QString& input, int& pos) const override {
+    const QString kept = keep_(input);
+    if (kept != input) {
+      pos = static_cast<int>(keep_(input.left(pos)).size());
+      input = kept;
+    }
+    return Acceptable;
+  }
+
+ private:
+  QString (*keep_)(const QString&);
+};
 
 }  // namespace
 
@@ -184,6 +202,8 @@ TForm1::TForm1(const QString& store_path, QWidget* parent)
     move(screen->availableGeometry().center() - rect().center());
   }
   FormCreate(store_path);
+  // What an interrupted earlier run left half written.
+  CleanCachePages(false);
 }
 
 TForm1::~TForm1() = default;
@@ -315,6 +335,8 @@ void TForm1::BuildControls() {
   connect(suiCheckBox6, &QCheckBox::toggled, this, &TForm1::suiCheckBox6Click);
   connect(suiCheckBox7, &QCheckBox::toggled, this, &TForm1::suiCheckBox7Click);
 
+  FlatEdit1->setValidator(new CharacterFilter(NameCharacters, FlatEdit1));
+  FlatEdit2->setValidator(new CharacterFilter(MobileCharacters, FlatEdit2));
   Image6->installEventFilter(this);
   FlatEdit1->installEventFilter(this);
   FlatEdit2->installEventFilter(this);
@@ -416,7 +438,9 @@ void TForm1::RunHiddenReading(Reading reading) {
 }
 
 void TForm1::FlatButton3Click() {
-  RunHiddenReading([this](const MainInputs& in) { tessaly::FlatButton3Click(in, panel_, store_); });
+  RunHiddenReading([this](const MainInputs& in) {
+    tessaly::FlatButton3Click(in, panel_, store_, [this](const QString& m) { InfoBox(this, m); });
+  });
 }
 void TForm1::FlatButton6Click() {
   RunHiddenReading([this](const MainInputs& in) { tessaly::FlatButton6Click(in, panel_, store_); });
@@ -472,6 +496,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 bool TForm1::FlatEdit1KeyPress(QKeyEvent* event) {
   if (!DeliversCharacter(event)) return false;
   const QString text = event->text();
+  // Backspace and Enter edit the box rather than type into it.
+  if (text.front().category() == QChar::Other_Control) return false;
   return NameCharacters(text) != text;
 }
 
@@ -548,15 +574,7 @@ void TForm1::FitInputPanel() {
 
 void TForm1::closeEvent(QCloseEvent* event) {
   // The report page and its restyled copy go with the window.
-  try {
-    const QString dir = CacheDir();
-    for (const char* name : {"temp.htm", "temp.tmp"}) {
-      const QString path = dir + QLatin1Char('/') + QLatin1String(name);
-      if (QFile::exists(path)) QFile::remove(path);
-    }
-  } catch (const Error&) {
-    // No cache directory: nothing to delete.
-  }
+  CleanCachePages(true);
   event->accept();
   emit Closed();
 }

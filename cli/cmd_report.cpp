@@ -24,7 +24,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tessaly-cli report [OPTIONS]\n"
-    "  --name TEXT              name, one to four Chinese characters\n"
+    "  --name TEXT              name, one to four Chinese characters (single-byte characters\n"
+    "                           such as letters, digits and punctuation are dropped)\n"
     "  --sex 男|女\n"
     "  --surname 单姓|复姓\n"
     "  --birthday Y-M-D         1901-01-01 .. 2050-12-31 (default today)\n"
@@ -37,8 +38,10 @@ constexpr const char* kUsage =
     "  --wish 男孩|女孩\n"
     "  --readings LIST          comma-separated: name, lifetime, zodiac, star, mobile, sex,\n"
     "                           conception, or all (default name,lifetime,zodiac,star)\n"
-    "  --page FILE              also write the report page there (GBK, CR LF)\n"
-    "  --encoding utf-8|gbk     output encoding (gbk: GBK with CR LF)\n";
+    "  --page FILE              also write the report page there (GB18030, CR LF)\n"
+    "  --encoding utf-8|gbk|gb18030\n"
+    "                           output encoding; gbk and gb18030 both give GB18030 with CR LF,\n"
+    "                           which is GBK wherever GBK holds the text\n";
 
 int BadOption(const QString& message) {
   Err(QStringLiteral("tessaly-cli report: ") + message);
@@ -134,7 +137,7 @@ int RunReport(const QStringList& args, QByteArray& out) {
     }
 
     if (option == QStringLiteral("--name")) {
-      in.FlatEdit1 = value;
+      in.FlatEdit1 = WithoutSingleBytes(value);
     } else if (option == QStringLiteral("--sex")) {
       if (value != QStringLiteral("男") && value != QStringLiteral("女")) {
         return BadOption(QStringLiteral("--sex takes 男 or 女"));
@@ -188,10 +191,10 @@ int RunReport(const QStringList& args, QByteArray& out) {
     } else if (option == QStringLiteral("--encoding")) {
       if (value == QStringLiteral("utf-8") || value == QStringLiteral("utf8")) {
         gbk = false;
-      } else if (value == QStringLiteral("gbk")) {
+      } else if (value == QStringLiteral("gbk") || value == QStringLiteral("gb18030")) {
         gbk = true;
       } else {
-        return BadOption(QStringLiteral("--encoding takes utf-8 or gbk"));
+        return BadOption(QStringLiteral("--encoding takes utf-8, gbk or gb18030"));
       }
     } else {
       return BadOption(QStringLiteral("unknown option '%1'").arg(option));
@@ -211,11 +214,10 @@ int RunReport(const QStringList& args, QByteArray& out) {
   BuildReport(in, panel, page, store, [](const QString& message) { Err(message); });
 
   // The whole output is made before anything is written, so that an error
-  // (a character without a GBK form, a page that cannot be written) leaves
-  // standard output empty.
+  // (a page that cannot be written) leaves standard output empty.
   for (const QString& line : panel.Memo1) {
     if (gbk) {
-      out += ToGbk(line);
+      out += ToGb18030(line);
       out += "\r\n";
     } else {
       out += line.toUtf8();

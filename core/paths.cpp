@@ -1,7 +1,11 @@
 #include "core/paths.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -35,8 +39,22 @@ QString CacheDir() {
   QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
   if (base.isEmpty()) base = QDir::homePath() + QStringLiteral("/.cache");
   const QString dir = base + QStringLiteral("/tessaly");
-  if (!QDir().mkpath(dir)) {
+  // Created for the user alone; one that is there already must be the user's,
+  // itself and (when it is a link) the folder it names, or someone else could
+  // lay links in it or read the pages.
+  if (!QDir().mkpath(base) ||
+      (!QDir().mkdir(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) &&
+       !QFileInfo(dir).isDir())) {
     throw FileError(QStringLiteral("无法创建缓存目录“%1”").arg(dir));
+  }
+  const QByteArray native = QFile::encodeName(dir);
+  struct stat name {}, folder {};
+  if (::lstat(native.constData(), &name) != 0 || ::stat(native.constData(), &folder) != 0 ||
+      name.st_uid != ::geteuid() || folder.st_uid != ::geteuid()) {
+    throw FileError(
+        QStringLiteral("缓存目录“%1”不属于当前用户，为安全起见不予使用。"
+                       "请删除该目录或将其改归当前用户所有后再试。")
+            .arg(dir));
   }
   return dir;
 }

@@ -14,8 +14,9 @@ QString DataDir();
 // Tells DataDir where the program runs from when no QCoreApplication exists.
 void SetExecutablePath(const QString& path);
 
-// The per-user cache directory (~/.cache/tessaly), created on demand. Raises
-// FileError when it cannot be created.
+// The per-user cache directory (~/.cache/tessaly), created on demand for the
+// user alone (0700). Raises FileError when it cannot be created, or when it is
+// there but not the user's own (nothing may be written into it then).
 QString CacheDir();
 
 }  // namespace tessaly

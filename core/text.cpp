@@ -7,6 +7,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <optional>
+
 #include "core/errors.h"
 
 namespace tessaly {
@@ -39,6 +41,31 @@ QByteArray ToGbk(const QString& text) {
   return out;
 }
 
+QByteArray ToGb18030(const QString& text) {
+  QStringEncoder gbk("GBK", QStringConverter::Flag::Stateless);
+  QByteArray out = gbk.encode(text);
+  if (!gbk.hasError()) return out;
+  // Character by character: the two codes differ on the euro sign and on some
+  // private-use characters, where GBK's bytes are the ones files always had.
+  // An encoder's error sticks, and one must not be moved (its error report
+  // would go to the old place): a fresh one is made in place after each error.
+  out.clear();
+  QStringEncoder gb18030("GB18030", QStringConverter::Flag::Stateless);
+  std::optional<QStringEncoder> one_gbk;
+  for (const char32_t ch : text.toUcs4()) {
+    const QString one = QString::fromUcs4(&ch, 1);
+    if (!one_gbk) one_gbk.emplace("GBK", QStringConverter::Flag::Stateless);
+    const QByteArray bytes = one_gbk->encode(one);
+    if (one_gbk->hasError()) {
+      out += gb18030.encode(one);
+      one_gbk.reset();
+    } else {
+      out += bytes;
+    }
+  }
+  return out;
+}
+
 QString FromGbk(const QByteArray& bytes) {
   QStringDecoder dec("GBK", QStringConverter::Flag::Stateless);
   return dec.decode(bytes);
@@ -66,6 +93,12 @@ int GbkCharWidth(char32_t ch) {
   // Code page 936 keeps the euro sign at 0x80 and maps the lone byte 0xFF to
   // U+F8F5; everything else outside ASCII takes two bytes.
   return (ch < 0x80 || ch == 0x20AC || ch == 0xF8F5) ? 1 : 2;
+}
+
+QString WithoutSingleBytes(const QString& text) {
+  QString kept = text;
+  kept.removeIf([](QChar c) { return GbkCharWidth(c.unicode()) == 1; });
+  return kept;
 }
 
 int GbkLength(const QString& text) {
@@ -132,10 +165,19 @@ QStringList SplitMemoText(const QString& text) {
 
 namespace {
 
-void WriteWhole(const QString& path, const QByteArray& bytes) {
+void WriteWhole(const QString& path, const QByteArray& bytes, FileUse use) {
+  const QByteArray native = QFile::encodeName(path);
   struct stat st {};
-  if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode) &&
-      !S_ISDIR(st.st_mode)) {
+  // A private file's own name is looked at, not what a link there names.
+  const int found = use == FileUse::kPrivate ? ::lstat(native.constData(), &st)
+                                             : ::stat(native.constData(), &st);
+  if (found == 0 && S_ISLNK(st.st_mode)) {
+    // QSaveFile would write to the file the link names: the link goes first.
+    QFile link(path);
+    if (!link.remove()) {
+      throw FileError(QStringLiteral("无法替换文件“%1”：%2").arg(path, link.errorString()));
+    }
+  } else if (found == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
     // A character device is written into: replacing it with a regular file would
     // destroy it. A pipe or socket could block for ever: refused.
     if (!S_ISCHR(st.st_mode)) {
@@ -151,6 +193,14 @@ void WriteWhole(const QString& path, const QByteArray& bytes) {
   if (!file.open(QIODevice::WriteOnly)) {
     throw FileError(QStringLiteral("无法创建文件“%1”：%2").arg(path, file.errorString()));
   }
+  // The temporary file takes an existing file's permissions; a private one is
+  // for the user alone before any byte goes in.
+  if (use == FileUse::kPrivate &&
+      !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+    const QString why = file.errorString();
+    file.cancelWriting();
+    throw FileError(QStringLiteral("无法创建文件“%1”：%2").arg(path, why));
+  }
   // The bytes sit in the file's buffer until flushed; commit() does not report
   // a flush that failed (disk full) and would put a cut-off file in place.
   if (file.write(bytes) != bytes.size() || !file.flush()) {
@@ -165,7 +215,7 @@ void WriteWhole(const QString& path, const QByteArray& bytes) {
 
 }  // namespace
 
-void WriteGbkLines(const QString& path, const QStringList& lines) {
+void WriteGb18030Lines(const QString& path, const QStringList& lines, FileUse use) {
   QString all;
   qsizetype size = 0;
   for (const QString& l : lines) size += l.size() + 2;
@@ -174,7 +224,7 @@ void WriteGbkLines(const QString& path, const QStringList& lines) {
     all.append(l);
     all.append(QStringLiteral("\r\n"));
   }
-  WriteWhole(path, ToGbk(all));
+  WriteWhole(path, ToGb18030(all), use);
 }
 
 void WriteUtf8Lines(const QString& path, const QStringList& lines) {
@@ -183,7 +233,7 @@ void WriteUtf8Lines(const QString& path, const QStringList& lines) {
     bytes.append(l.toUtf8());
     bytes.append('\n');
   }
-  WriteWhole(path, bytes);
+  WriteWhole(path, bytes, FileUse::kChosen);
 }
 
 QString EscapeHtml(const QString& text) {

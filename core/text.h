@@ -1,8 +1,9 @@
 #pragma once
 // Text helpers. Inside the program text is QString; the files the program writes
-// for the user are GBK (code page 936) with CR LF line ends. Rules that count in
-// GBK bytes (a Chinese character is two bytes) go through these helpers, which
-// never split a character.
+// for the user are GB18030 with CR LF line ends, which is GBK (code page 936)
+// byte for byte wherever GBK can hold the text. Rules that count in GBK bytes (a
+// Chinese character is two bytes, a character outside GBK one whole two-byte
+// piece) go through these helpers, which never split a character.
 
 #include <QByteArray>
 #include <QString>
@@ -15,6 +16,11 @@ QByteArray ToGbk(const QString& text);
 // GBK to Unicode; malformed bytes become U+FFFD.
 QString FromGbk(const QByteArray& bytes);
 
+// Unicode to GB18030, which holds every character: GBK's bytes for each
+// character GBK holds (so such text comes out exactly as GBK), GB18030's own
+// two- or four-byte forms for the rest.
+QByteArray ToGb18030(const QString& text);
+
 // Whether every character of the text has a GBK form.
 bool FitsGbk(const QString& text);
 // The first character of the text that GBK cannot hold, or an empty string.
@@ -22,8 +28,11 @@ QString FirstNonGbk(const QString& text);
 
 // Bytes one character takes in GBK: 1 for ASCII (and the two other single
 // bytes of code page 936: the euro sign at 0x80 and U+F8F5 at 0xFF), 2 for
-// everything else.
+// everything else, characters outside GBK included.
 int GbkCharWidth(char32_t ch);
+// The text without its single-byte characters (letters, digits, blanks and
+// punctuation of ASCII among them), so that it cuts into whole two-byte pieces.
+QString WithoutSingleBytes(const QString& text);
 // Length of the text in GBK bytes, by GbkCharWidth.
 int GbkLength(const QString& text);
 
@@ -39,10 +48,21 @@ QString GbkLeft(const QString& text, int count);
 // its own (the readings use it as a separator line).
 QStringList SplitMemoText(const QString& text);
 
-// Writes the lines as GBK, each followed by CR LF, replacing the file whole
-// (temporary file, then rename). Raises Error when a character has no GBK form
-// (nothing is written) or the file cannot be written (the old file stays).
-void WriteGbkLines(const QString& path, const QStringList& lines);
+// What a file written by the Write*Lines functions is for.
+enum class FileUse {
+  // A file the user named: a link there is followed to the file it names, and
+  // an existing file keeps its permissions.
+  kChosen,
+  // A scratch file of the program in its private cache: created for the user
+  // alone (0600); a link in its place is replaced, never followed.
+  kPrivate,
+};
+
+// Writes the lines as GB18030 (ToGb18030), each followed by CR LF, replacing
+// the file whole (temporary file, then rename); a character device is written
+// into. Raises FileError when the file cannot be written (the old file stays).
+void WriteGb18030Lines(const QString& path, const QStringList& lines,
+                       FileUse use = FileUse::kChosen);
 
 // The same for UTF-8 text with LF line ends.
 void WriteUtf8Lines(const QString& path, const QStringList& lines);

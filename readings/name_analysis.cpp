@@ -35,7 +35,8 @@ QString Grid(std::initializer_list<const QString*> strokes, int plus = 0) {
 
 }  // namespace
 
-void FlatButton3Click(const MainInputs& in, ResultPanel& panel, ReferenceStore& store) {
+void FlatButton3Click(const MainInputs& in, ResultPanel& panel, ReferenceStore& store,
+                      const Notify& notify) {
   const QString& name = in.FlatEdit1;
   const int length = GbkLength(name);
   const bool single = in.FlatButton2 == QStringLiteral("姓氏单姓");
@@ -62,10 +63,18 @@ void FlatButton3Click(const MainInputs& in, ResultPanel& panel, ReferenceStore& 
     rest.remove(0, chars[i]->size());
   }
   const QString number_column = QStringLiteral("数字");
+  QStringList unknown;  // characters the store has no stroke count for
   for (int i = 0; i < 4; ++i) {
     *strokes[i] = chars[i]->isEmpty()
                       ? QString()
                       : store.LookupField(Statement{Table::Strokes, *chars[i]}, number_column);
+    if (!chars[i]->isEmpty() && strokes[i]->isEmpty()) unknown << *chars[i];
+  }
+  // The grids that need such a character stay empty; the reading goes on.
+  unknown.removeDuplicates();
+  if (!unknown.isEmpty() && notify) {
+    notify(QStringLiteral("字库中查不到“%1”的笔画数，姓名中与之相关的格将留空。")
+               .arg(unknown.join(QStringLiteral("”“"))));
   }
   const QString& s1 = panel.Label5;
   const QString& s2 = panel.Label6;

@@ -16,7 +16,8 @@ class ReferenceStore;
 
 using Notify = std::function<void(const QString& message)>;
 
-void FlatButton3Click(const MainInputs& in, ResultPanel& panel, ReferenceStore& store);   // 测算姓名
+void FlatButton3Click(const MainInputs& in, ResultPanel& panel, ReferenceStore& store,
+                      const Notify& notify = {});                                        // 测算姓名
 void FlatButton6Click(const MainInputs& in, ResultPanel& panel, ReferenceStore& store);   // 一生祸福
 void FlatButton15Click(const MainInputs& in, ResultPanel& panel);                        // 属相运程
 void FlatButton13Click(const MainInputs& in, ResultPanel& panel);                        // 星座运程

@@ -1,6 +1,7 @@
 #include "report/report.h"
 
 #include <QDir>
+#include <QFile>
 
 #include "calendar/lunar_calendar.h"
 #include "core/dates.h"
@@ -80,7 +81,7 @@ void BuildReport(const MainInputs& in, ResultPanel& panel, ReportPage& page, Ref
   // The sections, in the order of the check boxes on the panel; each is copied
   // right after its reading, as the next reading may reuse the memo.
   if (in.suiCheckBox1) {
-    FlatButton3Click(in, panel, store);
+    FlatButton3Click(in, panel, store, notify);
     report.AddAll(panel.FlatMemo1);
   }
   if (in.suiCheckBox2) {
@@ -147,12 +148,30 @@ QString RunReport(const MainInputs& in, ResultPanel& panel, ReportPage& page, Re
                   const Notify& notify, const QString& page_path) {
   BuildReport(in, panel, page, store, notify);
   const QString path = page_path.isEmpty() ? TempPagePath() : page_path;
-  WriteReportPage(page.FlatMemo1, path);
+  WriteReportPage(page.FlatMemo1, path, FileUse::kPrivate);
   return path;
 }
 
-void WriteReportPage(const QStringList& page, const QString& path) { WriteGbkLines(path, page); }
+void WriteReportPage(const QStringList& page, const QString& path, FileUse use) {
+  WriteGb18030Lines(path, page, use);
+}
 
 QString TempPagePath() { return CacheDir() + QStringLiteral("/temp.htm"); }
+
+void CleanCachePages(bool pages) {
+  QString dir;
+  try {
+    dir = CacheDir();
+  } catch (const FileError&) {
+    return;
+  }
+  QStringList names = {QStringLiteral("temp.htm.??????"), QStringLiteral("temp.tmp.??????")};
+  if (pages) names << QStringLiteral("temp.htm") << QStringLiteral("temp.tmp");
+  const QDir cache(dir);
+  for (const QString& name : cache.entryList(names, QDir::AllEntries | QDir::Hidden | QDir::System |
+                                                        QDir::NoDotAndDotDot)) {
+    QFile::remove(cache.filePath(name));
+  }
+}
 
 }  // namespace tessaly

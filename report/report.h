@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/text.h"
 #include "readings/readings.h"
 
 namespace tessaly {
@@ -28,17 +29,24 @@ void BuildReport(const MainInputs& in, ResultPanel& panel, ReportPage& page, Ref
                  const Notify& notify);
 
 // The whole command as the window runs it: BuildReport, then the page written
-// to `page_path` (empty: TempPagePath()). The file is only written when the
-// report is complete, so after an error it still holds the previous report.
-// Returns the path written.
+// to `page_path` (empty: TempPagePath()) as a private file of the program
+// (FileUse::kPrivate). The file is only written when the report is complete, so
+// after an error it still holds the previous report. Returns the path written.
 QString RunReport(const MainInputs& in, ResultPanel& panel, ReportPage& page, ReferenceStore& store,
                   const Notify& notify, const QString& page_path = QString());
 
-// Writes the page as the viewer loads it: GBK, each line ended by CR LF, no
-// byte-order mark, replacing the file whole.
-void WriteReportPage(const QStringList& page, const QString& path);
+// Writes the page as the viewer loads it: GB18030 (GBK wherever GBK holds the
+// text), each line ended by CR LF, no byte-order mark, replacing the file whole.
+void WriteReportPage(const QStringList& page, const QString& path,
+                     FileUse use = FileUse::kChosen);
 
 // temp.htm in the per-user cache directory (created on demand).
 QString TempPagePath();
+
+// Removes from the cache directory what interrupted writes of its pages left
+// behind ("temp.htm.XXXXXX", "temp.tmp.XXXXXX") and, with `pages`, the pages
+// "temp.htm" and "temp.tmp" themselves. Links go, never what they name.
+// Nothing to do without a usable cache directory.
+void CleanCachePages(bool pages);
 
 }  // namespace tessaly

@@ -49,7 +49,7 @@ constexpr char kScheme[] = "tessaly";
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 
-// Serves "tessaly:<file>" from the cache directory as GBK HTML. Only plain
+// Serves "tessaly:<file>" from the cache directory as GB18030 HTML. Only plain
 // file names are served; anything else is not found.
 class PageSchemeHandler : public QWebEngineUrlSchemeHandler {
  public:
@@ -78,7 +78,7 @@ class PageSchemeHandler : public QWebEngineUrlSchemeHandler {
     auto* buffer = new QBuffer(job);
     buffer->setData(file.readAll());
     buffer->open(QIODevice::ReadOnly);
-    job->reply(QByteArrayLiteral("text/html;charset=GBK"), buffer);
+    job->reply(QByteArrayLiteral("text/html;charset=GB18030"), buffer);
   }
 };
 
@@ -268,7 +268,7 @@ void TForm4::suiFontComboBox1Change(const QString& family) {
   page_.FlatMemo1[0] = QStringLiteral("<font face=\"%1\">").arg(face);
   try {
     const QString path = CacheDir() + QStringLiteral("/temp.tmp");
-    WriteGbkLines(path, page_.FlatMemo1);
+    WriteGb18030Lines(path, page_.FlatMemo1, FileUse::kPrivate);
     Navigate(path);
   } catch (const Error& e) {
     ErrorBox(this, e.message());
@@ -292,7 +292,7 @@ void TForm4::FlatButton3Click() {
   }
   try {
     const QStringList lines = form1_ != nullptr ? form1_->Panel().Memo1 : QStringList();
-    WriteGbkLines(path, lines);
+    WriteGb18030Lines(path, lines);
   } catch (const Error& e) {
     ErrorBox(this, e.message());
     return;

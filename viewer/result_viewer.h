@@ -3,7 +3,7 @@
 // artwork: on the left the font list and the commands, on the right the page
 // the report command wrote, shown in an embedded browser. The browser reads
 // the pages of the cache directory through a URL scheme of its own that
-// declares them GBK, so the files stay exactly as written.
+// declares them GB18030, so the files stay exactly as written.
 
 #include <QPointer>
 #include <QUrl>

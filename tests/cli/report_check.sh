@@ -4,6 +4,9 @@
 #   report_check.sh errors CLI DATA     errors: exit 1, the message on stderr, nothing on stdout
 #   report_check.sh messages CLI DATA   a message box goes to stderr and the report goes on
 #   report_check.sh encoding CLI DATA   --encoding gbk gives GBK with CR LF
+#   report_check.sh names CLI DATA      --name drops single-byte characters; characters
+#                                       outside GBK come out in GB18030, and one without
+#                                       a stroke count is named on stderr
 #   report_check.sh stored CLI DATA     whole reports equal the stored expected files
 # DATA is the tests/data/report directory.
 set -uo pipefail
@@ -50,6 +53,7 @@ options)
   expect 2 --wish 男
   expect 2 --readings name,palm
   expect 2 --encoding latin1
+  expect 0 --readings "" --encoding gb18030
   expect 2 --birthday 2004-02-31
   expect 2 --birthday yesterday
   expect 2 --birthday 1900-12-31
@@ -77,8 +81,6 @@ errors)
   grep -q "^' 18 ' 不是一个有效的整形值$" "$err" || fail "sex: $(cat "$err")"
   # The page cannot be written: nothing on stdout either.
   expect 1 --readings star --page "$scratch/no/such/dir/page.htm"
-  # A name GBK cannot hold cannot go into the GBK output.
-  expect 1 --readings star --name $'\U0001F600' --encoding gbk
   ;;
 messages)
   for number in 123 "" 1380013800x; do
@@ -107,6 +109,29 @@ encoding)
   run --name 张小明 --birthday 2005-03-02 --encoding gbk
   sed 's/$/\r/' "$data/default_2005-03-02.txt" | iconv -f UTF-8 -t GBK >"$scratch/want"
   cmp -s "$out" "$scratch/want" || fail "gbk default report differs"
+  ;;
+names)
+  header() { printf '    %s  生于 2005-03-02  农历乙酉年正月廿二  子时\r\n' "$1"; }
+  # name typed -> name in the header
+  while IFS='|' read -r row typed kept; do
+    for encoding in gbk gb18030; do
+      run --readings "" --birthday 2005-03-02 --hour 子时 --name "$typed" --encoding $encoding \
+        --page "$scratch/page.htm"
+      header "$kept" | iconv -f UTF-8 -t GB18030 >"$scratch/want"
+      [[ $rc -eq 0 ]] || fail "$row ($encoding): exit $rc: $(cat "$err")"
+      cmp -s "$out" "$scratch/want" || fail "$row ($encoding): $(od -An -tx1 "$out" | head -2)"
+      grep -qF "$(head -c -2 "$scratch/want")" "$scratch/page.htm" || fail "$row: not in the page"
+    done
+  done <<'ROWS'
+single-byte characters dropped|a张-1小 明.|张小明
+outside GBK|吉𠮷䶮|吉𠮷䶮
+emoji|李😀|李😀
+ROWS
+  run --readings name --name 李𠮷 --birthday 2005-03-02
+  [[ $rc -eq 0 ]] || fail "missing stroke: exit $rc"
+  [[ $(cat "$err") == "字库中查不到“𠮷”的笔画数，姓名中与之相关的格将留空。" ]] \
+    || fail "missing stroke stderr: $(cat "$err")"
+  grep -q '【※姓名祸福预测】' "$out" || fail "missing stroke: no name section"
   ;;
 stored)
   # The hour by its name or by its entry, and an empty hour (the first entry).

@@ -3,7 +3,8 @@
 // a missing or damaged reference store, a data directory without the sound and
 // the artwork, and no 宋体 font. Each failure shows the error box, leaves the
 // windows usable and leaves no file half written (QSaveFile's temporary files
-// included); a device behind a file name is written into, never replaced.
+// included); a device behind an exported file's name is written into, never
+// replaced, while a link in a cache page's place is replaced, never followed.
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -427,9 +428,9 @@ void FaultsTest::StoreAtCreation() {
 void FaultsTest::PageOnFullDisk_data() {
   QTest::addColumn<QString>("file");  // temp.htm (report) or temp.tmp (font choice)
   QTest::addColumn<bool>("device");   // the file is a link to /dev/full; else a size limit
-  QTest::newRow("report page on /dev/full") << "temp.htm" << true;
+  QTest::newRow("report page a link to /dev/full") << "temp.htm" << true;
   QTest::newRow("report page, disk full") << "temp.htm" << false;
-  QTest::newRow("restyled page on /dev/full") << "temp.tmp" << true;
+  QTest::newRow("restyled page a link to /dev/full") << "temp.tmp" << true;
   QTest::newRow("restyled page, disk full") << "temp.tmp" << false;
 }
 
@@ -465,22 +466,31 @@ void FaultsTest::PageOnFullDisk() {
     }
   }
 
-  QCOMPARE(watcher_->boxes.size(), 1);
-  QCOMPARE(watcher_->boxes[0].icon, QMessageBox::Critical);
-  QVERIFY2(watcher_->boxes[0].text.contains(file), qPrintable(watcher_->boxes[0].text));
-  // The report's viewer does not open on a page that was not written.
-  QCOMPARE(viewer_->isVisible(), !report);
-  QCOMPARE(form_->isVisible(), report);
-  // Nothing half written, no temporary file left, the device still a device.
-  QCOMPARE(Entries(cache), before);
   if (device) {
-    QCOMPARE(QFileInfo(path).symLinkTarget(), QString::fromLatin1(kFullDevice));
+    // The link is no way out of the cache: the page takes its place, for the
+    // user alone, and the device stays a device.
+    QVERIFY(watcher_->boxes.isEmpty());
+    QVERIFY(viewer_->isVisible());
+    QCOMPARE(Entries(cache), before);
+    QVERIFY(!QFileInfo(path).isSymLink());
+    struct stat st {};
+    QCOMPARE(::lstat(QFile::encodeName(path).constData(), &st), 0);
+    QCOMPARE(st.st_mode & 07777, 0600u);
+    QVERIFY(test::ReadBytes(path).startsWith(report ? "<html>" : "<font face="));
   } else {
+    QCOMPARE(watcher_->boxes.size(), 1);
+    QCOMPARE(watcher_->boxes[0].icon, QMessageBox::Critical);
+    QVERIFY2(watcher_->boxes[0].text.contains(file), qPrintable(watcher_->boxes[0].text));
+    // The report's viewer does not open on a page that was not written.
+    QCOMPARE(viewer_->isVisible(), !report);
+    QCOMPARE(form_->isVisible(), report);
+    // Nothing half written, no temporary file left.
+    QCOMPARE(Entries(cache), before);
     QCOMPARE(test::ReadBytes(path), old_page);
   }
   QVERIFY(IsCharDevice(kFullDevice));
 
-  // Closing deletes the pages: the link goes, the device stays.
+  // Closing deletes the pages; the device stays.
   viewer_->close();
   QVERIFY(form_->close());
   QVERIFY(!QFileInfo(path).isSymLink() && !QFileInfo::exists(path));

@@ -1,4 +1,4 @@
-// The result viewer after a report: the page as the browser reads it (GBK),
+// The result viewer after a report: the page as the browser reads it (GB18030),
 // the font choice and its file, the export, the contact link, printing without
 // a printer, and the way back to the main window.
 
@@ -52,7 +52,7 @@ class ViewerTest : public QObject {
   void cleanup();
 
   void FramelessWindow();
-  void PageReadAsGbk();
+  void PageReadAsGb18030();
   void TwoFontChoices();
   void FontListSorted();
   void FontListNamesRealFamilies();
@@ -178,15 +178,30 @@ void ViewerTest::FramelessWindow() {
   QCOMPARE(Button("suiButton2")->text(), QStringLiteral("返回算命"));
 }
 
-void ViewerTest::PageReadAsGbk() {
-  // The file has no charset of its own; the browser must still read GBK.
+void ViewerTest::PageReadAsGb18030() {
+  // The file has no charset of its own; the browser must still read GB18030.
   QCOMPARE(QFile(CachePath("temp.htm")).size() > 0, true);
-  QCOMPARE(Evaluate(QStringLiteral("document.characterSet")).toString(), QStringLiteral("GBK"));
+  QCOMPARE(Evaluate(QStringLiteral("document.characterSet")).toString(), QStringLiteral("GB18030"));
   const QString text = Evaluate(QStringLiteral("document.body.innerText")).toString();
   QVERIFY(text.contains(QStringLiteral("相信科学 相信命运")));
   QVERIFY(text.contains(QStringLiteral("欧阳雨辰")));
   QVERIFY(text.contains(QStringLiteral("【※姓名祸福预测】")) ||
           text.contains(QStringLiteral("【※")));
+
+  // A name beyond GBK: the characters without a stroke count are named in a
+  // message, and the page and its restyled copy show the name.
+  QTest::mouseClick(Button("suiButton2"), Qt::LeftButton);
+  form_->findChild<QLineEdit*>(QStringLiteral("FlatEdit1"))->setText(QStringLiteral("𠮷䶮"));
+  QSignalSpy loaded(viewer_->Browser(), &QWebEngineView::loadFinished);
+  QTest::mouseClick(form_->findChild<QPushButton*>(QStringLiteral("suiButton1")), Qt::LeftButton);
+  QVERIFY(loaded.wait(20000));
+  QCOMPARE(watcher_->boxes.size(), 1);
+  QCOMPARE(watcher_->boxes[0].icon, QMessageBox::Information);
+  QVERIFY(watcher_->boxes[0].text.contains(QStringLiteral("“𠮷”“䶮”")));
+  QVERIFY(Evaluate(QStringLiteral("document.body.innerText")).toString().contains(QStringLiteral("𠮷䶮")));
+  viewer_->suiFontComboBox1Change(QStringLiteral("Noto Serif CJK SC"));
+  QVERIFY(loaded.wait(20000));
+  QVERIFY(Evaluate(QStringLiteral("document.body.innerText")).toString().contains(QStringLiteral("𠮷䶮")));
 }
 
 void ViewerTest::TwoFontChoices() {

@@ -1,10 +1,14 @@
 // The whole report with hostile texts in every box: markup, script, quotes, SQL
 // fragments, wildcards, control characters, characters outside GBK, very long
-// texts. Nothing may crash, match by accident or reach the page unescaped, and
-// characters GBK cannot hold give a clear error with the earlier page kept.
+// texts. Nothing may crash, match by accident or reach the page unescaped;
+// characters GBK cannot hold reach the page in GB18030. The cache directory is
+// used only when it is the user's own.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -71,28 +75,25 @@ TEST_F(HostileInput, ReportEscapesTypedTextAndMatchesNothing) {
         EXPECT_TRUE(l->isEmpty()) << l->toStdString();
       }
     }
-    // The mobile number holds non-digits: the reading says so and the report goes on.
+    // The mobile number holds non-digits: the reading says so and the report
+    // goes on (after the name reading's word on characters without strokes).
     if (!text.isEmpty()) {
-      EXPECT_EQ(messages, QStringList{QStringLiteral("手机号码输入错误，测算失败！")});
+      ASSERT_FALSE(messages.isEmpty());
+      EXPECT_EQ(messages.last(), QStringLiteral("手机号码输入错误，测算失败！"));
     }
   }
 }
 
-TEST_F(HostileInput, CharactersOutsideGbkGiveAClearErrorAndKeepThePage) {
+TEST_F(HostileInput, CharactersOutsideGbkReachThePage) {
   const QString path = dir_.filePath(QStringLiteral("temp.htm"));
-  ResultPanel panel = ResultPanel::WithTexts();
-  ReportPage page;
-  RunReport(AllTicked(QStringLiteral("李白")), panel, page, store_, {}, path);
-  const QByteArray before = test::ReadFile(path);
-  ASSERT_FALSE(before.isEmpty());
-  for (const QString& bad : {QStringLiteral("李😀"), QStringLiteral("김철수"), QStringLiteral("ผม")}) {
-    try {
-      RunReport(AllTicked(bad), panel, page, store_, {}, path);
-      ADD_FAILURE() << "no error for " << bad.toStdString();
-    } catch (const Error& e) {
-      EXPECT_TRUE(e.message().contains(QStringLiteral("GBK"))) << e.message().toStdString();
-    }
-    EXPECT_EQ(test::ReadFile(path), before);
+  for (const QString& name : {QStringLiteral("李😀"), QStringLiteral("김철수"), QStringLiteral("吉𠮷䶮")}) {
+    ResultPanel panel = ResultPanel::WithTexts();
+    ReportPage page;
+    QStringList messages;
+    RunReport(AllTicked(name), panel, page, store_, [&](const QString& m) { messages << m; }, path);
+    EXPECT_TRUE(test::ReadFile(path).contains(ToGb18030(QStringLiteral("    ") + name + QStringLiteral("  生于"))))
+        << name.toStdString();
+    EXPECT_TRUE(messages.first().startsWith(QStringLiteral("字库中查不到“"))) << name.toStdString();
   }
 }
 
@@ -108,6 +109,53 @@ TEST(CacheDirectory, UnusableCacheIsAClearFileError) {
   EXPECT_THROW(TempPagePath(), FileError);
   qputenv("XDG_CACHE_HOME", old);
 }
+
+// The cache directory in a scratch home, as it may be found there.
+enum class Found { kNothing, kOthersFolder, kLinkToOthersFolder };
+
+class CacheOwner : public ::testing::TestWithParam<std::pair<const char*, Found>> {};
+
+TEST_P(CacheOwner, OnlyTheUsersOwnFolderIsUsed) {
+  const QByteArray old = qgetenv("XDG_CACHE_HOME");
+  QTemporaryDir home;
+  qputenv("XDG_CACHE_HOME", QFile::encodeName(home.path()));
+  const QString dir = home.filePath(QStringLiteral("tessaly"));
+  // Someone else's folder: made over to another user, or the root folder.
+  QString others = QStringLiteral("/");
+  if (::geteuid() == 0) {
+    others = home.filePath(QStringLiteral("others"));
+    ASSERT_TRUE(QDir().mkdir(others));
+    ASSERT_EQ(::chown(QFile::encodeName(others).constData(), 65534, 65534), 0);
+  }
+  if (GetParam().second == Found::kOthersFolder) {
+    if (::geteuid() != 0) GTEST_SKIP() << "making a folder over needs root";
+    ASSERT_TRUE(QFile::rename(others, dir));
+  }
+  if (GetParam().second == Found::kLinkToOthersFolder) {
+    ASSERT_TRUE(QFile::link(others, dir));
+  }
+  if (GetParam().second == Found::kNothing) {
+    EXPECT_EQ(CacheDir(), dir);
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(dir).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0700u);
+  } else {
+    try {
+      CacheDir();
+      ADD_FAILURE() << "someone else's folder was used";
+    } catch (const FileError& e) {
+      EXPECT_TRUE(e.message().contains(dir)) << e.message().toStdString();
+    }
+  }
+  qputenv("XDG_CACHE_HOME", old);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CacheOwner,
+    ::testing::Values(std::pair{"created_for_the_user_alone", Found::kNothing},
+                      std::pair{"others_folder", Found::kOthersFolder},
+                      std::pair{"link_to_others_folder", Found::kLinkToOthersFolder}),
+    [](const auto& i) { return std::string(i.param.first); });
 
 }  // namespace
 }  // namespace tessaly

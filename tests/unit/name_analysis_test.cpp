@@ -198,6 +198,37 @@ TEST_F(NameAnalysis, NothingIsLeftFromAnEarlierName) {
   }
 }
 
+struct MissingCase {
+  const char* name;
+  const char* text;
+  const char* named;  // the characters the message names, "" for no message
+};
+
+class MissingStrokes : public NameAnalysis, public ::testing::WithParamInterface<MissingCase> {};
+
+TEST_P(MissingStrokes, AreNamedAndTheReadingGoesOn) {
+  MainInputs in;
+  in.FlatEdit1 = S(GetParam().text);
+  ResultPanel panel;
+  QStringList messages;
+  FlatButton3Click(in, panel, store_, [&](const QString& m) { messages << m; });
+  const QString named = S(GetParam().named);
+  EXPECT_EQ(messages, named.isEmpty() ? QStringList()
+                                      : QStringList{QStringLiteral("字库中查不到") + named +
+                                                    QStringLiteral("的笔画数，姓名中与之相关的格将留空。")});
+  EXPECT_EQ(panel.Label5, QStringLiteral("7"));  // 李 comes first in each
+  EXPECT_EQ(panel.Label14, QStringLiteral("8"));
+  EXPECT_EQ(panel.FlatMemo1.size(), 9);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MissingStrokes,
+    ::testing::Values(MissingCase{"all_known", "李林", ""},
+                      MissingCase{"one_missing", "李甲林", "“甲”"},
+                      MissingCase{"named_once", "李甲甲", "“甲”"},
+                      MissingCase{"beyond_gbk_is_one_piece", "李𠮷䶮", "“𠮷”“䶮”"}),
+    [](const ::testing::TestParamInfo<MissingCase>& i) { return std::string(i.param.name); });
+
 TEST_F(NameAnalysis, WorkedCaseGridLine) {
   ResultPanel panel;
   Run(kCases[0], panel);

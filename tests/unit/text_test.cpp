@@ -46,6 +46,32 @@ TEST(Gbk, LengthCountsChineseAsTwoBytes) {
   EXPECT_EQ(GbkLength(QStringLiteral("€")), 1);
 }
 
+struct EncodeCase {
+  const char* name;
+  const char* text;
+  const char* hex;
+};
+
+class Gb18030Test : public ::testing::TestWithParam<EncodeCase> {};
+
+TEST_P(Gb18030Test, HoldsEveryCharacterAndKeepsGbkBytes) {
+  EXPECT_EQ(ToGb18030(QString::fromUtf8(GetParam().text)).toHex(), QByteArray(GetParam().hex));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Gb18030Test,
+    ::testing::Values(EncodeCase{"gbk_text", "张a", "d5c561"},
+                      EncodeCase{"euro_keeps_its_gbk_byte", "€", "80"},
+                      EncodeCase{"private_use_keeps_its_gbk_bytes", "\uE7C7", "a8bc"},
+                      EncodeCase{"extension_a", "䶮", "fe9f"},
+                      EncodeCase{"extension_b_among_gbk", "张𠮷€", "d5c59534b23580"},
+                      EncodeCase{"emoji", "😀", "9439fc36"}),
+    [](const ::testing::TestParamInfo<EncodeCase>& i) { return std::string(i.param.name); });
+
+TEST(WithoutSingleBytes, KeepsWholeTwoBytePieces) {
+  EXPECT_EQ(WithoutSingleBytes(QStringLiteral("张a三 1-丰€·𠮷.")), QStringLiteral("张三丰·𠮷"));
+}
+
 struct MidCase {
   const char* name;
   const char* text;
@@ -77,7 +103,8 @@ INSTANTIATE_TEST_SUITE_P(
         MidCase{"negative_start", "张三", -1, 4, "张"},
         MidCase{"verse_second_half", "一二三四五六七，一二三四五六七。八八八八八八八，九九九九九九九。", 33, 64,
                 "八八八八八八八，九九九九九九九。"},
-        MidCase{"surrogate_pair", "张😀三", 3, 4, "😀三"}),
+        MidCase{"surrogate_pair", "张😀三", 3, 4, "😀三"},
+        MidCase{"outside_gbk_is_one_piece", "䶮𠮷张", 3, 2, "𠮷"}),
     [](const ::testing::TestParamInfo<MidCase>& i) { return std::string(i.param.name); });
 
 TEST(SplitMemoText, LinesAndSeparators) {
@@ -89,60 +116,102 @@ TEST(SplitMemoText, LinesAndSeparators) {
   EXPECT_EQ(SplitMemoText(QStringLiteral("a\r\n")), (QStringList{"a", QString()}));
 }
 
-TEST(WriteGbkLines, WritesCrLfAndReplacesWhole) {
+TEST(WriteGb18030Lines, WritesCrLfAndReplacesWhole) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("out.txt"));
-  WriteGbkLines(path, {QStringLiteral("张三"), QString(), QStringLiteral("ab")});
+  WriteGb18030Lines(path, {QStringLiteral("张三"), QString(), QStringLiteral("ab")});
   EXPECT_EQ(test::ReadFile(path), QByteArray("\xd5\xc5\xc8\xfd\r\n\r\nab\r\n"));
-  WriteGbkLines(path, {QStringLiteral("x")});
+  WriteGb18030Lines(path, {QStringLiteral("x")});
   EXPECT_EQ(test::ReadFile(path), QByteArray("x\r\n"));
 }
 
-TEST(WriteGbkLines, UnencodableTextKeepsTheOldFile) {
+// What is at the file's name before a write.
+enum class Before { kNothing, kFile, kLinkToFile, kDanglingLink };
+
+struct PlaceCase {
+  const char* name;
+  FileUse use;
+  Before before;
+};
+
+class WritePlaceTest : public ::testing::TestWithParam<PlaceCase> {};
+
+TEST_P(WritePlaceTest, LinksAreFollowedForChosenFilesOnly) {
+  const PlaceCase& c = GetParam();
   QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("out.txt"));
-  WriteGbkLines(path, {QStringLiteral("old")});
-  EXPECT_THROW(WriteGbkLines(path, {QStringLiteral("新😀")}), Error);
-  EXPECT_EQ(test::ReadFile(path), QByteArray("old\r\n"));
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+  const QString path = dir.filePath(QStringLiteral("temp.htm"));
+  const QString other = dir.filePath(QStringLiteral("other.txt"));
+  if (c.before == Before::kFile) {
+    WriteGb18030Lines(path, {QStringLiteral("old")});
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+  }
+  if (c.before == Before::kLinkToFile) WriteGb18030Lines(other, {QStringLiteral("other")});
+  if (c.before == Before::kLinkToFile || c.before == Before::kDanglingLink) {
+    ASSERT_TRUE(QFile::link(other, path));
+  }
+  WriteGb18030Lines(path, {QStringLiteral("new")}, c.use);
+
+  const bool link = c.before == Before::kLinkToFile || c.before == Before::kDanglingLink;
+  const bool followed = link && c.use == FileUse::kChosen;
+  EXPECT_EQ(QFileInfo(path).isSymLink(), followed);
+  EXPECT_EQ(test::ReadFile(path), QByteArray("new\r\n"));
+  const QByteArray other_before = c.before == Before::kLinkToFile ? "other\r\n" : "";
+  EXPECT_EQ(test::ReadFile(other), followed ? QByteArray("new\r\n") : other_before);
+  if (c.use == FileUse::kPrivate) {
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+  }
 }
 
-TEST(WriteGbkLines, UnwritablePlacesRaiseFileError) {
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WritePlaceTest,
+    ::testing::Values(PlaceCase{"private_new", FileUse::kPrivate, Before::kNothing},
+                      PlaceCase{"private_over_readable_file", FileUse::kPrivate, Before::kFile},
+                      PlaceCase{"private_link_replaced", FileUse::kPrivate, Before::kLinkToFile},
+                      PlaceCase{"private_dangling_link_replaced", FileUse::kPrivate,
+                                Before::kDanglingLink},
+                      PlaceCase{"chosen_link_followed", FileUse::kChosen, Before::kLinkToFile},
+                      PlaceCase{"chosen_dangling_link_followed", FileUse::kChosen,
+                                Before::kDanglingLink}),
+    [](const ::testing::TestParamInfo<PlaceCase>& i) { return std::string(i.param.name); });
+
+TEST(WriteGb18030Lines, UnwritablePlacesRaiseFileError) {
   QTemporaryDir dir;
-  EXPECT_THROW(WriteGbkLines(dir.filePath(QStringLiteral("missing/out.txt")), {QStringLiteral("x")}), FileError);
+  EXPECT_THROW(WriteGb18030Lines(dir.filePath(QStringLiteral("missing/out.txt")), {QStringLiteral("x")}), FileError);
   // A full disk: the write fails, and the device stays a device.
   const QFileInfo full(QStringLiteral("/dev/full"));
   if (full.exists() && !full.isFile()) {
-    EXPECT_THROW(WriteGbkLines(full.filePath(), {QString(70000, QLatin1Char('x'))}), FileError);
+    EXPECT_THROW(WriteGb18030Lines(full.filePath(), {QString(70000, QLatin1Char('x'))}), FileError);
     EXPECT_FALSE(QFileInfo(full.filePath()).isFile());
   }
   // A directory in the file's place.
-  EXPECT_THROW(WriteGbkLines(dir.path(), {QStringLiteral("x")}), FileError);
+  EXPECT_THROW(WriteGb18030Lines(dir.path(), {QStringLiteral("x")}), FileError);
 }
 
-TEST(WriteGbkLines, DiskFullKeepsTheOldFileWhole) {
+TEST(WriteGb18030Lines, DiskFullKeepsTheOldFileWhole) {
   // A file-size limit stands in for a full disk: the write fails part-way.
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("page.htm"));
-  WriteGbkLines(path, {QStringLiteral("old")});
+  WriteGb18030Lines(path, {QStringLiteral("old")});
   rlimit old_limit{};
   ::getrlimit(RLIMIT_FSIZE, &old_limit);
   const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
   rlimit small = old_limit;
   small.rlim_cur = 1024;
   ::setrlimit(RLIMIT_FSIZE, &small);
-  EXPECT_THROW(WriteGbkLines(path, {QString(9000, QLatin1Char('x'))}), FileError);
+  EXPECT_THROW(WriteGb18030Lines(path, {QString(9000, QLatin1Char('x'))}), FileError);
   ::setrlimit(RLIMIT_FSIZE, &old_limit);
   std::signal(SIGXFSZ, old_handler);
   EXPECT_EQ(test::ReadFile(path), QByteArray("old\r\n"));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("page.htm")});
 }
 
-TEST(WriteGbkLines, PipesAreRefusedRatherThanBlocking) {
+TEST(WriteGb18030Lines, PipesAreRefusedRatherThanBlocking) {
   QTemporaryDir dir;
   const QString fifo = dir.filePath(QStringLiteral("fifo"));
   ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-  EXPECT_THROW(WriteGbkLines(fifo, {QStringLiteral("x")}), FileError);
+  EXPECT_THROW(WriteGb18030Lines(fifo, {QStringLiteral("x")}), FileError);
   EXPECT_FALSE(QFileInfo(fifo).isFile());
 }
 

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 
+#include "calendar/calendar_range.h"
 #include "controls/lunar_month_calendar.h"
 #include "controls/click_sound.h"
 #include "controls/message_box.h"
@@ -20,8 +21,6 @@ namespace {
 
 const QString kTitlePrefix = QStringLiteral("你选择的日期是：");
 const QString kNoDateText = QStringLiteral("1899-12-31");
-constexpr int kFirstYear = 1901;
-constexpr int kLastYear = 2050;
 
 // The dialog's font: 宋体, or a CJK serif where 宋体 is not installed.
 QFont SongFont(int pixel_size, bool bold = false) { return skin::UiFont(pixel_size, bold); }

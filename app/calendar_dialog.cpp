@@ -13,6 +13,7 @@
 #include "controls/click_sound.h"
 #include "controls/message_box.h"
 #include "controls/skin.h"
+#include "core/clock.h"
 #include "core/dates.h"
 #include "core/errors.h"
 
@@ -199,7 +200,7 @@ void TForm3::Guarded(const std::function<void()>& handler) {
 // ---- Handlers -----------------------------------------------------------------
 
 void TForm3::FormCreate() {
-  const QDate today = QDate::currentDate();
+  const QDate today = Clock::Today();
   LdKalendar1->SetDate(today);
   Refresh();
   chosen_date_ = DateToStr(today);
@@ -274,7 +275,7 @@ void TForm3::PDJButton4Click() {
 }
 
 void TForm3::PDJButton5Click() {
-  LdKalendar1->SetDate(QDate::currentDate());
+  LdKalendar1->SetDate(Clock::Today());
   Refresh();
   PlayClickSound();
   Choose();

@@ -23,6 +23,7 @@
 #include "app/main_window.h"
 #include "controls/artwork.h"
 #include "controls/gradient_label.h"
+#include "core/clock.h"
 #include "gui_support.h"
 #include "viewer/result_viewer.h"
 
@@ -481,9 +482,10 @@ void MainWindowTest::Groups() {
 }
 
 void MainWindowTest::Birthday() {
+  const FixedClock clock(QDateTime(QDate(2009, 11, 27), QTime(23, 59, 58)));
   Open();
   // With the store open the birthday starts as the moment of creation.
-  QCOMPARE(form_->Birthday().date, QDate::currentDate());
+  QCOMPARE(form_->Birthday(), (DateTime{QDate(2009, 11, 27), QTime(23, 59, 58)}));
   const QTime time = form_->Birthday().time;
   form_->SetBirthday(QDate(2004, 8, 1));
   QCOMPARE(Edit("FlatEdit3")->text(), QStringLiteral("2004-08-01"));

@@ -10,11 +10,13 @@
 #include <QSignalBlocker>
 #include <QToolButton>
 
+#include "calendar/calendar_range.h"
 #include "controls/lunar_month_calendar.h"
 #include "controls/click_sound.h"
 #include "controls/message_box.h"
 #include "controls/skin.h"
 #include "controls/window_drag.h"
+#include "core/clock.h"
 #include "core/dates.h"
 #include "core/errors.h"
 
@@ -23,8 +25,6 @@ namespace {
 
 const QString kTitlePrefix = QStringLiteral("你选择的日期是：");
 const QString kNoDateText = QStringLiteral("1899-12-31");
-constexpr int kFirstYear = 1901;
-constexpr int kLastYear = 2050;
 
 // The dialog's font: 宋体, or a CJK serif where 宋体 is not installed.
 QFont SongFont(int pixel_size, bool bold = false) { return skin::UiFont(pixel_size, bold); }
@@ -227,7 +227,7 @@ void TForm3::Guarded(const std::function<void()>& handler) {
 // ---- Handlers -----------------------------------------------------------------
 
 void TForm3::FormCreate() {
-  const QDate today = QDate::currentDate();
+  const QDate today = Clock::Today();
   LdKalendar1->SetDate(today);
   Refresh();
   chosen_date_ = DateToStr(today);
@@ -302,7 +302,7 @@ void TForm3::PDJButton4Click() {
 }
 
 void TForm3::PDJButton5Click() {
-  LdKalendar1->SetDate(QDate::currentDate());
+  LdKalendar1->SetDate(Clock::Today());
   Refresh();
   PlayClickSound();
   Choose();

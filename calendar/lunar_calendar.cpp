@@ -2,13 +2,12 @@
 
 #include <cstdint>
 
+#include "calendar/sexagenary.h"
+
 namespace tessaly {
 namespace {
 
-constexpr int kFirstYear = 1901;
-constexpr int kLastYear = 2050;
-
-constexpr std::uint32_t kLunarYearTable[kLastYear - kFirstYear + 1] = {
+constexpr std::uint32_t kLunarYearTable[kCalendarYears] = {
 #include "calendar/lunar_year_table.inc"
 };
 
@@ -32,15 +31,6 @@ const QString kLunarDayNames[30] = {
     QStringLiteral("廿五"), QStringLiteral("廿六"), QStringLiteral("廿七"), QStringLiteral("廿八"),
     QStringLiteral("廿九"), QStringLiteral("三十"),
 };
-constexpr char16_t kStemNames[10] = {u'甲', u'乙', u'丙', u'丁', u'戊',
-                                     u'己', u'庚', u'辛', u'壬', u'癸'};
-constexpr char16_t kBranchNames[12] = {u'子', u'丑', u'寅', u'卯', u'辰', u'巳',
-                                       u'午', u'未', u'申', u'酉', u'戌', u'亥'};
-const QString kAnimalYearNames[12] = {
-    QStringLiteral("鼠年"), QStringLiteral("牛年"), QStringLiteral("虎年"), QStringLiteral("兔年"),
-    QStringLiteral("龙年"), QStringLiteral("蛇年"), QStringLiteral("马年"), QStringLiteral("羊年"),
-    QStringLiteral("猴年"), QStringLiteral("鸡年"), QStringLiteral("狗年"), QStringLiteral("猪年"),
-};
 
 constexpr bool IsLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
@@ -49,6 +39,8 @@ constexpr int kDaysBeforeMonth[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 27
 
 constexpr int Abs(int v) { return v < 0 ? -v : v; }
 
+// QDate::dayOfYear, for the tables below, which are built and checked at
+// compile time where QDate cannot run.
 constexpr int DayNumber(int y, int m, int d) {
   return kDaysBeforeMonth[m - 1] + d + (m > 2 && IsLeapYear(y) ? 1 : 0);
 }
@@ -111,7 +103,7 @@ struct YearRecord {
 // lies far past the first month of its own year's walk, so that lookup never
 // needs the year before it in turn. 1901 has no year before and never counts.
 struct FirstMonthLeapTable {
-  bool leap[kLastYear - kFirstYear + 1] = {};
+  bool leap[kCalendarYears] = {};
   constexpr FirstMonthLeapTable() {
     for (int y = kFirstYear + 1; y <= kLastYear; ++y) {
       const YearRecord before(kLunarYearTable[y - 1 - kFirstYear]);
@@ -128,7 +120,7 @@ static_assert(!kFirstMonthLeap.leap[0]);
 
 // Lunar New Year's Day of each year, as its day of the year (0 = 1 January).
 struct NewYearTable {
-  int day[kLastYear - kFirstYear + 1] = {};
+  int day[kCalendarYears] = {};
   constexpr NewYearTable() {
     for (int y = kFirstYear; y <= kLastYear; ++y) {
       day[y - kFirstYear] = YearRecord(kLunarYearTable[y - kFirstYear]).NewYearDay();
@@ -169,28 +161,11 @@ QString DayTextOf(LunarCode code) {
   return kLunarDayNames[LunarDate::Decode(code).day - 1];
 }
 
-QString GanZhi(int stem, int branch) {
-  const QChar pair[2] = {QChar(kStemNames[stem]), QChar(kBranchNames[branch])};
-  return QString(pair, 2);
-}
-
-bool InRange(QDate date) {
-  const int y = date.year();
-  return date.isValid() && y >= kFirstYear && y <= kLastYear;
-}
-
 }  // namespace
 
 LunarDate LunarDate::Decode(LunarCode code) {
   const int a = Abs(code);
   return LunarDate{a / 100, code < 0, a % 100};
-}
-
-int DayOfYear(QDate date) {
-  if (!date.isValid()) return 0;
-  int y = 0, m = 0, d = 0;
-  date.getDate(&y, &m, &d);
-  return DayNumber(y, m, d);
 }
 
 LunarCode LunarCodeOf(QDate date) {
@@ -217,8 +192,8 @@ QString LunarDateText(QDate date) {
 }
 
 QString YearGanZhi(QDate date) {
-  if (!InRange(date)) return {};
-  const int n = (date.year() - 4) % 60;
+  if (!InCalendarRange(date)) return {};
+  const int n = CycleIndex(date.year());
   return GanZhi(n % 10, n % 12);
 }
 
@@ -233,10 +208,12 @@ QString MonthGanZhi(QDate date) {
 }
 
 QString GanZhiLine(QDate date) {
-  if (!InRange(date)) return {};
+  if (!InCalendarRange(date)) return {};
   return YearGanZhi(date) + QLatin1Char(' ') + MonthGanZhi(date) + QLatin1String("   ");
 }
 
-QString AnimalYearText(int year) { return kAnimalYearNames[((year - 4) % 12 + 12) % 12]; }
+QString AnimalYearText(int year) {
+  return QChar(kAnimals[CycleIndex(year) % 12]) + QStringLiteral("年");
+}
 
 }  // namespace tessaly

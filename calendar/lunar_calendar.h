@@ -6,6 +6,8 @@
 #include <QDate>
 #include <QString>
 
+#include "calendar/calendar_range.h"
+
 namespace tessaly {
 
 // Month names: the report writes 正月 .. 腊月, the calendar control 一月 .. 蜡月.
@@ -22,7 +24,6 @@ struct LunarDate {
   static LunarDate Decode(LunarCode code);
 };
 
-int DayOfYear(QDate date);
 LunarCode LunarCodeOf(QDate date);
 // Lunar New Year's Day (正月初一) of a year 1901..2050; an invalid date otherwise.
 QDate LunarNewYear(int year);

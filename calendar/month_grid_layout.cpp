@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "calendar/calendar_range.h"
 #include "calendar/lunar_calendar.h"
 
 namespace tessaly {
@@ -34,7 +35,7 @@ QString LunarWordOf(QDate day) {
 QDate KalendarNoDate() { return QDate(1899, 12, 31); }
 
 bool KalendarAcceptsDate(QDate date) {
-  return date.isValid() && date >= QDate(1901, 1, 1) && date <= QDate(2050, 12, 31);
+  return InCalendarRange(date);
 }
 
 int KalendarFirstWeekday(QDate shown) {

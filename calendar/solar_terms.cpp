@@ -2,14 +2,13 @@
 
 #include <cstdint>
 
+#include "calendar/calendar_range.h"
+
 namespace tessaly {
 namespace {
 
-constexpr int kFirstYear = 1901;
-constexpr int kLastYear = 2050;
-
 // Day of the month of each term, 小寒 first; terms 2m and 2m+1 fall in month m+1.
-constexpr std::uint8_t kSolarTermDays[kLastYear - kFirstYear + 1][24] = {
+constexpr std::uint8_t kSolarTermDays[kCalendarYears][24] = {
 #include "calendar/solar_term_table.inc"
 };
 
@@ -22,7 +21,7 @@ constexpr const char16_t* kSolarTermNames[24] = {
 }  // namespace
 
 QString SolarTermOf(QDate date) {
-  if (!date.isValid() || date.year() < kFirstYear || date.year() > kLastYear) return {};
+  if (!InCalendarRange(date)) return {};
   const std::uint8_t* days = kSolarTermDays[date.year() - kFirstYear];
   for (int term = (date.month() - 1) * 2; term < date.month() * 2; ++term) {
     if (days[term] == date.day()) return QString::fromUtf16(kSolarTermNames[term]);

@@ -7,6 +7,7 @@
 // is no date, or FROM after TO, is a bad option.
 
 #include "calendar/lunar_calendar.h"
+#include "calendar/sexagenary.h"
 #include "cli/commands.h"
 #include "core/dates.h"
 #include "core/errors.h"

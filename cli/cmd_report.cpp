@@ -11,6 +11,7 @@
 
 #include <cstdio>
 
+#include "calendar/calendar_range.h"
 #include "cli/commands.h"
 #include "core/dates.h"
 #include "core/errors.h"
@@ -155,8 +156,9 @@ int RunReport(const QStringList& args, QByteArray& out) {
       } catch (const Error& e) {
         return BadOption(e.message());
       }
-      if (date < QDate(1901, 1, 1) || date > QDate(2050, 12, 31)) {
-        return BadOption(QStringLiteral("--birthday must lie between 1901-01-01 and 2050-12-31"));
+      if (!InCalendarRange(date)) {
+        return BadOption(QStringLiteral("--birthday must lie between %1 and %2")
+                             .arg(DateToStr(FirstCalendarDay()), DateToStr(LastCalendarDay())));
       }
       in.DateTimePicker1 = DateTime::AtMidnight(date);
       in.FlatEdit3 = DateToStr(date);

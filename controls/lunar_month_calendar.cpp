@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "core/clock.h"
+
 namespace tessaly {
 namespace {
 
@@ -17,7 +19,7 @@ const QString kWordSample = QStringLiteral("初七");
 
 TLdKalendar::TLdKalendar(QWidget* parent)
     : QWidget(parent),
-      date_(QDate::currentDate()),
+      date_(Clock::Today()),
       font_number_(font()),
       font_title_(font()),
       font_word_(font()),

@@ -1,13 +1,12 @@
 #include "core/dates.h"
 
-#include <QDateTime>
-
+#include "core/clock.h"
 #include "core/errors.h"
 
 namespace tessaly {
 
 DateTime DateTime::Now() {
-  const QDateTime now = QDateTime::currentDateTime();
+  const QDateTime now = Clock::Now();
   return DateTime{now.date(), now.time()};
 }
 

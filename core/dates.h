@@ -16,7 +16,7 @@ struct DateTime {
   QDate date;
   QTime time{0, 0};
 
-  static DateTime Now();
+  static DateTime Now();  // by the clock in use (core/clock.h)
   static DateTime AtMidnight(QDate d) { return DateTime{d, QTime(0, 0)}; }
 
   friend bool operator==(const DateTime& a, const DateTime& b) {

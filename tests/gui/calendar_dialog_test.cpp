@@ -14,9 +14,13 @@
 
 #include "controls/lunar_month_calendar.h"
 #include "app/calendar_dialog.h"
+#include "core/clock.h"
 #include "core/dates.h"
 
 namespace tessaly {
+
+// Today, for every test of this program.
+const QDate kToday(2009, 11, 27);
 
 class CalendarDialogTest : public QObject {
   Q_OBJECT
@@ -54,6 +58,7 @@ class CalendarDialogTest : public QObject {
   void ClickAt(QPoint point) const;
   QString Title(const QString& chosen) const { return QStringLiteral("你选择的日期是：") + chosen; }
 
+  const FixedClock clock_{kToday};
   std::unique_ptr<TForm3> form_;
   QStringList created_;  // what creation wrote to the birthday box
   QStringList errors_;   // messages of the error box
@@ -95,13 +100,13 @@ void CalendarDialogTest::ClickAt(QPoint point) const {
 // ---- Creation and layout --------------------------------------------------------
 
 void CalendarDialogTest::CreationWritesToday() {
-  const QString today = DateToStr(QDate::currentDate());
+  const QString today = DateToStr(kToday);
   QCOMPARE(created_, QStringList{today});
   QCOMPARE(form_->ChosenDate(), today);
   QCOMPARE(form_->TitleText(), Title(today));
-  QCOMPARE(Calendar()->Date(), QDate::currentDate());
-  QCOMPARE(Box("FlatComboBox1")->currentText(), QString::number(QDate::currentDate().year()));
-  QCOMPARE(Box("FlatComboBox2")->currentText(), QString::number(QDate::currentDate().month()));
+  QCOMPARE(Calendar()->Date(), kToday);
+  QCOMPARE(Box("FlatComboBox1")->currentText(), QString::number(kToday.year()));
+  QCOMPARE(Box("FlatComboBox2")->currentText(), QString::number(kToday.month()));
   QVERIFY(errors_.isEmpty());
 }
 
@@ -198,7 +203,7 @@ void CalendarDialogTest::Navigation_data() {
       << QDate(2050, 12, 20) << "PDJButton4" << QDate(2050, 12, 20) << none;
   QTest::newRow("上月 from February 1901")
       << QDate(1901, 2, 28) << "PDJButton3" << QDate(1901, 1, 28) << none;
-  QTest::newRow("今天") << QDate(2004, 6, 8) << "PDJButton5" << QDate::currentDate() << none;
+  QTest::newRow("今天") << QDate(2004, 6, 8) << "PDJButton5" << kToday << none;
 }
 
 void CalendarDialogTest::Navigation() {
@@ -272,7 +277,7 @@ void CalendarDialogTest::MonthBox() {
   months->setCurrentIndex(months->findText("7"));
   QVERIFY(errors_.isEmpty());
   QCOMPARE(Calendar()->Date(), QDate(2004, 7, 31));
-  QCOMPARE(Box("FlatComboBox1")->currentText(), QString::number(QDate::currentDate().year()));
+  QCOMPARE(Box("FlatComboBox1")->currentText(), QString::number(kToday.year()));
 }
 
 void CalendarDialogTest::TypedNonNumber() {
@@ -359,8 +364,8 @@ void CalendarDialogTest::CloseWithoutClick() {
   QSignalSpy chosen(form_.get(), &TForm3::BirthdayChosen);
   form_->close();  // the title bar's close button
   QCOMPARE(chosen.size(), 1);
-  QCOMPARE(chosen[0][0].toString(), DateToStr(QDate::currentDate()));
-  QCOMPARE(chosen[0][1].toDate(), QDate::currentDate());
+  QCOMPARE(chosen[0][0].toString(), DateToStr(kToday));
+  QCOMPARE(chosen[0][1].toDate(), kToday);
 
   // The last navigation's choice, after a click that the navigation replaced.
   form_->show();
@@ -423,7 +428,7 @@ void CalendarDialogTest::DateSetterRange() {
 
   // Defaults.
   TLdKalendar fresh;
-  QCOMPARE(fresh.Date(), QDate::currentDate());
+  QCOMPARE(fresh.Date(), kToday);
   QVERIFY(fresh.AutoSize());
   QCOMPARE(fresh.HSpace(), 16);
   QCOMPARE(fresh.VSpace(), 4);
@@ -476,7 +481,7 @@ void CalendarDialogTest::ClickDateHandlerCanStopTheClick() {
   ClickAt(CellPoint(KalendarCellOf(QDate(2004, 2, 29))));
   QCOMPARE(reported, QList<QDate>{QDate(2004, 2, 29)});
   QCOMPARE(clicked.size(), 0);
-  QCOMPARE(form_->ChosenDate(), DateToStr(QDate::currentDate()));  // the dialog saw nothing
+  QCOMPARE(form_->ChosenDate(), DateToStr(kToday));  // the dialog saw nothing
 
   let_through = true;
   ClickAt(CellPoint(KalendarCellOf(QDate(2004, 2, 3))));

@@ -28,6 +28,7 @@
 #include "controls/artwork.h"
 #include "controls/gradient_label.h"
 #include "core/text.h"
+#include "core/clock.h"
 #include "gui_support.h"
 #include "viewer/result_viewer.h"
 
@@ -615,9 +616,10 @@ void MainWindowTest::FetalDisclaimerTooltip() {
 }
 
 void MainWindowTest::Birthday() {
+  const FixedClock clock(QDateTime(QDate(2009, 11, 27), QTime(23, 59, 58)));
   Open();
   // With the store open the birthday starts as the moment of creation.
-  QCOMPARE(form_->Birthday().date, QDate::currentDate());
+  QCOMPARE(form_->Birthday(), (DateTime{QDate(2009, 11, 27), QTime(23, 59, 58)}));
   const QTime time = form_->Birthday().time;
   form_->SetBirthday(QDate(2004, 8, 1));
   QCOMPARE(Edit("FlatEdit3")->text(), QStringLiteral("2004-08-01"));

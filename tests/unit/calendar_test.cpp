@@ -162,19 +162,6 @@ TEST(LunarTexts, MonthNamingsDifferOnlyInFirstAndTwelfth) {
   }
 }
 
-TEST(DayOfYear, CountsLeapDaysByTheGregorianRule) {
-  const struct {
-    QDate date;
-    int day;
-  } cases[] = {
-      {QDate(2004, 1, 1), 1},     {QDate(2004, 2, 29), 60},   {QDate(2004, 3, 1), 61},
-      {QDate(2005, 3, 1), 60},    {QDate(2004, 8, 1), 214},   {QDate(2004, 12, 31), 366},
-      {QDate(2005, 12, 31), 365}, {QDate(1900, 3, 1), 60},    {QDate(2000, 3, 1), 61},
-      {QDate(2000, 12, 31), 366}, {QDate(2050, 12, 31), 365},
-  };
-  for (const auto& c : cases) EXPECT_EQ(DayOfYear(c.date), c.day) << Show(c.date);
-}
-
 TEST(GanZhi, YearPairFollowsTheGregorianYear) {
   const struct {
     QDate date;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/clock.h"
 #include "core/dates.h"
 #include "core/errors.h"
 
@@ -54,6 +55,14 @@ TEST(Dates, DateTimeOrdersByDateThenTime) {
   EXPECT_LT(a, b);
   EXPECT_LT(c, a);
   EXPECT_EQ(a, DateTime::AtMidnight(QDate(2005, 2, 9)));
+}
+
+TEST(Dates, NowReadsTheClockInUseAndAFixedClockGivesItBack) {
+  {
+    const FixedClock clock(QDateTime(QDate(2004, 6, 8), QTime(23, 59, 59)));
+    EXPECT_EQ(DateTime::Now(), (DateTime{QDate(2004, 6, 8), QTime(23, 59, 59)}));
+  }
+  EXPECT_NE(DateTime::Now().date, QDate(2004, 6, 8));
 }
 
 TEST(Integers, ReadsDecimalTexts) {

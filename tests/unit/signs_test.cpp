@@ -8,6 +8,7 @@
 #include <string>
 
 #include "calendar/lunar_calendar.h"
+#include "calendar/sexagenary.h"
 #include "core/errors.h"
 
 namespace tessaly {

@@ -177,15 +177,6 @@ void WriteGbkLines(const QString& path, const QStringList& lines) {
   WriteWhole(path, ToGbk(all));
 }
 
-void WriteUtf8Lines(const QString& path, const QStringList& lines) {
-  QByteArray bytes;
-  for (const QString& l : lines) {
-    bytes.append(l.toUtf8());
-    bytes.append('\n');
-  }
-  WriteWhole(path, bytes);
-}
-
 QString EscapeHtml(const QString& text) {
   QString out;
   out.reserve(text.size());

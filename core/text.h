@@ -44,9 +44,6 @@ QStringList SplitMemoText(const QString& text);
 // (nothing is written) or the file cannot be written (the old file stays).
 void WriteGbkLines(const QString& path, const QStringList& lines);
 
-// The same for UTF-8 text with LF line ends.
-void WriteUtf8Lines(const QString& path, const QStringList& lines);
-
 // Escapes &, < and > for use inside an HTML page.
 QString EscapeHtml(const QString& text);
 

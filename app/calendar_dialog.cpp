@@ -1,12 +1,9 @@
 #include "app/calendar_dialog.h"
 
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QIcon>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QToolButton>
 
@@ -30,31 +27,20 @@ const QString kNoDateText = QStringLiteral("1899-12-31");
 QFont SongFont(int pixel_size, bool bold = false) { return skin::UiFont(pixel_size, bold); }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, QRect place) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(QLatin1String(name));
+  QPushButton* button = skin::FlatButton(QLatin1String(name), text, parent, 12);
   button->setGeometry(place);
-  button->setFocusPolicy(Qt::TabFocus);
   // Enter presses no button: a dialog's buttons would take Enter in the year
   // or month box for its first button, 上年.
   button->setAutoDefault(false);
-  button->setProperty("skin", QStringLiteral("flat"));
-  button->setFont(SongFont(12));
   return button;
 }
 
 QComboBox* MakeBox(QWidget* parent, const char* name, int first, int last, QRect place) {
-  auto* box = new QComboBox(parent);
-  box->setObjectName(QLatin1String(name));
-  box->setEditable(true);
-  // What is typed stays as typed: no completion, nothing added to the list.
+  QStringList numbers;
+  for (int n = first; n <= last; ++n) numbers << QString::number(n);
+  QComboBox* box = skin::EditableList(QLatin1String(name), numbers, parent, 12);
+  // What is typed stays as typed: no completion.
   box->setCompleter(nullptr);
-  box->setInsertPolicy(QComboBox::NoInsert);
-  // Set on the box's own parts as well: the style sheet does not pass the
-  // family on to them.
-  box->setFont(SongFont(12));
-  box->lineEdit()->setFont(SongFont(12));
-  box->view()->setFont(SongFont(12));
-  for (int n = first; n <= last; ++n) box->addItem(QString::number(n));
   box->setGeometry(place);
   return box;
 }
@@ -73,10 +59,10 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint
 // The dialog's additions to the program's style sheet: the paper ground, the
 // title bar, and narrow year and month boxes that still show four digits.
 const char kDialogStyle[] = R"css(
-QDialog#Form3 { background: #f7efdc; }
+QDialog#Form3 { background: @dialog-paper@; }
 QWidget#suiForm1 { border: 1px solid #6e1f1a; }
 QLabel#TitleBar {
-  color: #fff8ec;
+  color: @seal-text@;
   background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #b8443c, stop:1 #8f2b25);
   border-bottom: 1px solid #6e1f1a;
 }
@@ -120,10 +106,10 @@ void TForm3::BuildControls() {
   setObjectName(QStringLiteral("Form3"));
   setWindowTitle(QStringLiteral("查看万年历"));
   skin::ApplyToWindow(this);
-  setStyleSheet(styleSheet() + QString::fromUtf8(kDialogStyle));
+  setStyleSheet(styleSheet() + skin::WithColours(QString::fromUtf8(kDialogStyle)));
   setFont(SongFont(12));
   setFixedSize(349, 314);
-  if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+  skin::CenterOnScreen(this);
 
   suiForm1 = new QWidget(this);
   suiForm1->setObjectName(QStringLiteral("suiForm1"));

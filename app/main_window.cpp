@@ -4,14 +4,12 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 #include <QValidator>
 
@@ -19,14 +17,14 @@
 
 #include "controls/artwork.h"
 #include "controls/click_sound.h"
-#include "controls/message_box.h"
 #include "controls/gradient_label.h"
+#include "controls/message_box.h"
+#include "controls/report_viewer.h"
 #include "controls/skin.h"
 #include "core/errors.h"
 #include "core/text.h"
 #include "readings/readings.h"
 #include "report/report.h"
-#include "viewer/result_viewer.h"
 
 namespace tessaly {
 
@@ -47,17 +45,10 @@ constexpr int kRowHeight = 24;
 QString Utf(const char* text) { return QString::fromUtf8(text); }
 
 TMLabel* Heading(const char* name, const char* caption, int y, QWidget* parent) {
-  auto* label = new TMLabel(Utf(caption), parent);
-  label->setObjectName(Utf(name));
-  label->setFont(skin::UiFont(13, true));
-  label->SetColor1(QColor(255, 0, 0));
-  label->SetColor2(QColor(0, 0, 255));
-  label->SetColorStyle(TColorStyle::Horizontal);
+  TMLabel* label = skin::Heading(Utf(name), Utf(caption), parent);
   label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   // As wide as its caption, so that the caption spans the whole gradient.
   label->setGeometry(kHeadingX, y, std::min(label->sizeHint().width(), kHeadingWidth), kRowHeight);
-  // Clicks on a heading reach the artwork below it, which drags the window.
-  label->setAttribute(Qt::WA_TransparentForMouseEvents);
   return label;
 }
 
@@ -79,37 +70,10 @@ QLineEdit* Edit(const char* name, const QString& text, int x, int y, int width, 
   return edit;
 }
 
-QPushButton* FlatButton(const char* name, const QString& caption, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(Utf(name));
-  button->setProperty("skin", QStringLiteral("flat"));
-  // Like a flat button it takes no focus when clicked (the box being edited
-  // keeps it), but it can be reached with the Tab key.
-  button->setFocusPolicy(Qt::TabFocus);
-  button->setCursor(Qt::PointingHandCursor);
-  return button;
-}
-
-QPushButton* SealButton(const char* name, const char* caption, QWidget* parent) {
-  auto* button = new QPushButton(Utf(caption), parent);
-  button->setObjectName(Utf(name));
-  button->setProperty("skin", QStringLiteral("seal"));
-  button->setFont(skin::UiFont(16, true));
-  button->setCursor(Qt::PointingHandCursor);
-  return button;
-}
-
-// An editable drop-down list whose typed text is never added to its items.
+// A drop-down list of the input column, showing `text`.
 QComboBox* DropDown(const char* name, const QStringList& items, const QString& text, int x, int y,
                     int width, QWidget* parent) {
-  auto* box = new QComboBox(parent);
-  box->setObjectName(Utf(name));
-  box->setEditable(true);
-  box->setInsertPolicy(QComboBox::NoInsert);
-  // The text box inside the list does not take the window's font by itself.
-  box->setFont(skin::UiFont(13));
-  box->lineEdit()->setFont(skin::UiFont(13));
-  box->addItems(items);
+  QComboBox* box = skin::EditableList(Utf(name), items, parent);
   box->setCurrentIndex(static_cast<int>(items.indexOf(text)));
   box->setGeometry(x, y, width, kRowHeight);
   box->setMaxVisibleItems(12);
@@ -197,10 +161,7 @@ TForm1::TForm1(const QString& store_path, QWidget* parent)
   setAttribute(Qt::WA_QuitOnClose);
   skin::ApplyToWindow(this);
   BuildControls();
-  // Centred on the desktop.
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
+  skin::CenterOnScreen(this);
   FormCreate(store_path);
   // What an interrupted earlier run left half written.
   CleanCachePages(false);
@@ -244,9 +205,9 @@ void TForm1::BuildControls() {
     y += 29;
   }
 
-  suiButton1 = SealButton("suiButton1", "马上算命", this);
+  suiButton1 = skin::SealButton(QStringLiteral("suiButton1"), QStringLiteral("马上算命"), this);
   suiButton1->setGeometry(63, 346, 125, 38);
-  suiButton2 = SealButton("suiButton2", "退出软件", this);
+  suiButton2 = skin::SealButton(QStringLiteral("suiButton2"), QStringLiteral("退出软件"), this);
   suiButton2->setGeometry(63, 392, 125, 38);
 
   // The input column, on a paper panel of its own.
@@ -256,16 +217,16 @@ void TForm1::BuildControls() {
   FlatEdit1 = Edit("FlatEdit1", defaults.FlatEdit1, kInputX, 118, 148, this);
 
   MLabel3 = Heading("MLabel3", "性别：", 152, this);
-  FlatButton1 = FlatButton("FlatButton1", defaults.FlatButton1, this);
+  FlatButton1 = skin::FlatButton(QStringLiteral("FlatButton1"), defaults.FlatButton1, this);
   FlatButton1->setGeometry(kInputX, 152, 44, kRowHeight);
-  FlatButton2 = FlatButton("FlatButton2", defaults.FlatButton2, this);
+  FlatButton2 = skin::FlatButton(QStringLiteral("FlatButton2"), defaults.FlatButton2, this);
   FlatButton2->setGeometry(kInputX + 50, 152, 98, kRowHeight);
 
   MLabel4 = Heading("MLabel4", "生日：", 186, this);
   FlatEdit3 = Edit("FlatEdit3", QStringLiteral("2004-08-01"), kInputX, 186, 120, this);
   FlatEdit3->setReadOnly(true);
   FlatEdit3->setFocusPolicy(Qt::NoFocus);
-  FlatButton4 = FlatButton("FlatButton4", QString(), this);
+  FlatButton4 = skin::FlatButton(QStringLiteral("FlatButton4"), QString(), this);
   FlatButton4->setProperty("skin", QStringLiteral("icon"));
   FlatButton4->setIcon(QIcon(QStringLiteral(":/tessaly/skin/calendar.svg")));
   FlatButton4->setIconSize(QSize(16, 16));
@@ -379,9 +340,18 @@ MainInputs TForm1::Inputs() const {
   return in;
 }
 
-void TForm1::setViewer(TForm4* viewer) { viewer_ = viewer; }
-
-TForm4* TForm1::Viewer() const { return viewer_; }
+void TForm1::setViewer(ReportViewer* viewer) {
+  viewer_ = viewer;
+  viewer_window_ = viewer != nullptr ? viewer->Window() : nullptr;
+  if (viewer == nullptr) return;
+  // Back from the viewer: this window comes back as it was left.
+  viewer->SetBackHandler([self = QPointer<TForm1>(this)] {
+    if (self == nullptr) return;
+    self->show();
+    self->raise();
+    self->activateWindow();
+  });
+}
 
 void TForm1::SetBirthday(const QDate& date) {
   DateTimePicker1_.date = date;
@@ -393,20 +363,19 @@ void TForm1::SetBirthday(const QDate& date) {
 void TForm1::suiButton1Click() {
   PlayClickSound();
   const MainInputs in = Inputs();
-  ReportPage scratch;
-  ReportPage& page = viewer_ != nullptr ? viewer_->Page() : scratch;
+  ReportPage page;
+  QString page_path;
   const Notify notify = [this](const QString& message) { InfoBox(this, message); };
   try {
-    RunReport(in, panel_, page, store_, notify, TempPagePath());
+    page_path = RunReport(in, panel_, page, store_, notify, TempPagePath());
   } catch (const Error& e) {
     ErrorBox(this, e.message());
     return;
   }
-  if (viewer_ != nullptr) {
-    viewer_->Navigate(TempPagePath());
-    viewer_->show();
-    viewer_->raise();
-    viewer_->activateWindow();
+  // This window stays hidden while the viewer shows the report.
+  if (viewer_window_ != nullptr) {
+    hide();
+    viewer_->ShowReport(page, page_path, panel_.Memo1, in.FlatEdit1);
   }
 }
 

@@ -2,8 +2,8 @@
 // TForm1: the main window. A frameless 640 x 480 window over its artwork with
 // the reading check boxes and the two commands on the left and the input
 // column on the right. It owns the reference store, opened at creation, and the
-// hidden result panel that the readings fill; the viewer TForm4 shows the
-// report and the calendar dialog picks the birthday.
+// hidden result panel that the readings fill; a ReportViewer shows the report
+// (this window hides meanwhile) and the calendar dialog picks the birthday.
 
 #include <QDialog>
 #include <QPointer>
@@ -24,8 +24,8 @@ class QPushButton;
 
 namespace tessaly {
 
+class ReportViewer;
 class TArtwork;
-class TForm4;
 class TMLabel;
 
 class TForm1 : public QWidget {
@@ -52,9 +52,9 @@ class TForm1 : public QWidget {
 
   // The birthday button shows this dialog modally.
   void setCalendarDialog(QDialog* dialog) { calendar_ = dialog; }
-  // The viewer the report command shows.
-  void setViewer(TForm4* viewer);
-  TForm4* Viewer() const;
+  // The viewer the report command hands its report to; the window comes back
+  // when the user leaves the viewer. Without one the report is only written.
+  void setViewer(ReportViewer* viewer);
 
   // Commands (the window's buttons and the hidden reading buttons).
   void suiButton1Click();    // 马上算命: the report
@@ -104,7 +104,8 @@ class TForm1 : public QWidget {
   ResultPanel panel_;
   DateTime DateTimePicker1_;
   QPointer<QDialog> calendar_;
-  QPointer<TForm4> viewer_;
+  ReportViewer* viewer_ = nullptr;
+  QPointer<QWidget> viewer_window_;  // tells whether the viewer is still there
   bool painted_ = false;
 
   TArtwork* Image6 = nullptr;

@@ -73,10 +73,11 @@ std::unique_ptr<Windows> CreateWindows() {
   windows->form3 = std::make_unique<TForm3>(write_birthday);
   QObject::connect(windows->form3.get(), &TForm3::BirthdayChosen, main_window, write_birthday);
   main_window->setCalendarDialog(windows->form3.get());
-  windows->form4 = std::make_unique<TForm4>(windows->form1.get());
+  windows->form4 = std::make_unique<TForm4>();
 
   TForm1* form1 = windows->form1.get();
   TForm4* form4 = windows->form4.get();
+  // The report goes to the viewer, which hands the main window back.
   form1->setViewer(form4);
   // Creating the browser costs about as much as everything before the first
   // paint; it waits until the main window is on the screen.

@@ -1,6 +1,8 @@
 #pragma once
 // Start-up of the desktop program, shared by the program's entry and the
-// start-up benchmark so that both build the windows the same way.
+// start-up benchmark so that both build the windows the same way. This is the
+// one place that knows the concrete viewer: it creates it and hands it to the
+// main window as a ReportViewer.
 
 #include <memory>
 

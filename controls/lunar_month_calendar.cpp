@@ -366,13 +366,6 @@ void TLdKalendar::Click() {
   if (do_click) emit clicked();
 }
 
-void TLdKalendar::DblClick() {
-  bool do_dbl_click = true;
-  if (on_dbl_click_date_ && hot_.IsCell()) {
-    const QDate t = KalendarCellDate(date_, hot_.column, hot_.row);
-    if (t != KalendarNoDate()) on_dbl_click_date_(this, t, do_dbl_click);
-  }
-  if (do_dbl_click) emit doubleClicked();
-}
+void TLdKalendar::DblClick() { emit doubleClicked(); }
 
 }  // namespace tessaly

@@ -21,10 +21,9 @@ namespace tessaly {
 
 class TLdKalendar;
 
-// Called with the clicked day; clearing the flag suppresses the clicked() /
-// doubleClicked() signal that would follow.
+// Called with the clicked day; clearing the flag suppresses the clicked()
+// signal that would follow.
 using TLdOnClickDate = std::function<void(TLdKalendar* sender, QDate t, bool& do_click)>;
-using TLdOnDblClickDate = std::function<void(TLdKalendar* sender, QDate t, bool& do_dbl_click)>;
 
 class TLdKalendar : public QWidget {
   Q_OBJECT
@@ -102,8 +101,6 @@ class TLdKalendar : public QWidget {
 
   const TLdOnClickDate& OnClickDate() const { return on_click_date_; }
   void SetOnClickDate(TLdOnClickDate handler) { on_click_date_ = std::move(handler); }
-  const TLdOnDblClickDate& OnDblClickDate() const { return on_dbl_click_date_; }
-  void SetOnDblClickDate(TLdOnDblClickDate handler) { on_dbl_click_date_ = std::move(handler); }
 
   FrameStyle Frame() const { return frame_; }
   void SetFrame(FrameStyle value);
@@ -118,8 +115,8 @@ class TLdKalendar : public QWidget {
   QSize sizeHint() const override;
 
  signals:
-  // A click or double click on the control (after OnClickDate / OnDblClickDate,
-  // unless they cleared their flag).
+  // A click on the control (after OnClickDate, unless it cleared its flag), or
+  // a double click.
   void clicked();
   void doubleClicked();
 
@@ -169,7 +166,6 @@ class TLdKalendar : public QWidget {
   QColor holiday_color_{255, 0, 0};
   QString week_string_;
   TLdOnClickDate on_click_date_;
-  TLdOnDblClickDate on_dbl_click_date_;
   FrameStyle frame_ = FrameStyle::None;
 
   // Measured boxes of each font, and the layout made from them.

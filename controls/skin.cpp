@@ -1,9 +1,18 @@
 #include "controls/skin.h"
 
 #include <QApplication>
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QFontDatabase>
 #include <QIcon>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
 #include <QWidget>
+
+#include <utility>
+
+#include "controls/gradient_label.h"
 
 namespace tessaly::skin {
 
@@ -40,20 +49,29 @@ QFont UiFont(int pixel_size, bool bold) {
   return font;
 }
 
+QString WithColours(QString css) {
+  const std::pair<const char*, const QColor&> colours[] = {
+      {"@paper@", kPaper},      {"@dialog-paper@", kDialogPaper}, {"@ink@", kInk},
+      {"@seal-red@", kSealRed}, {"@seal-text@", kSealText},       {"@olive@", kOlive},
+      {"@maroon@", kMaroon}};
+  for (const auto& [name, colour] : colours) css.replace(QLatin1String(name), colour.name());
+  return css;
+}
+
 QString StyleSheet() {
-  return QStringLiteral(R"css(
+  static const QString css = WithColours(QStringLiteral(R"css(
 QLineEdit, QComboBox {
   background: rgba(255, 252, 245, 235);
   border: 1px solid #c8b089;
   border-radius: 3px;
   padding: 1px 4px;
-  color: #2d2a26;
-  selection-background-color: #a8322d;
-  selection-color: #fff8ec;
+  color: @ink@;
+  selection-background-color: @seal-red@;
+  selection-color: @seal-text@;
 }
 QLineEdit:hover, QComboBox:hover { border-color: #b98f74; }
-QLineEdit:focus, QComboBox:focus { border-color: #a8322d; }
-QLineEdit:read-only { color: #6f6a12; background: rgba(250, 244, 229, 225); }
+QLineEdit:focus, QComboBox:focus { border-color: @seal-red@; }
+QLineEdit:read-only { color: @olive@; background: rgba(250, 244, 229, 225); }
 QComboBox::drop-down {
   subcontrol-origin: padding;
   subcontrol-position: top right;
@@ -66,7 +84,7 @@ QComboBox::down-arrow:on { top: 1px; }
 QComboBox QAbstractItemView {
   background: #fffaf1;
   border: 1px solid #c8b089;
-  color: #2d2a26;
+  color: @ink@;
   selection-background-color: #f1dcc2;
   selection-color: #8b1d17;
   outline: 0;
@@ -75,49 +93,49 @@ QPushButton[skin="flat"], QPushButton[skin="icon"] {
   background: #ffffff;
   border: 1px solid #c8b089;
   border-radius: 3px;
-  color: #2d2a26;
+  color: @ink@;
   padding: 0px 6px;
 }
 QPushButton[skin="icon"] { padding: 0px; }
 QPushButton[skin="flat"]:hover, QPushButton[skin="icon"]:hover {
-  border-color: #a8322d;
+  border-color: @seal-red@;
   background: #fffaf3;
 }
 QPushButton[skin="flat"]:pressed, QPushButton[skin="icon"]:pressed { background: #f2e4c8; }
-QPushButton[skin="flat"]:focus, QPushButton[skin="icon"]:focus { border-color: #a8322d; }
+QPushButton[skin="flat"]:focus, QPushButton[skin="icon"]:focus { border-color: @seal-red@; }
 QPushButton[skin] { outline: none; }
 QPushButton[skin="seal"] {
   color: #c21d17;
   background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fffbf2, stop:1 #efdfbd);
-  border: 1px solid #a8322d;
+  border: 1px solid @seal-red@;
   border-radius: 4px;
 }
 QPushButton[skin="seal"]:hover {
   background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #f6e8cb);
-  border: 2px solid #a8322d;
+  border: 2px solid @seal-red@;
 }
 QPushButton[skin="seal"]:pressed {
   background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #e8d5ad, stop:1 #f7ecd4);
 }
-QPushButton[skin="seal"]:focus { border: 2px solid #a8322d; }
+QPushButton[skin="seal"]:focus { border: 2px solid @seal-red@; }
 QFrame[skin="panel"] {
   background: rgba(255, 251, 240, 205);
   border: 1px solid #d0ba90;
   border-radius: 6px;
 }
-QCheckBox { color: #800000; spacing: 7px; }
+QCheckBox { color: @maroon@; spacing: 7px; }
 QCheckBox::indicator { width: 14px; height: 14px; }
 QCheckBox::indicator:unchecked { image: url(:/tessaly/skin/check_off.svg); }
 QCheckBox::indicator:unchecked:hover { image: url(:/tessaly/skin/check_off_hover.svg); }
 QCheckBox::indicator:checked { image: url(:/tessaly/skin/check_on.svg); }
-QLabel[skin="olive"] { color: #6f6a12; }
+QLabel[skin="olive"] { color: @olive@; }
 QToolTip {
   background: #fffaf1;
-  color: #2d2a26;
-  border: 1px solid #a8322d;
+  color: @ink@;
+  border: 1px solid @seal-red@;
   padding: 2px;
 }
-QMessageBox, QFileDialog { background: #f7efdc; }
+QMessageBox, QFileDialog { background: @dialog-paper@; }
 QDialogButtonBox { dialogbuttonbox-buttons-have-icons: 0; }
 QDialogButtonBox QPushButton {
   background: #ffffff;
@@ -133,7 +151,8 @@ QDialogButtonBox QPushButton:pressed { background: #f2e4c8; }
 QDialogButtonBox QPushButton:focus, QDialogButtonBox QPushButton:default { border-color: #a8322d; }
 QDialogButtonBox QPushButton:disabled { color: #a89f8c; border-color: #ddd0b4; }
 QFileDialog QAbstractItemView { background: #fffcf5; border: 1px solid #c8b089; }
-)css");
+)css"));
+  return css;
 }
 
 QPalette Palette() {
@@ -169,6 +188,12 @@ void ApplyToWindow(QWidget* window) {
   window->setWindowIcon(QIcon(QStringLiteral(":/tessaly/skin/seal.svg")));
 }
 
+void CenterOnScreen(QWidget* window) {
+  if (const QScreen* screen = window->screen()) {
+    window->move(screen->availableGeometry().center() - window->rect().center());
+  }
+}
+
 void ApplyToApplication() {
   // The style the style sheet is written against, whatever the desktop's.
   QApplication::setStyle(QStringLiteral("Fusion"));
@@ -183,6 +208,54 @@ QFrame* Panel(QWidget* parent, const QString& name, const QRect& geometry) {
   panel->setProperty("skin", QStringLiteral("panel"));
   panel->setGeometry(geometry);
   return panel;
+}
+
+TMLabel* Heading(const QString& name, const QString& caption, QWidget* parent) {
+  auto* label = new TMLabel(caption, parent);
+  label->setObjectName(name);
+  label->setFont(UiFont(13, true));
+  label->SetColor1(QColor(255, 0, 0));
+  label->SetColor2(QColor(0, 0, 255));
+  label->SetColorStyle(TColorStyle::Horizontal);
+  label->setAttribute(Qt::WA_TransparentForMouseEvents);
+  return label;
+}
+
+QPushButton* FlatButton(const QString& name, const QString& caption, QWidget* parent,
+                        int pixel_size) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  button->setProperty("skin", QStringLiteral("flat"));
+  button->setFocusPolicy(Qt::TabFocus);
+  button->setCursor(Qt::PointingHandCursor);
+  // Inside a styled panel a widget does not take the window's font by itself.
+  button->setFont(UiFont(pixel_size));
+  return button;
+}
+
+QPushButton* SealButton(const QString& name, const QString& caption, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  button->setProperty("skin", QStringLiteral("seal"));
+  button->setFont(UiFont(16, true));
+  button->setCursor(Qt::PointingHandCursor);
+  return button;
+}
+
+QComboBox* EditableList(const QString& name, const QStringList& items, QWidget* parent,
+                        int pixel_size) {
+  auto* box = new QComboBox(parent);
+  box->setObjectName(name);
+  box->setEditable(true);
+  box->setInsertPolicy(QComboBox::NoInsert);
+  // Set on the box's own parts as well: the style sheet does not pass the
+  // family on to them.
+  const QFont font = UiFont(pixel_size);
+  box->setFont(font);
+  box->lineEdit()->setFont(font);
+  box->view()->setFont(font);
+  box->addItems(items);
+  return box;
 }
 
 }  // namespace tessaly::skin

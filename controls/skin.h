@@ -1,5 +1,6 @@
 #pragma once
-// The program's look: colours, fonts and the style sheet shared by its windows.
+// The program's look: colours, fonts, the style sheet shared by its windows,
+// and the standard widgets of that look (headings, buttons, lists, panels).
 
 #include <QColor>
 #include <QFont>
@@ -7,19 +8,33 @@
 #include <QPalette>
 #include <QRect>
 #include <QString>
+#include <QStringList>
+
+class QComboBox;
+class QPushButton;
+
+namespace tessaly {
+class TMLabel;
+}
 
 namespace tessaly::skin {
 
-inline const QColor kPaper{0xF4, 0xEA, 0xD2};
-inline const QColor kInk{0x2D, 0x2A, 0x26};
-inline const QColor kSealRed{0xA8, 0x32, 0x2D};
-inline const QColor kOlive{0x6F, 0x6A, 0x12};
-inline const QColor kMaroon{0x80, 0x00, 0x00};
+inline const QColor kPaper{0xF4, 0xEA, 0xD2};        // the windows' plain background
+inline const QColor kDialogPaper{0xF7, 0xEF, 0xDC};  // dialogs and message boxes
+inline const QColor kInk{0x2D, 0x2A, 0x26};          // text
+inline const QColor kSealRed{0xA8, 0x32, 0x2D};      // seal, focus and selection
+inline const QColor kSealText{0xFF, 0xF8, 0xEC};     // text on seal red
+inline const QColor kOlive{0x6F, 0x6A, 0x12};        // small captions, read-only text
+inline const QColor kMaroon{0x80, 0x00, 0x00};       // check box captions
 
 // The family of the windows' text: 宋体 where it is installed, else a CJK serif.
 QString UiFontFamily();
 // That family at a pixel size.
 QFont UiFont(int pixel_size, bool bold = false);
+
+// Fills the colours above into a style sheet written with their names:
+// @paper@, @dialog-paper@, @ink@, @seal-red@, @seal-text@, @olive@, @maroon@.
+QString WithColours(QString css);
 
 // Style sheet of the windows. Widgets pick their look by the dynamic property
 // "skin": "flat" (flat white button), "seal" (large command button), "panel"
@@ -39,7 +54,26 @@ void ApplyToWindow(QWidget* window);
 // look like the program's. Needs the application object.
 void ApplyToApplication();
 
+// Moves a top-level window to the middle of its screen's free area.
+void CenterOnScreen(QWidget* window);
+
 // A translucent paper panel named `name` at `geometry` inside `parent`.
 QFrame* Panel(QWidget* parent, const QString& name, const QRect& geometry);
+
+// A heading: the caption in bold, its colour stepping from red to blue. Mouse
+// clicks go through it to what lies below (the artwork, which drags the window).
+TMLabel* Heading(const QString& name, const QString& caption, QWidget* parent);
+
+// A flat white button. Like a flat button it takes no focus when clicked (a
+// box being edited keeps it), but it can be reached with the Tab key.
+QPushButton* FlatButton(const QString& name, const QString& caption, QWidget* parent,
+                        int pixel_size = 13);
+
+// A large command button in seal red.
+QPushButton* SealButton(const QString& name, const QString& caption, QWidget* parent);
+
+// An editable drop-down list whose typed text is never added to its items.
+QComboBox* EditableList(const QString& name, const QStringList& items, QWidget* parent,
+                        int pixel_size = 13);
 
 }  // namespace tessaly::skin

@@ -227,15 +227,6 @@ void WriteGb18030Lines(const QString& path, const QStringList& lines, FileUse us
   WriteWhole(path, ToGb18030(all), use);
 }
 
-void WriteUtf8Lines(const QString& path, const QStringList& lines) {
-  QByteArray bytes;
-  for (const QString& l : lines) {
-    bytes.append(l.toUtf8());
-    bytes.append('\n');
-  }
-  WriteWhole(path, bytes, FileUse::kChosen);
-}
-
 QString EscapeHtml(const QString& text) {
   QString out;
   out.reserve(text.size());

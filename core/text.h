@@ -64,9 +64,6 @@ enum class FileUse {
 void WriteGb18030Lines(const QString& path, const QStringList& lines,
                        FileUse use = FileUse::kChosen);
 
-// The same for UTF-8 text with LF line ends.
-void WriteUtf8Lines(const QString& path, const QStringList& lines);
-
 // Escapes &, < and > for use inside an HTML page.
 QString EscapeHtml(const QString& text);
 

@@ -11,12 +11,10 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QTimer>
@@ -32,10 +30,9 @@
 
 #include <algorithm>
 
-#include "app/main_window.h"
 #include "controls/artwork.h"
-#include "controls/message_box.h"
 #include "controls/gradient_label.h"
+#include "controls/message_box.h"
 #include "controls/skin.h"
 #include "core/errors.h"
 #include "core/paths.h"
@@ -82,29 +79,6 @@ class PageSchemeHandler : public QWebEngineUrlSchemeHandler {
   }
 };
 
-QString Utf(const char* text) { return QString::fromUtf8(text); }
-
-TMLabel* Heading(const char* name, const char* caption, QWidget* parent) {
-  auto* label = new TMLabel(Utf(caption), parent);
-  label->setObjectName(Utf(name));
-  label->setFont(skin::UiFont(13, true));
-  label->SetColor1(QColor(255, 0, 0));
-  label->SetColor2(QColor(0, 0, 255));
-  label->SetColorStyle(TColorStyle::Horizontal);
-  label->setAttribute(Qt::WA_TransparentForMouseEvents);
-  return label;
-}
-
-QPushButton* Button(const char* name, const char* caption, const char* skin_name, QWidget* parent) {
-  auto* button = new QPushButton(Utf(caption), parent);
-  button->setObjectName(Utf(name));
-  button->setProperty("skin", Utf(skin_name));
-  button->setCursor(Qt::PointingHandCursor);
-  // Inside a styled panel a widget does not take the window's font by itself.
-  button->setFont(skin::UiFont(13));
-  return button;
-}
-
 // The families the page can name, each once and sorted. A family that several
 // foundries make is listed by Qt as "Family [foundry]", a name no font
 // answers to; the page names the family alone. Generic names ("Serif",
@@ -134,8 +108,7 @@ QString SuggestedFileName(const QString& name) {
 
 }  // namespace
 
-TForm4::TForm4(TForm1* form1, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), form1_(form1) {
+TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
   setWindowTitle(QStringLiteral("命运结果查阅"));
   setAttribute(Qt::WA_QuitOnClose, false);
   skin::ApplyToWindow(this);
@@ -147,7 +120,7 @@ TForm4::TForm4(TForm1* form1, QWidget* parent)
   // Left-hand panel: font list and options.
   suiPanel1 = skin::Panel(this, QStringLiteral("suiPanel1"), QRect(14, 112, 126, 196));
 
-  MLabel1 = Heading("MLabel1", "字体：", suiPanel1);
+  MLabel1 = skin::Heading(QStringLiteral("MLabel1"), QStringLiteral("字体："), suiPanel1);
   MLabel1->setGeometry(12, 12, MLabel1->sizeHint().width(), 22);
   suiFontComboBox1 = new QComboBox(suiPanel1);
   suiFontComboBox1->setObjectName(QStringLiteral("suiFontComboBox1"));
@@ -164,18 +137,18 @@ TForm4::TForm4(TForm1* form1, QWidget* parent)
   suiFontComboBox1->setMaxVisibleItems(20);
   suiFontComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 
-  MLabel2 = Heading("MLabel2", "选项：", suiPanel1);
+  MLabel2 = skin::Heading(QStringLiteral("MLabel2"), QStringLiteral("选项："), suiPanel1);
   MLabel2->setGeometry(12, 80, MLabel2->sizeHint().width(), 22);
-  FlatButton3 = Button("FlatButton3", "输出到文件", "flat", suiPanel1);
+  FlatButton3 =
+      skin::FlatButton(QStringLiteral("FlatButton3"), QStringLiteral("输出到文件"), suiPanel1);
   FlatButton3->setGeometry(10, 106, 106, 28);
-  FlatButton1 = Button("FlatButton1", "联系软件作者", "flat", suiPanel1);
+  FlatButton1 =
+      skin::FlatButton(QStringLiteral("FlatButton1"), QStringLiteral("联系软件作者"), suiPanel1);
   FlatButton1->setGeometry(10, 142, 106, 28);
 
-  suiButton1 = Button("suiButton1", "打印输出", "seal", this);
-  suiButton1->setFont(skin::UiFont(16, true));
+  suiButton1 = skin::SealButton(QStringLiteral("suiButton1"), QStringLiteral("打印输出"), this);
   suiButton1->setGeometry(14, 334, 125, 38);
-  suiButton2 = Button("suiButton2", "返回算命", "seal", this);
-  suiButton2->setFont(skin::UiFont(16, true));
+  suiButton2 = skin::SealButton(QStringLiteral("suiButton2"), QStringLiteral("返回算命"), this);
   suiButton2->setGeometry(14, 382, 125, 38);
 
   // Right-hand panel: the browser, created once the main window is up.
@@ -186,9 +159,7 @@ TForm4::TForm4(TForm1* form1, QWidget* parent)
   auto* layout = new QVBoxLayout(suiPanel2);
   layout->setContentsMargins(0, 0, 0, 0);
 
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
+  skin::CenterOnScreen(this);
 
   connect(suiFontComboBox1, &QComboBox::textActivated, this, &TForm4::suiFontComboBox1Change);
   connect(FlatButton3, &QPushButton::clicked, this, &TForm4::FlatButton3Click);
@@ -248,6 +219,17 @@ void TForm4::FinishCreation() {
   connect(WebBrowser1, &QWebEngineView::printFinished, this, &TForm4::PrintFinished);
 }
 
+void TForm4::ShowReport(const ReportPage& page, const QString& page_path,
+                        const QStringList& plain_report, const QString& name) {
+  page_ = page;
+  plain_report_ = plain_report;
+  name_ = name;
+  Navigate(page_path);
+  show();
+  raise();
+  activateWindow();
+}
+
 void TForm4::Navigate(const QString& path) {
   FinishCreation();
   // A page without a font choice (a new report) shows in the browser's own
@@ -276,10 +258,9 @@ void TForm4::suiFontComboBox1Change(const QString& family) {
 }
 
 void TForm4::FlatButton3Click() {
-  const QString name = form1_ != nullptr ? form1_->Inputs().FlatEdit1 : QString();
   QString start_dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (start_dir.isEmpty() || !QFileInfo(start_dir).isDir()) start_dir = QDir::homePath();
-  const QString suggested = SuggestedFileName(name);
+  const QString suggested = SuggestedFileName(name_);
   const QString start =
       suggested.isEmpty() ? start_dir + QLatin1Char('/') : QDir(start_dir).filePath(suggested);
   QString path = QFileDialog::getSaveFileName(this, QStringLiteral("输出到文件"), start,
@@ -291,8 +272,7 @@ void TForm4::FlatButton3Click() {
     path += QStringLiteral(".txt");
   }
   try {
-    const QStringList lines = form1_ != nullptr ? form1_->Panel().Memo1 : QStringList();
-    WriteGb18030Lines(path, lines);
+    WriteGb18030Lines(path, plain_report_);
   } catch (const Error& e) {
     ErrorBox(this, e.message());
     return;
@@ -328,26 +308,13 @@ void TForm4::suiButton2Click() { close(); }
 
 // --- Window ------------------------------------------------------------------
 
-void TForm4::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
-  if (!event->spontaneous()) FormShow();
-}
-
 void TForm4::closeEvent(QCloseEvent* event) {
   FormClose();
   event->accept();
 }
 
-void TForm4::FormShow() {
-  if (form1_ != nullptr) form1_->hide();
-}
-
 void TForm4::FormClose() {
-  if (form1_ != nullptr) {
-    form1_->show();
-    form1_->raise();
-    form1_->activateWindow();
-  }
+  if (back_) back_();
 }
 
 }  // namespace tessaly

@@ -1,16 +1,19 @@
 #pragma once
-// TForm4: the result viewer (命运结果查阅). A frameless 640 x 480 window over its
-// artwork: on the left the font list and the commands, on the right the page
-// the report command wrote, shown in an embedded browser. The browser reads
-// the pages of the cache directory through a URL scheme of its own that
-// declares them GB18030, so the files stay exactly as written.
+// TForm4: the result viewer (命运结果查阅), the program's ReportViewer. A
+// frameless 640 x 480 window over its artwork: on the left the font list and
+// the commands, on the right the page the report command wrote, shown in an
+// embedded browser. The browser reads the pages of the cache directory through
+// a URL scheme of its own that declares them GB18030, so the files stay exactly as
+// written.
 
-#include <QPointer>
+#include <QStringList>
 #include <QUrl>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
+#include "controls/report_viewer.h"
 #include "report/report.h"
 
 class QComboBox;
@@ -23,15 +26,21 @@ class QWebEngineView;
 namespace tessaly {
 
 class TArtwork;
-class TForm1;
 class TMLabel;
 
-class TForm4 : public QWidget {
+class TForm4 : public QWidget, public ReportViewer {
   Q_OBJECT
+  Q_INTERFACES(tessaly::ReportViewer)
 
  public:
-  explicit TForm4(TForm1* form1, QWidget* parent = nullptr);
+  explicit TForm4(QWidget* parent = nullptr);
   ~TForm4() override;
+
+  // ReportViewer.
+  void ShowReport(const ReportPage& page, const QString& page_path, const QStringList& plain_report,
+                  const QString& name) override;
+  QWidget* Window() override { return this; }
+  void SetBackHandler(std::function<void()> handler) override { back_ = std::move(handler); }
 
   // Registers the pages' URL scheme. Must run before the application object
   // is created.
@@ -40,7 +49,6 @@ class TForm4 : public QWidget {
   static QUrl PageUrl(const QString& path);
 
   // The page of the last report (its first line is replaced by a font choice).
-  ReportPage& Page() { return page_; }
   const ReportPage& Page() const { return page_; }
 
   // Creates the browser and fills the font list. Runs once, just after the
@@ -62,16 +70,16 @@ class TForm4 : public QWidget {
   static QUrl ContactUrl();
 
  protected:
-  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void FormShow();
   void FormClose();
   void PrintFinished(bool success);
 
-  QPointer<TForm1> form1_;
+  std::function<void()> back_;
   ReportPage page_;
+  QStringList plain_report_;  // what the export writes
+  QString name_;              // the person's name, offered as the export's file name
   bool finished_creation_ = false;
   std::unique_ptr<QPrinter> printer_;
   QString printer_name_;

@@ -170,7 +170,7 @@ void FaultsTest::cleanup() {
 
 void FaultsTest::Open(const QString& store_path) {
   form_ = std::make_unique<TForm1>(store_path);
-  viewer_ = std::make_unique<TForm4>(form_.get());
+  viewer_ = std::make_unique<TForm4>();
   form_->setViewer(viewer_.get());
   form_->show();
   QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
@@ -583,5 +583,5 @@ void FaultsTest::ExportFails() {
 
 }  // namespace tessaly
 
-TESSALY_GUI_TEST_MAIN(tessaly::FaultsTest)
+TESSALY_VIEWER_TEST_MAIN(tessaly::FaultsTest)
 #include "faults_test.moc"

@@ -99,16 +99,22 @@ inline QString CachePath(const char* name) {
 
 }  // namespace tessaly::test
 
-// main() of a test program: private cache, the viewer's URL scheme registered
-// before the application object, the application set up as the program's
-// entry does, then the tests.
-#define TESSALY_GUI_TEST_MAIN(TestClass)                                \
+// main() of a test program: private cache, what must come before the
+// application object (`prepare`), then the tests.
+#define TESSALY_GUI_TEST_MAIN_PREPARED(TestClass, prepare)              \
   int main(int argc, char** argv) {                                     \
     tessaly::test::UsePrivateCache();                                   \
-    tessaly::PrepareApplication();                                      \
+    prepare;                                                            \
     QApplication app(argc, argv);                                       \
     tessaly::SetUpApplication();                                        \
     TestClass test;                                                     \
     QTEST_SET_MAIN_SOURCE_PATH                                          \
     return QTest::qExec(&test, argc, argv);                             \
   }
+
+// A test program without the viewer.
+#define TESSALY_GUI_TEST_MAIN(TestClass) TESSALY_GUI_TEST_MAIN_PREPARED(TestClass, (void)0)
+// A test program with the viewer (tessaly_startup): its URL scheme is
+// registered before the application object, as the program's entry does.
+#define TESSALY_VIEWER_TEST_MAIN(TestClass) \
+  TESSALY_GUI_TEST_MAIN_PREPARED(TestClass, tessaly::PrepareApplication())

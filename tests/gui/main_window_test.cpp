@@ -19,18 +19,18 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QWebEngineView>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 #include "app/main_window.h"
 #include "controls/artwork.h"
 #include "controls/gradient_label.h"
-#include "core/text.h"
+#include "controls/report_viewer.h"
 #include "core/clock.h"
+#include "core/text.h"
 #include "gui_support.h"
-#include "viewer/result_viewer.h"
 
 namespace tessaly {
 
@@ -53,6 +53,37 @@ void Type(QWidget* widget, const QString& text) {
     }
   }
 }
+
+// Stands in for the result viewer: a plain window that keeps what it is shown.
+class ViewerStandIn : public QWidget, public ReportViewer {
+ public:
+  ViewerStandIn() : QWidget(nullptr, Qt::Window) {}
+
+  void ShowReport(const ReportPage& shown_page, const QString& shown_path,
+                  const QStringList& shown_plain, const QString& shown_name) override {
+    page = shown_page;
+    page_path = shown_path;
+    plain_report = shown_plain;
+    name = shown_name;
+    show();
+  }
+  QWidget* Window() override { return this; }
+  void SetBackHandler(std::function<void()> handler) override { back_ = std::move(handler); }
+
+  // The user leaves the viewer.
+  void Back() {
+    hide();
+    if (back_) back_();
+  }
+
+  ReportPage page;
+  QString page_path;
+  QStringList plain_report;
+  QString name;
+
+ private:
+  std::function<void()> back_;
+};
 
 }  // namespace
 
@@ -116,7 +147,7 @@ class MainWindowTest : public QObject {
 
   std::unique_ptr<DialogWatcher> watcher_;
   std::unique_ptr<TForm1> form_;
-  std::unique_ptr<TForm4> viewer_;
+  std::unique_ptr<ViewerStandIn> viewer_;
 };
 
 void MainWindowTest::init() {
@@ -133,7 +164,7 @@ void MainWindowTest::cleanup() {
 
 void MainWindowTest::Open(const QString& store_path) {
   form_ = std::make_unique<TForm1>(store_path);
-  viewer_ = std::make_unique<TForm4>(form_.get());
+  viewer_ = std::make_unique<ViewerStandIn>();
   form_->setViewer(viewer_.get());
   form_->show();
   form_->activateWindow();
@@ -672,13 +703,19 @@ void MainWindowTest::ReportShowsViewer() {
   QCOMPARE(page.first(), QStringLiteral("<html>"));
   QCOMPARE(page.last(), QStringLiteral("</BODY></HTML>"));
   QVERIFY(page[4].startsWith(QStringLiteral("    欧阳雨辰  生于 ")));
-  QCOMPARE(viewer_->Page().FlatMemo1, page);
-  // The plain report stays with the main window.
+  QCOMPARE(viewer_->page.FlatMemo1, page);
+  QCOMPARE(viewer_->page_path, CachePath("temp.htm"));
+  // The plain report stays with the main window; the viewer gets it for the
+  // export, with the name to offer as the file name.
   QCOMPARE(form_->Panel().Memo1.first(), page[4]);
+  QCOMPARE(viewer_->plain_report, form_->Panel().Memo1);
+  QCOMPARE(viewer_->name, QStringLiteral("欧阳雨辰"));
   QVERIFY(viewer_->isVisible());
   QVERIFY(!form_->isVisible());
-  QVERIFY(viewer_->Browser() != nullptr);
-  QTRY_COMPARE(viewer_->Browser()->url(), TForm4::PageUrl(CachePath("temp.htm")));
+  // Back from the viewer: the main window again, as it was.
+  viewer_->Back();
+  QVERIFY(form_->isVisible());
+  QCOMPARE(form_->Inputs().FlatEdit1, QStringLiteral("欧阳雨辰"));
 }
 
 void MainWindowTest::ReportErrorKeepsViewerHidden() {
@@ -723,9 +760,10 @@ void MainWindowTest::CloseDeletesPages() {
   QVERIFY(!QFile::exists(CachePath("temp.htm")));
   QTest::mouseClick(Find<QPushButton>("suiButton1"), Qt::LeftButton);
   QVERIFY(QFile::exists(CachePath("temp.htm")));
-  viewer_->suiFontComboBox1Change(QStringLiteral("Noto Serif CJK SC"));
+  // The viewer's restyled copy of the page.
+  WriteGbkLines(CachePath("temp.tmp"), {QStringLiteral("<font face=\"Noto Serif CJK SC\">")});
   QVERIFY(QFile::exists(CachePath("temp.tmp")));
-  QTest::mouseClick(viewer_->findChild<QPushButton*>(QStringLiteral("suiButton2")), Qt::LeftButton);
+  viewer_->Back();
   QVERIFY(form_->isVisible());
 
   QSignalSpy closed(form_.get(), &TForm1::Closed);

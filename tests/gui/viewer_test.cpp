@@ -112,7 +112,7 @@ void ViewerTest::init() {
   desktop_.opened.clear();
   watcher_ = std::make_unique<DialogWatcher>();
   form_ = std::make_unique<TForm1>();
-  viewer_ = std::make_unique<TForm4>(form_.get());
+  viewer_ = std::make_unique<TForm4>();
   form_->setViewer(viewer_.get());
   form_->show();
   QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
@@ -315,9 +315,10 @@ void ViewerTest::Export() {
   QFETCH(QString, name);
   QFETCH(QString, typed);
   QFETCH(QString, written);
-  // Set the name as it stands in the box when the export runs.
+  // The name as it stood in the box when the report ran.
   QTest::mouseClick(Button("suiButton2"), Qt::LeftButton);
   form_->findChild<QLineEdit*>(QStringLiteral("FlatEdit1"))->setText(name);
+  Report();
 
   QString preset;
   QStringList filters;
@@ -408,5 +409,5 @@ void ViewerTest::BackShowsMainWindow() {
 
 }  // namespace tessaly
 
-TESSALY_GUI_TEST_MAIN(tessaly::ViewerTest)
+TESSALY_VIEWER_TEST_MAIN(tessaly::ViewerTest)
 #include "viewer_test.moc"

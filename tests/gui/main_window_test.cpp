@@ -761,7 +761,7 @@ void MainWindowTest::CloseDeletesPages() {
   QTest::mouseClick(Find<QPushButton>("suiButton1"), Qt::LeftButton);
   QVERIFY(QFile::exists(CachePath("temp.htm")));
   // The viewer's restyled copy of the page.
-  WriteGbkLines(CachePath("temp.tmp"), {QStringLiteral("<font face=\"Noto Serif CJK SC\">")});
+  WriteGb18030Lines(CachePath("temp.tmp"), {QStringLiteral("<font face=\"Noto Serif CJK SC\">")}, FileUse::kPrivate);
   QVERIFY(QFile::exists(CachePath("temp.tmp")));
   viewer_->Back();
   QVERIFY(form_->isVisible());

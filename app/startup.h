@@ -6,6 +6,8 @@
 
 #include <memory>
 
+#include "controls/skin.h"
+
 namespace tessaly {
 
 class TForm1;
@@ -16,10 +18,6 @@ class TForm4;
 // scheme).
 void PrepareApplication();
 
-// What is set up once the application object exists: the program's name, Qt's
-// own texts in Chinese, Qt's own dialogs in place of the desktop's, and the
-// skin for all windows, the message boxes and the file dialog included.
-void SetUpApplication();
 
 // The program's windows, created in order: the main window, the calendar
 // dialog, the viewer. They live until the program ends.

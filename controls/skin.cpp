@@ -1,6 +1,10 @@
 #include "controls/skin.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QTranslator>
+#include <QLibraryInfo>
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -259,3 +263,31 @@ QComboBox* EditableList(const QString& name, const QStringList& items, QWidget* 
 }
 
 }  // namespace tessaly::skin
+
+namespace tessaly {
+
+void SetUpApplication() {
+  // The task bar shows the main window's title, "Tessaly"; no display name is
+  // set, as Qt would append it to every window's title.
+  QCoreApplication::setApplicationName(QStringLiteral("tessaly"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("app.tessaly.Tessaly"));
+  // The desktop's own dialogs would neither wear the skin nor take the
+  // translations below.
+  QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+  // Qt's own texts (确定 and 取消 of the message boxes, the file dialog's
+  // labels, the viewer's context menu) in Chinese, whatever the desktop's
+  // language: the program speaks Chinese throughout. Without the translations
+  // installed the texts stay English.
+  const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  for (const char* catalog : {"qt_zh_CN", "qtwebengine_zh_CN"}) {
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QLatin1String(catalog), dir)) {
+      QCoreApplication::installTranslator(translator);
+    } else {
+      delete translator;
+    }
+  }
+  skin::ApplyToApplication();
+}
+
+}  // namespace tessaly

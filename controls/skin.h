@@ -77,3 +77,12 @@ QComboBox* EditableList(const QString& name, const QStringList& items, QWidget* 
                         int pixel_size = 13);
 
 }  // namespace tessaly::skin
+
+namespace tessaly {
+
+// What is set up once the application object exists: the program's name, Qt's
+// own texts in Chinese, Qt's own dialogs in place of the desktop's, and the
+// skin for all windows, the message boxes and the file dialog included.
+void SetUpApplication();
+
+}  // namespace tessaly

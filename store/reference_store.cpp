@@ -8,22 +8,11 @@
 
 #include "core/errors.h"
 #include "core/paths.h"
+#include "store_key.h"  // generated: kStoreKey
 
 namespace tessaly {
 
 namespace {
-
-constexpr std::array<TableInfo, kTableCount> kTables{{
-    {Table::Strokes, "汉字笔划", "汉字", "数字", true},
-    {Table::SanCai, "三才吉凶", "三才", "吉凶", false},
-    {Table::EightyOne, "八十一划", "数字", "内容", false},
-    {Table::BoneVerse, "称骨算命", "数字", "内容", false},
-    {Table::StarSign, "星座", "星座", "内容", false},
-    {Table::Animal, "属相", "属相", "内容", false},
-    {Table::LunarDay, "日份", "日份", "内容", false},
-    {Table::Hour, "时份", "时份", "内容", false},
-    {Table::LunarMonth, "月份", "月份", "内容", false},
-}};
 
 // contains_text(haystack, needle): whether the needle occurs in the haystack,
 // compared byte for byte (no wildcards; UTF-8 never matches inside a character).
@@ -81,8 +70,6 @@ QString LayoutFault(sqlite3* db) {
 
 }  // namespace
 
-const TableInfo& InfoOf(Table table) { return kTables[static_cast<size_t>(table)]; }
-
 ReferenceStore::ReferenceStore() = default;
 
 ReferenceStore::~ReferenceStore() { Close(); }
@@ -119,7 +106,7 @@ void ReferenceStore::Open(const QString& path) {
     throw Damaged(reason);
   };
   if (rc != SQLITE_OK) fail(rc);
-  rc = sqlite3_key(db, kPassword, static_cast<int>(std::char_traits<char>::length(kPassword)));
+  rc = sqlite3_key(db, kStoreKey, static_cast<int>(sizeof kStoreKey - 1));
   if (rc != SQLITE_OK) fail(rc);
 
   // Make sure this really is SQLCipher answering, not a plain SQLite that would

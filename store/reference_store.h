@@ -34,7 +34,20 @@ struct TableInfo {
   const char* result_column;
   bool contains;           // containment test instead of equality
 };
-const TableInfo& InfoOf(Table table);
+
+// The layout as the lookups read it and the store builder writes it.
+inline constexpr std::array<TableInfo, kTableCount> kTables{{
+    {Table::Strokes, "汉字笔划", "汉字", "数字", true},
+    {Table::SanCai, "三才吉凶", "三才", "吉凶", false},
+    {Table::EightyOne, "八十一划", "数字", "内容", false},
+    {Table::BoneVerse, "称骨算命", "数字", "内容", false},
+    {Table::StarSign, "星座", "星座", "内容", false},
+    {Table::Animal, "属相", "属相", "内容", false},
+    {Table::LunarDay, "日份", "日份", "内容", false},
+    {Table::Hour, "时份", "时份", "内容", false},
+    {Table::LunarMonth, "月份", "月份", "内容", false},
+}};
+inline const TableInfo& InfoOf(Table table) { return kTables[static_cast<size_t>(table)]; }
 
 // One statement: "select * from <table> where <key> = <value>", or for the
 // stroke table "... where 汉字 contains <value>". The value is always bound as
@@ -46,7 +59,12 @@ struct Statement {
 
 class ReferenceStore {
  public:
+  // The store is encrypted with a raw 256-bit key that tessaly-mkstore derives
+  // from this password and salt with SQLCipher's own key derivation when the
+  // program is built, so that opening the store derives nothing. The program
+  // holds the key (store_key.h, generated in the build), not the password.
   static constexpr const char* kPassword = "k3vn8tq1wz5rm0yh6pd2";
+  static constexpr const char* kSalt = "B23D0B07E3EF3A527DB3228E636DDF3C";  // 16 bytes, hex
   static constexpr const char* kFileName = "kvdata.dat";
 
   ReferenceStore();
@@ -57,7 +75,7 @@ class ReferenceStore {
   // kvdata.dat in the data directory.
   static QString DefaultPath();
 
-  // Opens the file read-only with the password, checks that every table and
+  // Opens the file read-only with the key, checks that every table and
   // column the lookups read is there and runs the first query of the stroke
   // table. A missing file raises StoreMissingError with "软件非法安装"; a file
   // that cannot be read with the key (a wrong key, a damaged or empty file) or

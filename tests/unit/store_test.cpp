@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "core/errors.h"
@@ -199,6 +202,34 @@ INSTANTIATE_TEST_SUITE_P(
                    "drop table 三才吉凶; create table 三才吉凶 (五行 text, 吉凶 text)",
                    "参考数据库已损坏：表“三才吉凶”中没有字段“三才”"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The store is keyed with SQLCipher's own derivation of the password, done when
+// it is built: it opens in SQLCipher with the raw key that tessaly-mkstore
+// prints (no derivation) as with the password, and with no other key.
+TEST(StoreKey, PrintedKeyAndPasswordOpenTheStore) {
+  QProcess mkstore;
+  mkstore.start(QStringLiteral(TESSALY_MKSTORE), {QStringLiteral("--print-key")});
+  ASSERT_TRUE(mkstore.waitForFinished(60000) && mkstore.exitCode() == 0);
+  const QByteArray printed = mkstore.readAllStandardOutput().trimmed();
+  EXPECT_TRUE(QRegularExpression(QStringLiteral("^x'[0-9A-F]{96}'$")).match(QString::fromLatin1(printed)).hasMatch())
+      << printed.toStdString();
+  const struct {
+    const char* name;
+    QByteArray key;
+    bool opens;
+  } keys[] = {{"printed key", printed, true},
+              {"password", ReferenceStore::kPassword, true},
+              {"other raw key", "x'" + QByteArray(96, 'A') + "'", false}};
+  const QByteArray path = QFile::encodeName(test::BuiltStorePath());
+  for (const auto& k : keys) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_key(db, k.key.constData(), static_cast<int>(k.key.size()));
+    const int rc = sqlite3_exec(db, "select count(*) from 汉字笔划", nullptr, nullptr, nullptr);
+    EXPECT_EQ(rc == SQLITE_OK, k.opens) << k.name << ": " << sqlite3_errmsg(db);
+    sqlite3_close_v2(db);
+  }
+}
 
 TEST_F(StoreFiles, OpeningNeverWritesTheFile) {
   const QString path = Make(QStringLiteral("ro.dat"));

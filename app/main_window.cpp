@@ -372,6 +372,14 @@ void TForm1::suiButton1Click() {
     ErrorBox(this, e.message());
     return;
   }
+  if (viewer_ == nullptr && viewer_source_) {
+    try {
+      setViewer(viewer_source_());
+    } catch (const Error& e) {
+      ErrorBox(this, e.message());
+      return;
+    }
+  }
   // This window stays hidden while the viewer shows the report.
   if (viewer_window_ != nullptr) {
     hide();

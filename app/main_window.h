@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
 #include "core/dates.h"
 #include "readings/models.h"
 #include "store/reference_store.h"
@@ -55,6 +57,9 @@ class TForm1 : public QWidget {
   // The viewer the report command hands its report to; the window comes back
   // when the user leaves the viewer. Without one the report is only written.
   void setViewer(ReportViewer* viewer);
+  // The same, had when a report first needs it: `source` gives the viewer or
+  // raises Error, whose message the report command shows instead.
+  void setViewerSource(std::function<ReportViewer*()> source) { viewer_source_ = std::move(source); }
 
   // Commands (the window's buttons and the hidden reading buttons).
   void suiButton1Click();    // 马上算命: the report
@@ -105,6 +110,7 @@ class TForm1 : public QWidget {
   DateTime DateTimePicker1_;
   QPointer<QDialog> calendar_;
   ReportViewer* viewer_ = nullptr;
+  std::function<ReportViewer*()> viewer_source_;
   QPointer<QWidget> viewer_window_;  // tells whether the viewer is still there
   bool painted_ = false;
 

@@ -1,16 +1,18 @@
 #include "app/startup.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
+#include <QDir>
+#include <QFileInfo>
 #include <QLoggingCategory>
+#include <QPluginLoader>
 #include <QTimer>
-#include <QTranslator>
 
-#include "app/main_window.h"
 #include "app/calendar_dialog.h"
+#include "app/main_window.h"
 #include "controls/click_sound.h"
-#include "controls/skin.h"
-#include "viewer/result_viewer.h"
+#include "controls/report_viewer.h"
+#include "core/errors.h"
+#include "core/paths.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // Sanitizer builds: the Chromium inside QtWebEngine (not built with the
@@ -24,44 +26,113 @@ extern "C" const char* __asan_default_options() { return "new_delete_type_mismat
 namespace tessaly {
 
 void PrepareApplication() {
-  TForm4::RegisterPageScheme();
   // The web engine reports its graphics set-up on every start; keep it quiet
   // unless asked for (QT_LOGGING_RULES still wins).
   QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
 }
 
+namespace {
+
+QtMessageHandler next_handler = nullptr;
+
+// Passes on every message but two warnings of the web engine that the viewer
+// brings about on purpose: that it is loaded from a module (after the
+// application object, so that it costs nothing before the first paint), and
+// that it has no OpenGL (it draws its pages in software).
+void LeaveOutWebEngineSetUpWarnings(QtMsgType type, const QMessageLogContext& context,
+                                    const QString& message) {
+  if (type == QtWarningMsg &&
+      (message.startsWith(QLatin1String("Qt WebEngine seems to be initialized from a plugin.")) ||
+       message.startsWith(QLatin1String("No suitable graphics backend found")))) {
+    return;
+  }
+  next_handler(type, context, message);
+}
+
+}  // namespace
+
+QString ViewerModulePath() { return ModuleDir() + QStringLiteral("/viewer.so"); }
+
+ViewerMaker ViewerFromModule(const QString& path) {
+  return [path]() -> std::unique_ptr<ReportViewer> {
+    const QString file = QDir::toNativeSeparators(path);
+    const QString reinstall = QStringLiteral("无法显示算命结果，请重新安装本软件。");
+    if (!QFileInfo(path).isFile()) {
+      throw Error(QStringLiteral("找不到结果查阅窗口的模块文件“%1”，").arg(file) + reinstall);
+    }
+    static const bool filtering = [] {
+      next_handler = qInstallMessageHandler(LeaveOutWebEngineSetUpWarnings);
+      return true;
+    }();
+    (void)filtering;
+    // The module stays loaded until the program ends.
+    QPluginLoader loader(path);
+    QObject* instance = loader.instance();
+    if (instance == nullptr) {
+      throw Error(QStringLiteral("无法加载结果查阅窗口的模块文件“%1”（%2），")
+                      .arg(file, loader.errorString()) +
+                  reinstall);
+    }
+    auto* factory = qobject_cast<ReportViewerFactory*>(instance);
+    if (factory == nullptr) {
+      throw Error(QStringLiteral("文件“%1”不是本软件的结果查阅窗口模块，").arg(file) + reinstall);
+    }
+    return factory->CreateViewer();
+  };
+}
+
+ReportViewer* Windows::Viewer() {
+  if (viewer == nullptr && viewer_error.isEmpty() && make_viewer) {
+    try {
+      viewer = make_viewer();
+    } catch (const Error& e) {
+      viewer_error = e.message();
+    }
+  }
+  if (viewer == nullptr) throw Error(viewer_error);
+  return viewer.get();
+}
 
 Windows::~Windows() {
   // The viewer and the calendar dialog refer to the main window; they go first.
-  form4.reset();
+  viewer.reset();
   form3.reset();
   form1.reset();
 }
 
-std::unique_ptr<Windows> CreateWindows() {
+std::unique_ptr<Windows> CreateWindows(ViewerMaker make_viewer) {
   auto windows = std::make_unique<Windows>();
+  windows->make_viewer = std::move(make_viewer);
   windows->form1 = std::make_unique<TForm1>();
   // The calendar dialog, after the main window, whose birthday box it fills on
-  // creation and again whenever it closes, and before the viewer.
-  TForm1* main_window = windows->form1.get();
-  const auto write_birthday = [main_window](const QString&, QDate date) {
-    main_window->SetBirthday(date);
-  };
-  windows->form3 = std::make_unique<TForm3>(write_birthday);
-  QObject::connect(windows->form3.get(), &TForm3::BirthdayChosen, main_window, write_birthday);
-  main_window->setCalendarDialog(windows->form3.get());
-  windows->form4 = std::make_unique<TForm4>();
-
+  // creation and again whenever it closes.
   TForm1* form1 = windows->form1.get();
-  TForm4* form4 = windows->form4.get();
+  const auto write_birthday = [form1](const QString&, QDate date) { form1->SetBirthday(date); };
+  windows->form3 = std::make_unique<TForm3>(write_birthday);
+  QObject::connect(windows->form3.get(), &TForm3::BirthdayChosen, form1, write_birthday);
+  form1->setCalendarDialog(windows->form3.get());
+
   // The report goes to the viewer, which hands the main window back.
-  form1->setViewer(form4);
-  // Creating the browser costs about as much as everything before the first
-  // paint; it waits until the main window is on the screen.
-  QObject::connect(form1, &TForm1::FirstPaint, form4, [form4] {
-    QTimer::singleShot(0, form4, [form4] {
-      form4->FinishCreation();
-      PrepareClickSound();
+  Windows* w = windows.get();
+  form1->setViewerSource([w] { return w->Viewer(); });
+  // Loading the web engine and starting its browser cost several times what
+  // everything before the first paint does; they wait until the main window is
+  // on the screen, and then go one task at a time.
+  QObject::connect(form1, &TForm1::FirstPaint, form1, [w, form1] {
+    QTimer::singleShot(0, form1, [w, form1] {
+      ReportViewer* viewer = nullptr;
+      try {
+        viewer = w->Viewer();
+      } catch (const Error&) {
+        // The report command says why.
+      }
+      QTimer::singleShot(0, form1, [w, form1, viewer] {
+        if (viewer != nullptr) viewer->Prepare();
+        QTimer::singleShot(0, form1, [w] {
+          PrepareClickSound();
+          if (w->on_ready) w->on_ready();
+        });
+      });
     });
   });
   QObject::connect(form1, &TForm1::Closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);

@@ -1,35 +1,58 @@
 #pragma once
-// Start-up of the desktop program, shared by the program's entry and the
-// start-up benchmark so that both build the windows the same way. This is the
-// one place that knows the concrete viewer: it creates it and hands it to the
-// main window as a ReportViewer.
+// Start-up of the desktop program, shared by the program's entry, the GUI tests
+// and the start-up benchmarks so that all build the windows the same way. The
+// main window and the calendar dialog come first; the viewer, the only window
+// with the web engine, is made once the main window is on the screen, from the
+// viewer's module (lib/tessaly/viewer.so) in the program, so that the program
+// shows itself before the web engine has even been loaded.
 
+#include <QString>
+
+#include <functional>
 #include <memory>
 
 #include "controls/skin.h"
 
 namespace tessaly {
 
+class ReportViewer;
 class TForm1;
 class TForm3;
-class TForm4;
 
-// What must be set up before the application object exists (the viewer's URL
-// scheme).
+// What must be set up before the application object exists.
 void PrepareApplication();
 
+// Makes the viewer, its window hidden, or raises Error saying why it cannot.
+using ViewerMaker = std::function<std::unique_ptr<ReportViewer>()>;
+
+// The viewer's module beside the program: lib/tessaly/viewer.so.
+QString ViewerModulePath();
+// Makes the viewer with the module at `path`, loaded on the first call; an
+// error names the file.
+ViewerMaker ViewerFromModule(const QString& path = ViewerModulePath());
 
 // The program's windows, created in order: the main window, the calendar
 // dialog, the viewer. They live until the program ends.
 struct Windows {
   std::unique_ptr<TForm1> form1;
   std::unique_ptr<TForm3> form3;
-  std::unique_ptr<TForm4> form4;
+  std::unique_ptr<ReportViewer> viewer;  // once made
+  ViewerMaker make_viewer;
+  QString viewer_error;                  // why it could not be made, once tried
+  // Called once the work deferred until after the first paint is done.
+  std::function<void()> on_ready;
+
+  // The viewer, made on the first call. Raises Error, on this call and every
+  // later one, when it cannot be made.
+  ReportViewer* Viewer();
   ~Windows();
 };
 
-// Creates the windows and shows the main window. Once the main window has been
-// painted, the viewer's browser and the click sound are made ready.
-std::unique_ptr<Windows> CreateWindows();
+// Creates the main window and the calendar dialog and shows the main window.
+// Once the main window has been painted, the viewer is made with `make_viewer`
+// and its browser started, and the click sound is made ready, each in a task of
+// its own so that the window keeps answering. The report command makes the
+// viewer itself if it comes first, and shows the error if there is none.
+std::unique_ptr<Windows> CreateWindows(ViewerMaker make_viewer = ViewerFromModule());
 
 }  // namespace tessaly

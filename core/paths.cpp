@@ -35,6 +35,10 @@ QString DataDir() {
   return QDir::cleanPath(ExecutableDir() + QStringLiteral("/../share/tessaly"));
 }
 
+QString ModuleDir() {
+  return QDir::cleanPath(ExecutableDir() + QStringLiteral("/../lib/tessaly"));
+}
+
 QString CacheDir() {
   QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
   if (base.isEmpty()) base = QDir::homePath() + QStringLiteral("/.cache");

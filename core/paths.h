@@ -11,7 +11,11 @@ namespace tessaly {
 // (QCoreApplication, or SetExecutablePath before it exists).
 QString DataDir();
 
-// Tells DataDir where the program runs from when no QCoreApplication exists.
+// The directory holding the program's own modules (the result viewer):
+// lib/tessaly beside the bin directory, found as DataDir is.
+QString ModuleDir();
+
+// Tells DataDir and ModuleDir where the program runs from when no QCoreApplication exists.
 void SetExecutablePath(const QString& path);
 
 // The per-user cache directory (~/.cache/tessaly), created on demand for the

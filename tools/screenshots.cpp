@@ -19,7 +19,7 @@
 
 #include "app/startup.h"
 #include "app/main_window.h"
-#include "viewer/result_viewer.h"
+#include "controls/report_viewer.h"
 
 namespace {
 
@@ -60,7 +60,6 @@ int main(int argc, char** argv) {
 
   const auto windows = tessaly::CreateWindows();
   tessaly::TForm1* form1 = windows->form1.get();
-  tessaly::TForm4* form4 = windows->form4.get();
   Wait(1500);
   Shot(form1).save(out + QStringLiteral("/main-window.png"));
 
@@ -71,14 +70,19 @@ int main(int argc, char** argv) {
   Shot(form1).save(out + QStringLiteral("/main-window-all-inputs.png"));
 
   form1->findChild<QPushButton*>(QStringLiteral("suiButton1"))->click();
-  if (form4->Browser() != nullptr) {
+  QWidget* viewer = windows->viewer != nullptr ? windows->viewer->Window() : nullptr;
+  if (viewer == nullptr) {
+    std::fprintf(stderr, "no viewer: %s\n", qPrintable(windows->viewer_error));
+    return 1;
+  }
+  if (auto* browser = viewer->findChild<QWebEngineView*>()) {
     QEventLoop loop;
-    QObject::connect(form4->Browser(), &QWebEngineView::loadFinished, &loop, &QEventLoop::quit);
+    QObject::connect(browser, &QWebEngineView::loadFinished, &loop, &QEventLoop::quit);
     QTimer::singleShot(15000, &loop, &QEventLoop::quit);
     loop.exec();
   }
   Wait(1500);
-  Shot(form4).save(out + QStringLiteral("/viewer.png"));
+  Shot(viewer).save(out + QStringLiteral("/viewer.png"));
   std::printf("screenshots written to %s\n", qPrintable(out));
   return 0;
 }

@@ -14,6 +14,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QQuickWindow>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStyle>
@@ -46,8 +47,25 @@ constexpr char kScheme[] = "tessaly";
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 
-// Serves "tessaly:<file>" from the cache directory as GB18030 HTML. Only plain
-// file names are served; anything else is not found.
+// Sets up the web engine, once, before the first profile: registers the
+// pages' URL scheme (the engine takes no schemes after that) and has the pages
+// drawn in software. A page of text needs no OpenGL, whose drivers would cost
+// more to load than drawing it does.
+void PrepareWebEngine() {
+  static const bool prepared = [] {
+    QWebEngineUrlScheme scheme(kScheme);
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+    scheme.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed);
+    QWebEngineUrlScheme::registerScheme(scheme);
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    return true;
+  }();
+  (void)prepared;
+}
+
+// Serves "tessaly:<file>" from the cache directory as GB18030 HTML, and
+// "tessaly:" as an empty page. Only plain file names are served; anything else
+// is not found.
 class PageSchemeHandler : public QWebEngineUrlSchemeHandler {
  public:
   using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
@@ -56,6 +74,12 @@ class PageSchemeHandler : public QWebEngineUrlSchemeHandler {
     static const QRegularExpression plain_name(
         QStringLiteral("^[A-Za-z0-9_-]+(\\.[A-Za-z0-9]+)?$"));
     const QString name = job->requestUrl().path();
+    if (name.isEmpty()) {
+      auto* empty = new QBuffer(job);
+      empty->open(QIODevice::ReadOnly);
+      job->reply(QByteArrayLiteral("text/html"), empty);
+      return;
+    }
     if (!plain_name.match(name).hasMatch()) {
       job->fail(QWebEngineUrlRequestJob::UrlNotFound);
       return;
@@ -174,13 +198,6 @@ TForm4::~TForm4() {
   WebBrowser1 = nullptr;
 }
 
-void TForm4::RegisterPageScheme() {
-  QWebEngineUrlScheme scheme(kScheme);
-  scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
-  scheme.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed);
-  QWebEngineUrlScheme::registerScheme(scheme);
-}
-
 QUrl TForm4::PageUrl(const QString& path) {
   QUrl url;
   url.setScheme(QString::fromLatin1(kScheme));
@@ -208,6 +225,7 @@ void TForm4::FinishCreation() {
                         list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list));
 
   // An off-the-record profile: the viewer keeps nothing on disk.
+  PrepareWebEngine();
   profile_ = new QWebEngineProfile(this);
   profile_->installUrlSchemeHandler(kScheme, new PageSchemeHandler(profile_));
   WebBrowser1 = new QWebEngineView(suiPanel2);
@@ -217,6 +235,13 @@ void TForm4::FinishCreation() {
   WebBrowser1->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
   suiPanel2->layout()->addWidget(WebBrowser1);
   connect(WebBrowser1, &QWebEngineView::printFinished, this, &TForm4::PrintFinished);
+}
+
+void TForm4::Prepare() {
+  FinishCreation();
+  // An empty page of the pages' own scheme starts the renderer that the
+  // reports will use, so that the first report does not wait for it.
+  if (WebBrowser1->url().isEmpty()) WebBrowser1->load(PageUrl(QString()));
 }
 
 void TForm4::ShowReport(const ReportPage& page, const QString& page_path,

@@ -42,17 +42,17 @@ class TForm4 : public QWidget, public ReportViewer {
   QWidget* Window() override { return this; }
   void SetBackHandler(std::function<void()> handler) override { back_ = std::move(handler); }
 
-  // Registers the pages' URL scheme. Must run before the application object
-  // is created.
-  static void RegisterPageScheme();
+  void Prepare() override;
+
   // The URL under which the browser reads a page of the cache directory.
   static QUrl PageUrl(const QString& path);
 
   // The page of the last report (its first line is replaced by a font choice).
   const ReportPage& Page() const { return page_; }
 
-  // Creates the browser and fills the font list. Runs once, just after the
-  // main window's first paint (or at the first navigation, if earlier).
+  // Creates the browser and fills the font list. Runs once, from Prepare just
+  // after the main window's first paint (or at the first navigation, if
+  // earlier); Prepare then starts the browser on an empty page.
   void FinishCreation();
   QWebEngineView* Browser() const { return WebBrowser1; }
 

@@ -114,7 +114,7 @@ inline QString CachePath(const char* name) {
 
 // A test program without the viewer.
 #define TESSALY_GUI_TEST_MAIN(TestClass) TESSALY_GUI_TEST_MAIN_PREPARED(TestClass, (void)0)
-// A test program with the viewer (tessaly_startup): its URL scheme is
-// registered before the application object, as the program's entry does.
+// A test program with the windows as start-up wires them (tessaly_startup):
+// prepared before the application object as the program's entry does.
 #define TESSALY_VIEWER_TEST_MAIN(TestClass) \
   TESSALY_GUI_TEST_MAIN_PREPARED(TestClass, tessaly::PrepareApplication())

@@ -1,8 +1,13 @@
-// The windows as start-up creates and wires them: the report goes to the
-// viewer, which takes the main window's place, and going back from the viewer
-// brings the main window again.
+// The windows as start-up creates and wires them, with the viewer loaded from
+// its module: the web engine comes in only after the main window's first
+// paint, the report goes to the viewer, which takes the main window's place,
+// and going back brings the main window again. Without a usable module the main
+// window works on and the report command says which file is wrong.
 
+#include <QFile>
+#include <QLibraryInfo>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -10,38 +15,97 @@
 #include "app/main_window.h"
 #include "controls/report_viewer.h"
 #include "gui_support.h"
-#include "viewer/result_viewer.h"
 
 namespace tessaly {
+
+namespace {
+
+// Whether the web engine has been loaded into this process.
+bool WebEngineLoaded() {
+  return test::ReadBytes(QStringLiteral("/proc/self/maps")).contains("libQt6WebEngineCore");
+}
+
+}  // namespace
 
 class StartupTest : public QObject {
   Q_OBJECT
 
  private slots:
   void ReportAndBack();
+  void ModuleUnusable_data();
+  void ModuleUnusable();
+
+ private:
+  QTemporaryDir scratch_;
 };
 
 void StartupTest::ReportAndBack() {
   test::DialogWatcher watcher;
   const std::unique_ptr<Windows> windows = CreateWindows();
   QWidget* main_window = windows->form1.get();
-  // The viewer as the main window knows it.
-  auto* viewer = qobject_cast<ReportViewer*>(windows->form4.get());
-  QVERIFY(viewer != nullptr);
+  bool ready = false;
+  windows->on_ready = [&ready] { ready = true; };
+  QVERIFY(!WebEngineLoaded());
   QVERIFY(QTest::qWaitForWindowExposed(main_window));
-  QVERIFY(!viewer->Window()->isVisible());
+  // The module is loaded and the viewer made after the first paint, unasked.
+  QTRY_VERIFY(ready);
+  QVERIFY2(windows->viewer != nullptr, qPrintable(windows->viewer_error));
+  QVERIFY(WebEngineLoaded());
+  QWidget* viewer = windows->viewer->Window();
+  QVERIFY(!viewer->isVisible());
 
   QTest::mouseClick(main_window->findChild<QPushButton*>(QStringLiteral("suiButton1")),
                     Qt::LeftButton);
-  QVERIFY(viewer->Window()->isVisible());
+  QVERIFY(viewer->isVisible());
   QVERIFY(!main_window->isVisible());
-  QCOMPARE(windows->form4->Page().FlatMemo1, test::ReadGbkLines(test::CachePath("temp.htm")));
 
-  QTest::mouseClick(viewer->Window()->findChild<QPushButton*>(QStringLiteral("suiButton2")),
-                    Qt::LeftButton);
-  QVERIFY(!viewer->Window()->isVisible());
+  QTest::mouseClick(viewer->findChild<QPushButton*>(QStringLiteral("suiButton2")), Qt::LeftButton);
+  QVERIFY(!viewer->isVisible());
   QVERIFY(main_window->isVisible());
   QVERIFY(watcher.boxes.isEmpty());
+}
+
+void StartupTest::ModuleUnusable_data() {
+  QTest::addColumn<QString>("module");
+  QTest::addColumn<QString>("message");
+  const QString missing = scratch_.filePath(QStringLiteral("lib/tessaly/viewer.so"));
+  const QString text = scratch_.filePath(QStringLiteral("viewer.so"));
+  QFile file(text);
+  QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a module\n") > 0);
+  const QString other = QLibraryInfo::path(QLibraryInfo::PluginsPath) +
+                        QStringLiteral("/platforms/libqoffscreen.so");
+  const QString reinstall = QStringLiteral("无法显示算命结果，请重新安装本软件。");
+  QTest::newRow("missing") << missing
+                           << QStringLiteral("找不到结果查阅窗口的模块文件“%1”，").arg(missing) + reinstall;
+  QTest::newRow("not a module") << text << QStringLiteral("无法加载结果查阅窗口的模块文件“%1”（").arg(text);
+  QTest::newRow("another plugin")
+      << other << QStringLiteral("文件“%1”不是本软件的结果查阅窗口模块，").arg(other) + reinstall;
+}
+
+void StartupTest::ModuleUnusable() {
+  QFETCH(QString, module);
+  QFETCH(QString, message);
+  test::DialogWatcher watcher;
+  const std::unique_ptr<Windows> windows = CreateWindows(ViewerFromModule(module));
+  QWidget* main_window = windows->form1.get();
+  bool ready = false;
+  windows->on_ready = [&ready] { ready = true; };
+  QTRY_VERIFY(ready);
+  QVERIFY(watcher.boxes.isEmpty());
+
+  // Each report says what is wrong; the report is written and the main window
+  // stays, working.
+  auto* report = main_window->findChild<QPushButton*>(QStringLiteral("suiButton1"));
+  for (int i = 0; i < 2; ++i) {
+    QFile::remove(test::CachePath("temp.htm"));
+    QTest::mouseClick(report, Qt::LeftButton);
+    QTRY_COMPARE(watcher.boxes.size(), i + 1);
+    QCOMPARE(watcher.boxes[i].icon, QMessageBox::Critical);
+    QVERIFY2(watcher.boxes[i].text.startsWith(message), qPrintable(watcher.boxes[i].text));
+    QVERIFY(main_window->isVisible());
+    QVERIFY(QFile::exists(test::CachePath("temp.htm")));
+  }
+  QVERIFY(windows->viewer == nullptr);
 }
 
 }  // namespace tessaly

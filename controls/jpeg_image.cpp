@@ -58,11 +58,13 @@ bool Decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const QByteArray& 
                   static_cast<unsigned>(cinfo.image_height));
     return false;
   }
-  cinfo.out_color_space = JCS_RGB;
+  // Straight into the layout the windows paint from (0xffRRGGBB words), so
+  // that the picture is decoded once and held once.
+  cinfo.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRA : JCS_EXT_ARGB;
   jpeg_start_decompress(&cinfo);
   out = QImage(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height),
-               QImage::Format_RGB888);
-  if (out.isNull() || cinfo.output_components != 3) {
+               QImage::Format_RGB32);
+  if (out.isNull() || cinfo.output_components != 4) {
     std::snprintf(err.message, sizeof err.message, "cannot hold the decoded picture");
     return false;
   }
@@ -99,7 +101,7 @@ JpegDecodeResult DecodeJpeg(const QByteArray& bytes) {
     return result;
   }
   if (err.warnings > 0) result.error = QString::fromLocal8Bit(err.message);
-  result.image = decoded.convertToFormat(QImage::Format_RGB32);
+  result.image = decoded;
   return result;
 }
 

@@ -2,8 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QPluginLoader>
 
 #include "core/paths.h"
 
@@ -11,28 +10,25 @@ namespace tessaly {
 
 namespace {
 
-QSoundEffect* Effect() {
-  static QSoundEffect* effect = [] {
+ClickSoundPlayer* Player() {
+  static ClickSoundPlayer* player = []() -> ClickSoundPlayer* {
     const QString path = DataDir() + QStringLiteral("/sound.wav");
-    if (QCoreApplication::instance() == nullptr || !QFileInfo::exists(path)) {
-      return static_cast<QSoundEffect*>(nullptr);
-    }
-    auto* e = new QSoundEffect(QCoreApplication::instance());
-    e->setSource(QUrl::fromLocalFile(path));
-    e->setVolume(0.6f);
-    return e;
+    if (QCoreApplication::instance() == nullptr || !QFileInfo::exists(path)) return nullptr;
+    // The module stays loaded until the program ends.
+    QPluginLoader loader(ModuleDir() + QStringLiteral("/sound.so"));
+    auto* module = qobject_cast<ClickSoundPlayer*>(loader.instance());
+    if (module != nullptr) module->Load(path);
+    return module;
   }();
-  return effect;
+  return player;
 }
 
 }  // namespace
 
-void PrepareClickSound() { Effect(); }
+void PrepareClickSound() { Player(); }
 
 void PlayClickSound() {
-  QSoundEffect* effect = Effect();
-  if (effect == nullptr || effect->status() == QSoundEffect::Error) return;
-  effect->play();
+  if (ClickSoundPlayer* player = Player()) player->Play();
 }
 
 }  // namespace tessaly

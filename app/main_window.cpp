@@ -402,6 +402,7 @@ void TForm1::FlatButton2Click() {
 
 void TForm1::FlatButton4Click() {
   PlayClickSound();
+  if (calendar_ == nullptr && calendar_source_) calendar_ = calendar_source_();
   if (calendar_ != nullptr) calendar_->exec();
 }
 

@@ -54,6 +54,10 @@ class TForm1 : public QWidget {
 
   // The birthday button shows this dialog modally.
   void setCalendarDialog(QDialog* dialog) { calendar_ = dialog; }
+  // The same, had when the button is first pressed.
+  void setCalendarDialogSource(std::function<QDialog*()> source) {
+    calendar_source_ = std::move(source);
+  }
   // The viewer the report command hands its report to; the window comes back
   // when the user leaves the viewer. Without one the report is only written.
   void setViewer(ReportViewer* viewer);
@@ -109,6 +113,7 @@ class TForm1 : public QWidget {
   ResultPanel panel_;
   DateTime DateTimePicker1_;
   QPointer<QDialog> calendar_;
+  std::function<QDialog*()> calendar_source_;
   ReportViewer* viewer_ = nullptr;
   std::function<ReportViewer*()> viewer_source_;
   QPointer<QWidget> viewer_window_;  // tells whether the viewer is still there

@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "controls/click_sound.h"
 #include "controls/report_viewer.h"
+#include "core/clock.h"
 #include "core/errors.h"
 #include "core/paths.h"
 
@@ -100,37 +101,54 @@ Windows::~Windows() {
   form1.reset();
 }
 
+TForm3* Windows::CalendarDialog() {
+  if (form3 == nullptr) {
+    TForm1* main_window = form1.get();
+    const auto write_birthday = [main_window](const QString&, QDate date) {
+      main_window->SetBirthday(date);
+    };
+    form3 = std::make_unique<TForm3>(write_birthday);
+    QObject::connect(form3.get(), &TForm3::BirthdayChosen, main_window, write_birthday);
+  }
+  return form3.get();
+}
+
 std::unique_ptr<Windows> CreateWindows(ViewerMaker make_viewer) {
   auto windows = std::make_unique<Windows>();
   windows->make_viewer = std::move(make_viewer);
   windows->form1 = std::make_unique<TForm1>();
-  // The calendar dialog, after the main window, whose birthday box it fills on
-  // creation and again whenever it closes.
   TForm1* form1 = windows->form1.get();
-  const auto write_birthday = [form1](const QString&, QDate date) { form1->SetBirthday(date); };
-  windows->form3 = std::make_unique<TForm3>(write_birthday);
-  QObject::connect(windows->form3.get(), &TForm3::BirthdayChosen, form1, write_birthday);
-  form1->setCalendarDialog(windows->form3.get());
-
-  // The report goes to the viewer, which hands the main window back.
   Windows* w = windows.get();
+  // The calendar dialog fills the birthday box with today's date when it is
+  // created; the box shows that date from the first paint on, the dialog
+  // itself comes after it.
+  form1->SetBirthday(Clock::Today());
+  form1->setCalendarDialogSource([w] { return w->CalendarDialog(); });
+  // The report goes to the viewer, which hands the main window back.
   form1->setViewerSource([w] { return w->Viewer(); });
-  // Loading the web engine and starting its browser cost several times what
-  // everything before the first paint does; they wait until the main window is
-  // on the screen, and then go one task at a time.
-  QObject::connect(form1, &TForm1::FirstPaint, form1, [w, form1] {
-    QTimer::singleShot(0, form1, [w, form1] {
-      ReportViewer* viewer = nullptr;
-      try {
-        viewer = w->Viewer();
-      } catch (const Error&) {
-        // The report command says why.
-      }
-      QTimer::singleShot(0, form1, [w, form1, viewer] {
-        if (viewer != nullptr) viewer->Prepare();
-        QTimer::singleShot(0, form1, [w] {
-          PrepareClickSound();
-          if (w->on_ready) w->on_ready();
+
+  // What the first paint does not need waits until the main window is on the
+  // screen, and then goes one task at a time, so that the window answers in
+  // between: the calendar dialog, the viewer (loading the web engine and
+  // starting its browser cost several times what everything before the first
+  // paint does), the click sound.
+  const auto then = [form1](auto task) { QTimer::singleShot(0, form1, task); };
+  QObject::connect(form1, &TForm1::FirstPaint, form1, [w, then] {
+    then([w, then] {
+      w->CalendarDialog();
+      then([w, then] {
+        ReportViewer* viewer = nullptr;
+        try {
+          viewer = w->Viewer();
+        } catch (const Error&) {
+          // The report command says why.
+        }
+        then([w, then, viewer] {
+          if (viewer != nullptr) viewer->Prepare();
+          then([w] {
+            PrepareClickSound();
+            if (w->on_ready) w->on_ready();
+          });
         });
       });
     });

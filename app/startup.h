@@ -35,24 +35,27 @@ ViewerMaker ViewerFromModule(const QString& path = ViewerModulePath());
 // dialog, the viewer. They live until the program ends.
 struct Windows {
   std::unique_ptr<TForm1> form1;
-  std::unique_ptr<TForm3> form3;
+  std::unique_ptr<TForm3> form3;         // once made
   std::unique_ptr<ReportViewer> viewer;  // once made
   ViewerMaker make_viewer;
   QString viewer_error;                  // why it could not be made, once tried
   // Called once the work deferred until after the first paint is done.
   std::function<void()> on_ready;
 
+  // The calendar dialog, made on the first call.
+  TForm3* CalendarDialog();
   // The viewer, made on the first call. Raises Error, on this call and every
   // later one, when it cannot be made.
   ReportViewer* Viewer();
   ~Windows();
 };
 
-// Creates the main window and the calendar dialog and shows the main window.
-// Once the main window has been painted, the viewer is made with `make_viewer`
-// and its browser started, and the click sound is made ready, each in a task of
-// its own so that the window keeps answering. The report command makes the
-// viewer itself if it comes first, and shows the error if there is none.
+// Creates the main window and shows it. Once it has been painted, the calendar
+// dialog and the viewer (with `make_viewer`) are made, the viewer's browser is
+// started and the click sound made ready, each in a task of its own so that the
+// window keeps answering. The birthday button and the report command make the
+// dialog and the viewer themselves if they come first; the report command shows
+// the error if there is no viewer.
 std::unique_ptr<Windows> CreateWindows(ViewerMaker make_viewer = ViewerFromModule());
 
 }  // namespace tessaly

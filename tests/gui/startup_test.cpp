@@ -1,15 +1,19 @@
-// The windows as start-up creates and wires them, with the viewer loaded from
-// its module: the web engine comes in only after the main window's first
-// paint, the report goes to the viewer, which takes the main window's place,
-// and going back brings the main window again. Without a usable module the main
+// The windows as start-up creates and wires them, with the viewer and the
+// click sound loaded from their modules: the calendar dialog, the web engine
+// and the sound's player come in only after the main window's first paint, the
+// report goes to the viewer, which takes the main window's place, and going
+// back brings the main window again. Without a usable viewer module the main
 // window works on and the report command says which file is wrong.
 
+#include <QDate>
 #include <QFile>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 
 #include "app/main_window.h"
@@ -20,9 +24,9 @@ namespace tessaly {
 
 namespace {
 
-// Whether the web engine has been loaded into this process.
-bool WebEngineLoaded() {
-  return test::ReadBytes(QStringLiteral("/proc/self/maps")).contains("libQt6WebEngineCore");
+// Whether a library has been loaded into this process.
+bool Loaded(const char* library) {
+  return test::ReadBytes(QStringLiteral("/proc/self/maps")).contains(library);
 }
 
 }  // namespace
@@ -45,12 +49,22 @@ void StartupTest::ReportAndBack() {
   QWidget* main_window = windows->form1.get();
   bool ready = false;
   windows->on_ready = [&ready] { ready = true; };
-  QVERIFY(!WebEngineLoaded());
+  QVERIFY(!Loaded("libQt6WebEngineCore") && !Loaded("libQt6Multimedia"));
+  QVERIFY(windows->form3 == nullptr);
+  // The birthday box shows today's date, as the calendar dialog writes it.
+  QCOMPARE(main_window->findChild<QLineEdit*>(QStringLiteral("FlatEdit3"))->text(),
+           QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
   QVERIFY(QTest::qWaitForWindowExposed(main_window));
-  // The module is loaded and the viewer made after the first paint, unasked.
+  // The modules are loaded, the dialog and the viewer made and the sound
+  // loaded after the first paint, unasked.
   QTRY_VERIFY(ready);
+  QVERIFY(windows->form3 != nullptr);
   QVERIFY2(windows->viewer != nullptr, qPrintable(windows->viewer_error));
-  QVERIFY(WebEngineLoaded());
+  QVERIFY(Loaded("libQt6WebEngineCore") && Loaded("libQt6Multimedia"));
+  const QList<QObject*> children = qApp->children();
+  QVERIFY(std::any_of(children.begin(), children.end(), [](const QObject* child) {
+    return qstrcmp(child->metaObject()->className(), "QSoundEffect") == 0;
+  }));
   QWidget* viewer = windows->viewer->Window();
   QVERIFY(!viewer->isVisible());
 

@@ -64,8 +64,8 @@ void PrepareWebEngine() {
 }
 
 // Serves "tessaly:<file>" from the cache directory as GB18030 HTML, and
-// "tessaly:" as an empty page. Only plain file names are served; anything else
-// is not found.
+// "tessaly:" as the warm-up page. Only plain file names are served; anything
+// else is not found.
 class PageSchemeHandler : public QWebEngineUrlSchemeHandler {
  public:
   using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
@@ -75,9 +75,16 @@ class PageSchemeHandler : public QWebEngineUrlSchemeHandler {
         QStringLiteral("^[A-Za-z0-9_-]+(\\.[A-Za-z0-9]+)?$"));
     const QString name = job->requestUrl().path();
     if (name.isEmpty()) {
-      auto* empty = new QBuffer(job);
-      empty->open(QIODevice::ReadOnly);
-      job->reply(QByteArrayLiteral("text/html"), empty);
+      // The browser's warm-up: a page set as the reports are (GB18030, their
+      // title, their fonts, a script), hidden, so that the renderer has all
+      // that ready for the first report.
+      auto* page = new QBuffer(job);
+      page->setData(ToGb18030(QStringLiteral(
+          "<html><body style=\"font-size: 10pt; font-family: 宋体; visibility: hidden\">"
+          "<p align=\"center\"><b><font size=\"5\">相信科学 相信命运</font></b></p>"
+          "<p>【※姓名祸福预测】<b>吉</b></p><script>0</script></body></html>")));
+      page->open(QIODevice::ReadOnly);
+      job->reply(QByteArrayLiteral("text/html;charset=GB18030"), page);
       return;
     }
     if (!plain_name.match(name).hasMatch()) {
@@ -239,8 +246,8 @@ void TForm4::FinishCreation() {
 
 void TForm4::Prepare() {
   FinishCreation();
-  // An empty page of the pages' own scheme starts the renderer that the
-  // reports will use, so that the first report does not wait for it.
+  // A page of the pages' own scheme starts the renderer that the reports will
+  // use, so that the first report does not wait for it.
   if (WebBrowser1->url().isEmpty()) WebBrowser1->load(PageUrl(QString()));
 }
 

@@ -1,17 +1,24 @@
-// Start-up of the desktop program: from starting the process to the main
-// window shown (its first paint), with the viewer created at start-up, and the
-// peak memory of the process then. Runs tessaly-startup-probe, which builds
-// the windows as the program does, offscreen when there is no display.
+// Whole-program benchmarks: each runs programs as child processes, the
+// program and its yardstick alternately, and reports medians over the runs
+// (counters) and the ratios between them.
 //
-// Counters: shown_ms / ready_ms as the probe measures them from its main(),
-// peak RSS (MB) at the first paint and once the deferred work is done. The
-// iteration time is the wall time from spawning the process to the "shown"
-// line. Argument 0: the browser created after the first paint (as the
-// program does); 1: created before it.
+//   BM_FirstPaint  tessaly-startup-probe (the program's windows, built as the
+//                  program builds them) against tessaly-baseline-probe (a plain
+//                  640 x 480 window with one Chinese label): from spawning the
+//                  process to its first paint, and its peak memory then.
+//   BM_CliReport   `tessaly-cli report --readings all` against
+//                  `tessaly-cli --help`: spawning to exit.
+//   BM_Report      tessaly-report-probe: "马上算命" pressed to the page painted
+//                  in the viewer, the first report after start and the later
+//                  ones, and the memory of all the program's processes (the
+//                  browser's included) after the first report.
+//
+// The probes run offscreen when there is no display; for figures like a
+// desktop's, run under a virtual X server:
+//
+//   xvfb-run -a build/bench/tessaly_bench --benchmark_filter='FirstPaint|CliReport|Report'
 
 #include <benchmark/benchmark.h>
-
-#ifdef TESSALY_STARTUP_PROBE
 
 #include <fcntl.h>
 #include <poll.h>
@@ -20,11 +27,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,14 +42,7 @@ extern char** environ;
 
 namespace {
 
-struct ProbeRun {
-  double spawn_to_shown_ms = 0;
-  double shown_ms = 0, ready_ms = 0;
-  double shown_rss_mb = 0, ready_rss_mb = 0;
-  bool ok = false;
-};
-
-// A scratch home, so the probe leaves nothing in the real one; removed when
+// A scratch home, so the programs leave nothing in the real one; removed when
 // the benchmark program ends.
 class ScratchHome {
  public:
@@ -63,7 +65,7 @@ const std::string& ScratchHomePath() {
   return home.path();
 }
 
-std::vector<std::string> ProbeEnvironment() {
+std::vector<std::string> ProgramEnvironment() {
   std::vector<std::string> env;
   auto overridden = [](const char* entry) {
     for (const char* key : {"HOME=", "XDG_CACHE_HOME=", "XDG_CONFIG_HOME=", "XDG_DATA_HOME=",
@@ -93,8 +95,31 @@ std::vector<std::string> ProbeEnvironment() {
   return env;
 }
 
-ProbeRun RunProbe(bool eager) {
-  ProbeRun run;
+// One line "<what> <number>..." that a program printed, and when it arrived
+// (ms since the spawn).
+struct Line {
+  std::string what;
+  std::vector<double> values;
+  double at_ms = 0;
+};
+
+struct Run {
+  std::vector<Line> lines;
+  double exit_ms = 0;  // spawn to exit
+  bool ok = false;     // exited with status 0
+
+  const Line* Find(const std::string& what) const {
+    for (const Line& line : lines) {
+      if (line.what == what) return &line;
+    }
+    return nullptr;
+  }
+};
+
+// Runs the program to its end (killed after a minute), collecting the lines of
+// its standard output; standard error is dropped.
+Run RunProgram(std::vector<std::string> args) {
+  Run run;
   int out[2];
   if (pipe(out) != 0) return run;
   posix_spawn_file_actions_t actions;
@@ -103,17 +128,21 @@ ProbeRun RunProbe(bool eager) {
   posix_spawn_file_actions_addclose(&actions, out[0]);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
 
-  std::vector<std::string> env_strings = ProbeEnvironment();
+  std::vector<std::string> env_strings = ProgramEnvironment();
   std::vector<char*> envp;
   for (std::string& s : env_strings) envp.push_back(s.data());
   envp.push_back(nullptr);
-  std::string path = TESSALY_STARTUP_PROBE;
-  std::string mode = eager ? "eager" : "deferred";
-  char* argv[] = {path.data(), mode.data(), nullptr};
+  std::vector<char*> argv;
+  for (std::string& s : args) argv.push_back(s.data());
+  argv.push_back(nullptr);
 
   const auto start = std::chrono::steady_clock::now();
+  const auto since_start = [&start] {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+  };
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, envp.data());
+  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   close(out[1]);
   if (spawned != 0) {
@@ -122,74 +151,129 @@ ProbeRun RunProbe(bool eager) {
   }
 
   std::string buffer;
-  bool shown = false, ready = false;
-  while (!ready) {
+  bool timed_out = false;
+  for (;;) {
     pollfd pfd{out[0], POLLIN, 0};
-    if (poll(&pfd, 1, 60000) <= 0) break;
+    if (poll(&pfd, 1, 60000) <= 0) {
+      timed_out = true;
+      break;
+    }
     char chunk[512];
     const ssize_t n = read(out[0], chunk, sizeof chunk);
     if (n <= 0) break;
-    const auto now = std::chrono::steady_clock::now();
+    const double now = since_start();
     buffer.append(chunk, static_cast<size_t>(n));
     size_t eol;
     while ((eol = buffer.find('\n')) != std::string::npos) {
-      std::istringstream line(buffer.substr(0, eol));
+      std::istringstream text(buffer.substr(0, eol));
       buffer.erase(0, eol + 1);
-      std::string what;
-      double ms = 0, rss_kb = 0;
-      line >> what >> ms >> rss_kb;
-      if (what == "shown" && !shown) {
-        shown = true;
-        run.spawn_to_shown_ms = std::chrono::duration<double, std::milli>(now - start).count();
-        run.shown_ms = ms;
-        run.shown_rss_mb = rss_kb / 1024.0;
-      } else if (what == "ready") {
-        ready = true;
-        run.ready_ms = ms;
-        run.ready_rss_mb = rss_kb / 1024.0;
-      }
+      Line line;
+      line.at_ms = now;
+      text >> line.what;
+      for (double value; text >> value;) line.values.push_back(value);
+      run.lines.push_back(line);
     }
   }
   close(out[0]);
-  if (!ready) kill(pid, SIGKILL);
+  if (timed_out) kill(pid, SIGKILL);
   int status = 0;
   waitpid(pid, &status, 0);
-  run.ok = shown && ready;
+  run.exit_ms = since_start();
+  run.ok = !timed_out && WIFEXITED(status) && WEXITSTATUS(status) == 0;
   return run;
 }
 
-void BM_StartupToMainWindow(benchmark::State& state) {
-  const bool eager = state.range(0) != 0;
-  double shown_ms = 0, ready_ms = 0, shown_rss = 0, ready_rss = 0;
-  int runs = 0;
-  for (auto _ : state) {
-    const ProbeRun run = RunProbe(eager);
-    if (!run.ok) {
-      state.SkipWithError("the start-up probe did not report");
-      break;
-    }
-    state.SetIterationTime(run.spawn_to_shown_ms / 1000.0);
-    shown_ms += run.shown_ms;
-    ready_ms += run.ready_ms;
-    shown_rss += run.shown_rss_mb;
-    ready_rss += run.ready_rss_mb;
-    ++runs;
-  }
-  if (runs > 0) {
-    state.counters["shown_ms"] = shown_ms / runs;
-    state.counters["ready_ms"] = ready_ms / runs;
-    state.counters["peak_rss_shown_MB"] = shown_rss / runs;
-    state.counters["peak_rss_ready_MB"] = ready_rss / runs;
-  }
-  state.SetLabel(eager ? "browser before first paint" : "browser after first paint");
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const size_t mid = values.size() / 2;
+  return values.size() % 2 != 0 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
-BENCHMARK(BM_StartupToMainWindow)
-    ->Arg(0)
-    ->Arg(1)
-    ->UseManualTime()
-    ->Iterations(8)
-    ->Unit(benchmark::kMillisecond);
 
-}  // namespace
+// A report of all readings against the help text, each a whole process.
+void BM_CliReport(benchmark::State& state) {
+  std::vector<double> report_ms, help_ms;
+  for (auto _ : state) {
+    const Run help = RunProgram({TESSALY_CLI, "--help"});
+    const Run report = RunProgram({TESSALY_CLI, "report", "--readings", "all"});
+    if (!help.ok || !report.ok) {
+      state.SkipWithError("tessaly-cli failed");
+      return;
+    }
+    state.SetIterationTime(report.exit_ms / 1000.0);
+    report_ms.push_back(report.exit_ms);
+    help_ms.push_back(help.exit_ms);
+  }
+  state.counters["report_ms"] = Median(report_ms);
+  state.counters["help_ms"] = Median(help_ms);
+  state.counters["ratio"] = state.counters["report_ms"] / state.counters["help_ms"];
+  state.SetLabel("spawn to exit; medians");
+}
+BENCHMARK(BM_CliReport)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+#ifdef TESSALY_STARTUP_PROBE
+
+// The first paint of the program's windows against the plain window's,
+// alternately, so that both see the same machine.
+void BM_FirstPaint(benchmark::State& state) {
+  std::map<std::string, std::vector<double>> samples;
+  for (auto _ : state) {
+    const Run baseline = RunProgram({TESSALY_BASELINE_PROBE});
+    const Run program = RunProgram({TESSALY_STARTUP_PROBE});
+    const Line* baseline_shown = baseline.Find("shown");
+    const Line* shown = program.Find("shown");
+    const Line* ready = program.Find("ready");
+    if (!baseline.ok || !program.ok || baseline_shown == nullptr || shown == nullptr ||
+        ready == nullptr || shown->values.size() < 2 || baseline_shown->values.size() < 2) {
+      state.SkipWithError("a start-up probe did not report");
+      return;
+    }
+    state.SetIterationTime(shown->at_ms / 1000.0);
+    samples["tessaly_ms"].push_back(shown->at_ms);
+    samples["baseline_ms"].push_back(baseline_shown->at_ms);
+    samples["tessaly_MB"].push_back(shown->values[1] / 1024.0);
+    samples["baseline_MB"].push_back(baseline_shown->values[1] / 1024.0);
+    samples["ready_ms"].push_back(ready->values[0]);
+  }
+  for (const auto& [name, values] : samples) state.counters[name] = Median(values);
+  state.counters["paint_ratio"] = state.counters["tessaly_ms"] / state.counters["baseline_ms"];
+  state.counters["memory_ratio"] = state.counters["tessaly_MB"] / state.counters["baseline_MB"];
+  state.SetLabel("spawn to first paint; peak RSS then; medians");
+}
+BENCHMARK(BM_FirstPaint)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// "马上算命" to the page painted in the viewer, in the program's windows.
+void BM_Report(benchmark::State& state) {
+  constexpr int kReports = 8;
+  std::vector<double> first_ms, later_ms, peak_mb, pss_mb, processes;
+  for (auto _ : state) {
+    const Run run = RunProgram({TESSALY_REPORT_PROBE, std::to_string(kReports)});
+    const Line* memory = run.Find("memory");
+    std::vector<double> reports;
+    for (const Line& line : run.lines) {
+      if (line.what == "report" && line.values.size() == 2) reports.push_back(line.values[1]);
+    }
+    if (!run.ok || memory == nullptr || memory->values.size() < 3 ||
+        reports.size() != static_cast<size_t>(kReports)) {
+      state.SkipWithError("the report probe did not report");
+      return;
+    }
+    state.SetIterationTime(reports[0] / 1000.0);
+    first_ms.push_back(reports[0]);
+    later_ms.insert(later_ms.end(), reports.begin() + 1, reports.end());
+    peak_mb.push_back(memory->values[0]);
+    pss_mb.push_back(memory->values[1]);
+    processes.push_back(memory->values[2]);
+  }
+  state.counters["first_ms"] = Median(first_ms);
+  state.counters["later_ms"] = Median(later_ms);
+  state.counters["peak_MB_all"] = Median(peak_mb);
+  state.counters["PSS_MB_all"] = Median(pss_mb);
+  state.counters["processes"] = Median(processes);
+  state.SetLabel("press to page painted; memory after the first report; medians");
+}
+BENCHMARK(BM_Report)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 #endif  // TESSALY_STARTUP_PROBE
+
+}  // namespace

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Checks the program installs like a desktop program: the desktop entry and the
 # AppStream metadata validate, `cmake --install` into a temporary prefix gives a
-# working tessaly-cli, and the Debian package installs and runs.
+# working tessaly-cli and the program with its modules (the viewer, the only
+# part with QtWebEngine, and the click sound's player) beside it, and the
+# Debian package installs and runs.
 #   tools/check-package.sh BUILD_DIR
 set -euo pipefail
 build=${1:?usage: check-package.sh BUILD_DIR}
@@ -16,11 +18,19 @@ appstreamcli validate --no-net "$root/data/desktop/app.tessaly.Tessaly.metainfo.
 echo "-- install into a temporary prefix"
 prefix="$scratch/prefix"
 cmake --install "$build" --prefix "$prefix" > "$scratch/install.log"
-for f in bin/tessaly bin/tessaly-cli share/tessaly/kvdata.dat \
+for f in bin/tessaly bin/tessaly-cli lib/tessaly/viewer.so lib/tessaly/sound.so share/tessaly/kvdata.dat \
          share/applications/app.tessaly.Tessaly.desktop share/metainfo/app.tessaly.Tessaly.metainfo.xml \
          share/icons/hicolor/scalable/apps/tessaly.svg share/icons/hicolor/48x48/apps/tessaly.png \
          share/man/man1/tessaly.1 share/man/man1/tessaly-cli.1; do
   [ -e "$prefix/$f" ] || { echo "missing after install: $f"; exit 1; }
+done
+# The program loads the web engine with its viewer module, after its first
+# paint; it does not link it. The modules' own libraries are all there.
+if readelf -d "$prefix/bin/tessaly" | grep -i 'NEEDED.*webengine'; then
+  echo "installed tessaly links QtWebEngine"; exit 1
+fi
+for module in "$prefix"/lib/tessaly/*.so; do
+  if ldd "$module" | grep 'not found'; then echo "$module: libraries missing"; exit 1; fi
 done
 # Moved elsewhere, the installed programs still find their data.
 mv "$prefix" "$scratch/moved"
@@ -35,8 +45,21 @@ echo "-- Debian package"
 (cd "$build" && cpack -G DEB > "$scratch/cpack.log") || { cat "$scratch/cpack.log"; exit 1; }
 deb=$(ls -t "$build"/tessaly_*.deb | head -1)
 dpkg-deb --info "$deb" | sed -n '/Depends/p'
+contents=$(dpkg-deb --contents "$deb")
+for f in ./usr/bin/tessaly ./usr/lib/tessaly/viewer.so ./usr/lib/tessaly/sound.so; do
+  grep -q " $f\$" <<< "$contents" || { echo "missing from the package: $f"; exit 1; }
+done
+# The modules' libraries count too: the viewer's web engine and the helper
+# process its browser runs in.
+depends=$(dpkg-deb --field "$deb" Depends)
+for dep in libqt6webenginecore6 libqt6webenginecore6-bin libqt6multimedia6; do
+  grep -Eq "(^|, )$dep( |,|\$)" <<< "$depends" || { echo "no dependency on $dep"; exit 1; }
+done
 sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
 $sudo dpkg -i "$deb" > "$scratch/dpkg.log" 2>&1 || DEBIAN_FRONTEND=noninteractive $sudo apt-get -f install -y -qq
+if readelf -d /usr/bin/tessaly | grep -i 'NEEDED.*webengine'; then
+  echo "packaged tessaly links QtWebEngine"; exit 1
+fi
 out=$(/usr/bin/tessaly-cli strokes 张)
 [ "$out" = "$(printf '张\t11')" ] || { echo "packaged tessaly-cli strokes gave: $out"; exit 1; }
 if /usr/bin/tessaly-cli --help | grep -q '^  report'; then

@@ -2,21 +2,23 @@
 // program and its yardstick alternately, and reports medians over the runs
 // (counters) and the ratios between them.
 //
-//   BM_FirstPaint  tessaly-startup-probe (the program's windows, built as the
-//                  program builds them) against tessaly-baseline-probe (a plain
-//                  640 x 480 window with one Chinese label): from spawning the
-//                  process to its first paint, and its peak memory then.
-//   BM_CliReport   `tessaly-cli report --readings all` against
-//                  `tessaly-cli --help`: spawning to exit.
-//   BM_Report      tessaly-report-probe: "马上算命" pressed to the page painted
-//                  in the viewer, the first report after start and the later
-//                  ones, and the memory of all the program's processes (the
-//                  browser's included) after the first report.
+//   BM_FirstPaint       tessaly-startup-probe (the program's windows, built as
+//                       the program builds them) against tessaly-baseline-probe
+//                       (a plain 640 x 480 window with one Chinese label): from
+//                       spawning the process to its first paint, and its peak
+//                       memory then.
+//   BM_CliReportVsHelp  `tessaly-cli report --readings all` against
+//                       `tessaly-cli --help`: spawning to exit.
+//   BM_ReportShown      tessaly-report-probe: "马上算命" pressed to the page
+//                       painted in the viewer, the first report after start and
+//                       the later ones, and the memory of all the program's
+//                       processes (the browser's included) after the first
+//                       report.
 //
 // The probes run offscreen when there is no display; for figures like a
 // desktop's, run under a virtual X server:
 //
-//   xvfb-run -a build/bench/tessaly_bench --benchmark_filter='FirstPaint|CliReport|Report'
+//   xvfb-run -a build/bench/tessaly_bench --benchmark_filter='FirstPaint|CliReportVsHelp|ReportShown'
 
 #include <benchmark/benchmark.h>
 
@@ -191,7 +193,7 @@ double Median(std::vector<double> values) {
 }
 
 // A report of all readings against the help text, each a whole process.
-void BM_CliReport(benchmark::State& state) {
+void BM_CliReportVsHelp(benchmark::State& state) {
   std::vector<double> report_ms, help_ms;
   for (auto _ : state) {
     const Run help = RunProgram({TESSALY_CLI, "--help"});
@@ -209,7 +211,7 @@ void BM_CliReport(benchmark::State& state) {
   state.counters["ratio"] = state.counters["report_ms"] / state.counters["help_ms"];
   state.SetLabel("spawn to exit; medians");
 }
-BENCHMARK(BM_CliReport)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CliReportVsHelp)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 #ifdef TESSALY_STARTUP_PROBE
 
@@ -243,7 +245,7 @@ void BM_FirstPaint(benchmark::State& state) {
 BENCHMARK(BM_FirstPaint)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // "马上算命" to the page painted in the viewer, in the program's windows.
-void BM_Report(benchmark::State& state) {
+void BM_ReportShown(benchmark::State& state) {
   constexpr int kReports = 8;
   std::vector<double> first_ms, later_ms, peak_mb, pss_mb, processes;
   for (auto _ : state) {
@@ -272,7 +274,7 @@ void BM_Report(benchmark::State& state) {
   state.counters["processes"] = Median(processes);
   state.SetLabel("press to page painted; memory after the first report; medians");
 }
-BENCHMARK(BM_Report)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReportShown)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 #endif  // TESSALY_STARTUP_PROBE
 

@@ -274,7 +274,7 @@ void BM_ReportShown(benchmark::State& state) {
   state.counters["processes"] = Median(processes);
   state.SetLabel("press to page painted; memory after the first report; medians");
 }
-BENCHMARK(BM_ReportShown)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReportShown)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 #endif  // TESSALY_STARTUP_PROBE
 

@@ -1,10 +1,10 @@
 #pragma once
 // Start-up of the desktop program, shared by the program's entry, the GUI tests
 // and the start-up benchmarks so that all build the windows the same way. The
-// main window and the calendar dialog come first; the viewer, the only window
-// with the web engine, is made once the main window is on the screen, from the
-// viewer's module (lib/tessaly/viewer.so) in the program, so that the program
-// shows itself before the web engine has even been loaded.
+// main window comes first; the calendar dialog and the viewer, the only window
+// with the web engine, are made once the main window is on the screen, the
+// viewer from its module (lib/tessaly/viewer.so) in the program, so that the
+// program shows itself before the web engine has even been loaded.
 
 #include <QString>
 

@@ -231,8 +231,8 @@ void TForm4::FinishCreation() {
   list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() +
                         list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list));
 
-  // An off-the-record profile: the viewer keeps nothing on disk.
   PrepareWebEngine();
+  // An off-the-record profile: the viewer keeps nothing on disk.
   profile_ = new QWebEngineProfile(this);
   profile_->installUrlSchemeHandler(kScheme, new PageSchemeHandler(profile_));
   WebBrowser1 = new QWebEngineView(suiPanel2);

@@ -39,6 +39,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -122,6 +123,10 @@ struct Run {
 // Runs the program to its end (killed after a minute), collecting the lines of
 // its standard output; standard error is dropped.
 Run RunProgram(std::vector<std::string> args) {
+  // A moment's pause first: a program started right after the previous one
+  // ended starts tens of milliseconds slower (the system and the X server are
+  // still clearing up after it), which would flatter every ratio.
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
   Run run;
   int out[2];
   if (pipe(out) != 0) return run;

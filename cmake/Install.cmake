@@ -2,8 +2,8 @@
 # Debian package.
 
 set(_data ${CMAKE_SOURCE_DIR}/data)
-install(FILES ${_data}/desktop/app.tessaly.Tessaly.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${_data}/desktop/app.tessaly.Tessaly.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${_data}/desktop/invalid.tessaly.Tessaly.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${_data}/desktop/invalid.tessaly.Tessaly.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 16 24 32 48 64 128 256)
   install(FILES ${_data}/icons/tessaly-${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME tessaly.png)
@@ -13,7 +13,7 @@ install(FILES ${_data}/man/tessaly.1 ${_data}/man/tessaly-cli.1 DESTINATION ${CM
 
 set(CPACK_PACKAGE_NAME tessaly)
 set(CPACK_PACKAGE_VENDOR "Tessaly")
-set(CPACK_PACKAGE_CONTACT "Tessaly <support@tessaly.app>")
+set(CPACK_PACKAGE_CONTACT "Tessaly <support@tessaly.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Chinese fortune-telling readings with a lunar calendar")
 set(CPACK_PACKAGE_DESCRIPTION "Tessaly works out the five grids of a name, the lifetime bone weight,\nthis year's zodiac and star-sign forecasts and more, and shows them as one\npage to restyle, print or save. A lunar month calendar picks the birthday.")
 set(CPACK_GENERATOR DEB)
@@ -25,7 +25,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # texts in Chinese (the buttons of the message boxes, the file dialog).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, libqt6multimedia6, fonts-noto-cjk, qt6-translations-l10n")
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://tessaly.app/")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PROJECT_HOMEPAGE_URL}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -10,14 +10,14 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
 echo "-- desktop entry and AppStream metadata"
-desktop-file-validate "$root/data/desktop/app.tessaly.Tessaly.desktop"
-appstreamcli validate --no-net "$root/data/desktop/app.tessaly.Tessaly.metainfo.xml"
+desktop-file-validate "$root/data/desktop/invalid.tessaly.Tessaly.desktop"
+appstreamcli validate --no-net "$root/data/desktop/invalid.tessaly.Tessaly.metainfo.xml"
 
 echo "-- install into a temporary prefix"
 prefix="$scratch/prefix"
 cmake --install "$build" --prefix "$prefix" > "$scratch/install.log"
 for f in bin/tessaly bin/tessaly-cli share/tessaly/kvdata.dat \
-         share/applications/app.tessaly.Tessaly.desktop share/metainfo/app.tessaly.Tessaly.metainfo.xml \
+         share/applications/invalid.tessaly.Tessaly.desktop share/metainfo/invalid.tessaly.Tessaly.metainfo.xml \
          share/icons/hicolor/scalable/apps/tessaly.svg share/icons/hicolor/48x48/apps/tessaly.png \
          share/man/man1/tessaly.1 share/man/man1/tessaly-cli.1; do
   [ -e "$prefix/$f" ] || { echo "missing after install: $f"; exit 1; }

@@ -97,6 +97,7 @@ function(qt_module path)
     if(EXISTS "${QT_HEADERS}/QtCore/${path}")
       set(module QtCore)
     else()
+      # Which of Qt's installed modules has a header of that name.
       file(GLOB hits "${QT_HEADERS}/Qt*/${path}")
       if(hits)
         list(GET hits 0 hit)

@@ -1,8 +1,9 @@
 // tessaly-cli report [OPTIONS]: runs the report command headlessly and prints
-// the plain report, one line per line. Every option defaults to the main
-// window's default. A message the window shows in a box of its own goes to
-// standard error and the report goes on; an error the window shows in its error
-// box goes to standard error with exit status 1 and nothing on standard output.
+// the plain report, one line per line. The options fill in the person and the
+// readings; each defaults to the main window's default. A message the window
+// shows in a box of its own goes to standard error and the report goes on; an
+// error the window shows in its error box goes to standard error with exit
+// status 1 and nothing on standard output.
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,7 +17,7 @@
 #include "core/dates.h"
 #include "core/errors.h"
 #include "core/text.h"
-#include "readings/models.h"
+#include "readings/person.h"
 #include "report/report.h"
 #include "store/reference_store.h"
 
@@ -50,30 +51,36 @@ int BadOption(const QString& message) {
   return 2;
 }
 
-// Ticks the check boxes named in the list; false on an unknown name, or with
-// `unknown` empty when the list names none.
-bool SelectReadings(const QString& list, MainInputs& in, QString& unknown) {
+// The readings by their option names, in the order of their sections.
+constexpr struct {
+  const char* name;
+  Reading reading;
+} kReadingNames[] = {
+    {"name", Reading::Name},
+    {"lifetime", Reading::Lifetime},
+    {"zodiac", Reading::Zodiac},
+    {"star", Reading::StarSign},
+    {"mobile", Reading::Mobile},
+    {"sex", Reading::ChildSex},
+    {"conception", Reading::Conception},
+};
+
+// The readings named in the list; false on an unknown name, or with `unknown`
+// empty when the list names none.
+bool SelectReadings(const QString& list, Readings& readings, QString& unknown) {
   const QStringList items = list.split(QLatin1Char(','), Qt::SkipEmptyParts);
   if (items.isEmpty()) return false;
-  in.suiCheckBox1 = in.suiCheckBox2 = in.suiCheckBox3 = in.suiCheckBox4 = false;
-  in.suiCheckBox5 = in.suiCheckBox6 = in.suiCheckBox7 = false;
+  readings = {};
   for (const QString& raw : items) {
     const QString item = raw.trimmed();
     const bool all = item == QStringLiteral("all");
     bool known = all;
-    auto tick = [&](const char* name, bool& box) {
-      if (all || item == QLatin1String(name)) {
-        box = true;
+    for (const auto& r : kReadingNames) {
+      if (all || item == QLatin1String(r.name)) {
+        readings |= r.reading;
         known = true;
       }
-    };
-    tick("name", in.suiCheckBox1);
-    tick("lifetime", in.suiCheckBox2);
-    tick("zodiac", in.suiCheckBox4);
-    tick("star", in.suiCheckBox3);
-    tick("mobile", in.suiCheckBox5);
-    tick("sex", in.suiCheckBox6);
-    tick("conception", in.suiCheckBox7);
+    }
     if (!known) {
       unknown = item;
       return false;
@@ -85,18 +92,18 @@ bool SelectReadings(const QString& list, MainInputs& in, QString& unknown) {
 // The birth-hour list: an entry selects itself, the name of an entry (子时)
 // selects that entry, an empty text selects the first entry as the list does
 // when it loses the focus; any other text stays as typed and selects nothing.
-void SetHour(const QString& text, MainInputs& in) {
+void SetHour(const QString& text, Person& person) {
   const QStringList& items = BirthHourItems();
   const QString wanted = text.isEmpty() ? items.first() : text;
   for (int i = 0; i < items.size(); ++i) {
     if (wanted == items[i] || wanted == GbkMid(items[i], 9, 4)) {
-      in.FlatComboBox6 = items[i];
-      in.FlatComboBox6Index = i;
+      person.birth_hour = items[i];
+      person.birth_hour_index = i;
       return;
     }
   }
-  in.FlatComboBox6 = text;
-  in.FlatComboBox6Index = -1;
+  person.birth_hour = text;
+  person.birth_hour_index = -1;
 }
 
 // Whether the path, followed as given, names the file standard output goes to:
@@ -112,8 +119,7 @@ bool IsStandardOutput(const QString& path) {
 }  // namespace
 
 int RunReport(const QStringList& args, QByteArray& out) {
-  MainInputs in;
-  in.FlatEdit3 = DateToStr(in.DateTimePicker1.date);
+  Person person;
   QString page_file;
   bool gbk = false;
 
@@ -138,17 +144,23 @@ int RunReport(const QStringList& args, QByteArray& out) {
     }
 
     if (option == QStringLiteral("--name")) {
-      in.FlatEdit1 = WithoutSingleBytes(value);
+      person.name = WithoutSingleBytes(value);
     } else if (option == QStringLiteral("--sex")) {
-      if (value != QStringLiteral("男") && value != QStringLiteral("女")) {
+      if (value == SexText(Sex::Male)) {
+        person.sex = Sex::Male;
+      } else if (value == SexText(Sex::Female)) {
+        person.sex = Sex::Female;
+      } else {
         return BadOption(QStringLiteral("--sex takes 男 or 女"));
       }
-      in.FlatButton1 = value;
     } else if (option == QStringLiteral("--surname")) {
-      if (value != QStringLiteral("单姓") && value != QStringLiteral("复姓")) {
+      if (value == SurnameKindText(SurnameKind::Single)) {
+        person.surname_kind = SurnameKind::Single;
+      } else if (value == SurnameKindText(SurnameKind::Compound)) {
+        person.surname_kind = SurnameKind::Compound;
+      } else {
         return BadOption(QStringLiteral("--surname takes 单姓 or 复姓"));
       }
-      in.FlatButton2 = QStringLiteral("姓氏") + value;
     } else if (option == QStringLiteral("--birthday")) {
       QDate date;
       try {
@@ -160,30 +172,29 @@ int RunReport(const QStringList& args, QByteArray& out) {
         return BadOption(QStringLiteral("--birthday must lie between %1 and %2")
                              .arg(DateToStr(FirstCalendarDay()), DateToStr(LastCalendarDay())));
       }
-      in.DateTimePicker1 = DateTime::AtMidnight(date);
-      in.FlatEdit3 = DateToStr(date);
+      person.birthday = DateTime::AtMidnight(date);
     } else if (option == QStringLiteral("--hour")) {
-      SetHour(value, in);
+      SetHour(value, person);
     } else if (option == QStringLiteral("--mobile")) {
-      in.FlatEdit2 = value;
+      person.mobile = value;
     } else if (option == QStringLiteral("--mother-age")) {
-      in.FlatComboBox2 = value;
+      person.mother_age = value;
     } else if (option == QStringLiteral("--pregnancy-month")) {
-      in.FlatComboBox3 = value;
+      person.pregnancy_month = value;
     } else if (option == QStringLiteral("--conception-age")) {
-      in.FlatComboBox4 = value;
+      person.conception_age = value;
     } else if (option == QStringLiteral("--wish")) {
       if (value == QStringLiteral("男孩")) {
-        in.FlatComboBox5Index = 0;
+        person.wish_index = 0;
       } else if (value == QStringLiteral("女孩")) {
-        in.FlatComboBox5Index = 1;
+        person.wish_index = 1;
       } else {
         return BadOption(QStringLiteral("--wish takes 男孩 or 女孩"));
       }
-      in.FlatComboBox5 = value;
+      person.wish = value;
     } else if (option == QStringLiteral("--readings")) {
       QString unknown;
-      if (!SelectReadings(value, in, unknown)) {
+      if (!SelectReadings(value, person.readings, unknown)) {
         return BadOption(unknown.isEmpty() ? QStringLiteral("--readings names no reading")
                                            : QStringLiteral("unknown reading '%1'").arg(unknown));
       }
@@ -209,15 +220,17 @@ int RunReport(const QStringList& args, QByteArray& out) {
 
   // Only the name and lifetime readings read the store.
   ReferenceStore store;
-  if (in.suiCheckBox1 || in.suiCheckBox2) store.Open(ReferenceStore::DefaultPath());
+  if (person.readings.testAnyFlags(Reading::Name | Reading::Lifetime)) {
+    store.Open(ReferenceStore::DefaultPath());
+  }
 
-  ResultPanel panel = ResultPanel::WithTexts();
-  ReportPage page;
-  BuildReport(in, panel, page, store, [](const QString& message) { Err(message); });
+  Report report;
+  BuildReport(
+      person, store, [](const QString& message) { Err(message); }, report);
 
   // The whole output is made before anything is written, so that an error
   // (a page that cannot be written) leaves standard output empty.
-  for (const QString& line : panel.Memo1) {
+  for (const QString& line : report.plain) {
     if (gbk) {
       out += ToGb18030(line);
       out += "\r\n";
@@ -226,7 +239,7 @@ int RunReport(const QStringList& args, QByteArray& out) {
       out += '\n';
     }
   }
-  if (!page_file.isEmpty()) WriteReportPage(page.FlatMemo1, page_file);
+  if (!page_file.isEmpty()) WriteReportPage(report.page, page_file);
   return 0;
 }
 

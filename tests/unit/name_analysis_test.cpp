@@ -144,26 +144,29 @@ class NameAnalysis : public ::testing::Test {
  protected:
   void SetUp() override { store_.Open(test::ReadingFixtureStore()); }
 
-  void Run(const NameCase& c, ResultPanel& panel) {
-    MainInputs in;
-    in.FlatEdit1 = S(c.name);
-    in.FlatButton2 = c.single ? QStringLiteral("姓氏单姓") : QStringLiteral("姓氏复姓");
-    FlatButton3Click(in, panel, store_);
+  NameResult Run(const NameCase& c) {
+    Person person;
+    person.name = S(c.name);
+    person.surname_kind = c.single ? SurnameKind::Single : SurnameKind::Compound;
+    return ReadName(person, store_);
   }
 
-  static void Check(const NameCase& c, const ResultPanel& p) {
+  static NameResult Named(const char* name, ReferenceStore& store) {
+    Person person;
+    person.name = S(name);
+    return ReadName(person, store);
+  }
+
+  static void Check(const NameCase& c, const NameResult& r) {
     const std::string what = std::string(c.name) + (c.single ? " 单姓" : " 复姓");
-    const QString strokes[] = {p.Label5, p.Label6, p.Label7, p.Label8};
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(strokes[i], S(c.strokes[i])) << what << " s" << i + 1;
-    EXPECT_EQ(p.Label14, S(c.heaven)) << what;
-    EXPECT_EQ(p.Label15, S(c.person)) << what;
-    EXPECT_EQ(p.Label16, S(c.earth)) << what;
-    EXPECT_EQ(p.Label17, S(c.outer)) << what;
-    EXPECT_EQ(p.Label18, S(c.total)) << what;
-    EXPECT_EQ(p.Label20, S(c.talents)) << what;
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(r.strokes[i], S(c.strokes[i])) << what << " s" << i + 1;
+    EXPECT_EQ(r.heaven, S(c.heaven)) << what;
+    EXPECT_EQ(r.person, S(c.person)) << what;
+    EXPECT_EQ(r.earth, S(c.earth)) << what;
+    EXPECT_EQ(r.outer, S(c.outer)) << what;
+    EXPECT_EQ(r.total, S(c.total)) << what;
+    EXPECT_EQ(r.talents, S(c.talents)) << what;
     const QStringList expected = {
-        QString(),
-        QStringLiteral("    【※姓名祸福预测】"),
         QString(),
         QStringLiteral("    ") + S(c.verdict),
         QString(),
@@ -173,29 +176,14 @@ class NameAnalysis : public ::testing::Test {
         QStringLiteral("    总格：%1； 天格：%2； 人格：%3； 地格：%4； 外格：%5")
             .arg(S(c.total), S(c.heaven), S(c.person), S(c.earth), S(c.outer)),
     };
-    EXPECT_EQ(p.FlatMemo1, expected) << what;
+    EXPECT_EQ(r.section, expected) << what;
   }
 
   ReferenceStore store_;
 };
 
 TEST_F(NameAnalysis, GridsTalentsAndSection) {
-  for (const NameCase& c : kCases) {
-    ResultPanel panel;
-    Run(c, panel);
-    Check(c, panel);
-  }
-}
-
-TEST_F(NameAnalysis, NothingIsLeftFromAnEarlierName) {
-  // Each case run right after the worked case (whose grids are all filled) must
-  // come out exactly as on a fresh panel.
-  for (const NameCase& c : kCases) {
-    ResultPanel panel;
-    Run(kCases[0], panel);
-    Run(c, panel);
-    Check(c, panel);
-  }
+  for (const NameCase& c : kCases) Check(c, Run(c));
 }
 
 struct MissingCase {
@@ -207,18 +195,17 @@ struct MissingCase {
 class MissingStrokes : public NameAnalysis, public ::testing::WithParamInterface<MissingCase> {};
 
 TEST_P(MissingStrokes, AreNamedAndTheReadingGoesOn) {
-  MainInputs in;
-  in.FlatEdit1 = S(GetParam().text);
-  ResultPanel panel;
+  Person person;
+  person.name = S(GetParam().text);
   QStringList messages;
-  FlatButton3Click(in, panel, store_, [&](const QString& m) { messages << m; });
+  const NameResult r = ReadName(person, store_, [&](const QString& m) { messages << m; });
   const QString named = S(GetParam().named);
   EXPECT_EQ(messages, named.isEmpty() ? QStringList()
                                       : QStringList{QStringLiteral("字库中查不到") + named +
                                                     QStringLiteral("的笔画数，姓名中与之相关的格将留空。")});
-  EXPECT_EQ(panel.Label5, QStringLiteral("7"));  // 李 comes first in each
-  EXPECT_EQ(panel.Label14, QStringLiteral("8"));
-  EXPECT_EQ(panel.FlatMemo1.size(), 9);
+  EXPECT_EQ(r.strokes[0], QStringLiteral("7"));  // 李 comes first in each
+  EXPECT_EQ(r.heaven, QStringLiteral("8"));
+  EXPECT_EQ(r.section.size(), 7);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -230,11 +217,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<MissingCase>& i) { return std::string(i.param.name); });
 
 TEST_F(NameAnalysis, WorkedCaseGridLine) {
-  ResultPanel panel;
-  Run(kCases[0], panel);
-  EXPECT_EQ(panel.FlatMemo1.last(),
+  const NameResult r = Run(kCases[0]);
+  EXPECT_EQ(r.section.last(),
             QStringLiteral("    总格：35； 天格：17； 人格：27； 地格：19； 外格：5"));
-  EXPECT_EQ(panel.Label1 + panel.Label2 + panel.Label3 + panel.Label4, QStringLiteral("陈梅文王"));
+  EXPECT_EQ(r.characters[0] + r.characters[1] + r.characters[2] + r.characters[3],
+            QStringLiteral("陈梅文王"));
 }
 
 TEST_F(NameAnalysis, CharactersAreCutWhole) {
@@ -248,56 +235,35 @@ TEST_F(NameAnalysis, CharactersAreCutWhole) {
       {"李A林安石", {"李", "A", "林", "安"}}, {"", {"", "", "", ""}},
   };
   for (const auto& c : cases) {
-    MainInputs in;
-    in.FlatEdit1 = S(c.name);
-    ResultPanel panel;
-    FlatButton3Click(in, panel, store_);
-    EXPECT_EQ(panel.Label1, S(c.chars[0])) << c.name;
-    EXPECT_EQ(panel.Label2, S(c.chars[1])) << c.name;
-    EXPECT_EQ(panel.Label3, S(c.chars[2])) << c.name;
-    EXPECT_EQ(panel.Label4, S(c.chars[3])) << c.name;
+    const NameResult r = Named(c.name, store_);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(r.characters[i], S(c.chars[i])) << c.name << " " << i;
   }
 }
 
 TEST_F(NameAnalysis, NameWithSingleByteCharactersGetsNoEarthOuterOrTotal) {
   // 9 bytes: only heaven and person can apply.
-  MainInputs in;
-  in.FlatEdit1 = QStringLiteral("李林安石A");
-  ResultPanel panel;
-  FlatButton3Click(in, panel, store_);
-  EXPECT_EQ(panel.Label14, QStringLiteral("8"));
-  EXPECT_EQ(panel.Label15, QStringLiteral("15"));
-  EXPECT_EQ(panel.Label16, QString());
-  EXPECT_EQ(panel.Label17, QString());
-  EXPECT_EQ(panel.Label18, QString());
-  EXPECT_EQ(panel.Label20, QStringLiteral("金土"));
-  EXPECT_EQ(panel.FlatMemo1[3], QStringLiteral("    "));  // no verdict for two elements
+  const NameResult r = Named("李林安石A", store_);
+  EXPECT_EQ(r.heaven, QStringLiteral("8"));
+  EXPECT_EQ(r.person, QStringLiteral("15"));
+  EXPECT_EQ(r.earth, QString());
+  EXPECT_EQ(r.outer, QString());
+  EXPECT_EQ(r.total, QString());
+  EXPECT_EQ(r.talents, QStringLiteral("金土"));
+  EXPECT_EQ(r.section[1], QStringLiteral("    "));  // no verdict for two elements
 }
 
 TEST_F(NameAnalysis, StrokeTextThatIsNoNumberStopsTheReading) {
-  ResultPanel panel;
-  Run(kCases[0], panel);
-  const QStringList before = panel.FlatMemo1;
-  MainInputs in;
-  in.FlatEdit1 = QStringLiteral("乜李");
   try {
-    FlatButton3Click(in, panel, store_);
+    Named("乜李", store_);
     FAIL() << "no error";
   } catch (const ConvertError& e) {
     EXPECT_EQ(e.message(), QStringLiteral("'十' 不是一个有效的整形值"));
   }
-  EXPECT_EQ(panel.Label5, QStringLiteral("十"));
-  EXPECT_EQ(panel.FlatMemo1, before);
 }
 
 TEST_F(NameAnalysis, StoreErrorStopsTheReading) {
-  ResultPanel panel;
-  Run(kCases[0], panel);
-  const QStringList before = panel.FlatMemo1;
   ReferenceStore closed;
-  MainInputs in;
-  EXPECT_THROW(FlatButton3Click(in, panel, closed), StoreError);
-  EXPECT_EQ(panel.FlatMemo1, before);
+  EXPECT_THROW(ReadName(Person(), closed), StoreError);
 }
 
 }  // namespace

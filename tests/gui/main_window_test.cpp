@@ -121,6 +121,8 @@ class MainWindowTest : public QObject {
   void FocusMarksInSkinColours();
   void FetalDisclaimerTooltip_data();
   void FetalDisclaimerTooltip();
+  void CheckBoxSelectsItsReading_data();
+  void CheckBoxSelectsItsReading();
   void Birthday();
   void MissingStore();
   void DamagedStore();
@@ -647,6 +649,28 @@ void MainWindowTest::FetalDisclaimerTooltip() {
   QVERIFY(w != nullptr);
   QVERIFY(w->toolTip().startsWith(QStringLiteral("本预测仅供娱乐")));
   QCOMPARE(w->toolTip(), FetalDisclaimerLines().join('\n'));
+}
+
+void MainWindowTest::CheckBoxSelectsItsReading_data() {
+  QTest::addColumn<QString>("box");
+  QTest::addColumn<int>("reading");
+  QTest::newRow("name") << "suiCheckBox1" << int(Reading::Name);
+  QTest::newRow("lifetime") << "suiCheckBox2" << int(Reading::Lifetime);
+  QTest::newRow("zodiac") << "suiCheckBox4" << int(Reading::Zodiac);
+  QTest::newRow("star sign") << "suiCheckBox3" << int(Reading::StarSign);
+  QTest::newRow("mobile") << "suiCheckBox5" << int(Reading::Mobile);
+  QTest::newRow("child's sex") << "suiCheckBox6" << int(Reading::ChildSex);
+  QTest::newRow("conception") << "suiCheckBox7" << int(Reading::Conception);
+}
+
+void MainWindowTest::CheckBoxSelectsItsReading() {
+  QFETCH(QString, box);
+  QFETCH(int, reading);
+  Open();
+  for (QCheckBox* check : form_->findChildren<QCheckBox*>()) check->setChecked(false);
+  QCOMPARE(int(form_->Inputs().readings.toInt()), 0);
+  form_->findChild<QCheckBox*>(box)->setChecked(true);
+  QCOMPARE(int(form_->Inputs().readings.toInt()), reading);
 }
 
 void MainWindowTest::Birthday() {

@@ -11,6 +11,7 @@ namespace {
 // Stroke counts of the fixture store: 乃 2, 文 王 4, 石 5, 安 6, 李 7, 林 8,
 // 高 10, 梅 11, 陈 16, 骊 27, 骥 28, 鬣 36; 乜 has the non-number "十".
 struct NameCase {
+  const char* row;
   const char* name;
   bool single;
   const char* strokes[4];
@@ -26,7 +27,8 @@ struct NameCase {
 
 const NameCase kCases[] = {
     // The worked case: 16/11/4/4 with a single surname.
-    {"陈梅文王",
+    {"WorkedCase",
+     "陈梅文王",
      true,
      {"16", "11", "4", "4"},
      "17",
@@ -38,7 +40,8 @@ const NameCase kCases[] = {
      "<b>吉</b>：金金水的测试判语。",
      "数理三十五的测试文字。"},
     // Single surname, two, three and four characters.
-    {"李林",
+    {"SingleTwo",
+     "李林",
      true,
      {"7", "8", "", ""},
      "8",
@@ -49,7 +52,8 @@ const NameCase kCases[] = {
      "金土水",
      "金土水的测试判语。",
      "数理十五的测试文字。"},
-    {"李林安",
+    {"SingleThree",
+     "李林安",
      true,
      {"7", "8", "6", ""},
      "8",
@@ -60,7 +64,8 @@ const NameCase kCases[] = {
      "金土火",
      "金土火的测试判语。",
      "数理二十一的测试文字。"},
-    {"李林安石",
+    {"SingleFour",
+     "李林安石",
      true,
      {"7", "8", "6", "5"},
      "8",
@@ -72,8 +77,20 @@ const NameCase kCases[] = {
      "金土水的测试判语。",
      "数理二十六的测试文字。"},
     // Compound surname: with two characters only heaven and total can be worked out.
-    {"李林", false, {"7", "8", "", ""}, "15", "", "", "", "15", "土", "", "数理十五的测试文字。"},
-    {"李林安",
+    {"CompoundTwo",
+     "李林",
+     false,
+     {"7", "8", "", ""},
+     "15",
+     "",
+     "",
+     "",
+     "15",
+     "土",
+     "",
+     "数理十五的测试文字。"},
+    {"CompoundThree",
+     "李林安",
      false,
      {"7", "8", "6", ""},
      "15",
@@ -84,7 +101,8 @@ const NameCase kCases[] = {
      "土火金",
      "土火金的测试判语。",
      "数理二十一的测试文字。"},
-    {"李林安石",
+    {"CompoundFour",
+     "李林安石",
      false,
      {"7", "8", "6", "5"},
      "15",
@@ -96,7 +114,8 @@ const NameCase kCases[] = {
      "土火木的测试判语。",
      "数理二十六的测试文字。"},
     // Totals around 81: 81 stays, 82 counts as 1, 90 as 9.
-    {"骊骊骊",
+    {"Total81",
+     "骊骊骊",
      true,
      {"27", "27", "27", ""},
      "28",
@@ -107,7 +126,8 @@ const NameCase kCases[] = {
      "金火火",
      "",
      "数理八十一的测试文字。"},
-    {"骊骊骥",
+    {"Total82",
+     "骊骊骥",
      true,
      {"27", "27", "28", ""},
      "28",
@@ -118,7 +138,8 @@ const NameCase kCases[] = {
      "金火土",
      "",
      "数理一的测试文字。"},
-    {"鬣骊骊",
+    {"Total90",
+     "鬣骊骊",
      true,
      {"36", "27", "27", ""},
      "37",
@@ -130,12 +151,23 @@ const NameCase kCases[] = {
      "",
      "数理九的测试文字。"},
     // A grid ending in 0 is water; a total without a text gives an empty line.
-    {"高高", true, {"10", "10", "", ""}, "11", "20", "11", "2", "20", "木水木", "", ""},
+    {"GridEndingInZero",
+     "高高",
+     true,
+     {"10", "10", "", ""},
+     "11",
+     "20",
+     "11",
+     "2",
+     "20",
+     "木水木",
+     "",
+     ""},
     // One character: heaven only.
-    {"李", true, {"7", "", "", ""}, "8", "", "", "", "", "金", "", ""},
+    {"OneCharacter", "李", true, {"7", "", "", ""}, "8", "", "", "", "", "金", "", ""},
     // A character the store lacks: every grid that needs it is empty.
-    {"李甲林", true, {"7", "", "8", ""}, "8", "", "", "9", "", "金", "", ""},
-    {"输入有误", true, {"", "", "", ""}, "", "", "", "", "", "", "", ""},
+    {"MissingCharacter", "李甲林", true, {"7", "", "8", ""}, "8", "", "", "9", "", "金", "", ""},
+    {"CorrectedName", "输入有误", true, {"", "", "", ""}, "", "", "", "", "", "", "", ""},
 };
 
 QString S(const char* s) { return QString::fromUtf8(s); }
@@ -182,9 +214,12 @@ class NameAnalysis : public ::testing::Test {
   ReferenceStore store_;
 };
 
-TEST_F(NameAnalysis, GridsTalentsAndSection) {
-  for (const NameCase& c : kCases) Check(c, Run(c));
-}
+class NameCaseTest : public NameAnalysis, public ::testing::WithParamInterface<NameCase> {};
+
+TEST_P(NameCaseTest, GridsTalentsAndSection) { Check(GetParam(), Run(GetParam())); }
+
+INSTANTIATE_TEST_SUITE_P(Cases, NameCaseTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.row); });
 
 struct MissingCase {
   const char* name;

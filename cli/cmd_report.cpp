@@ -9,8 +9,7 @@
 #include <unistd.h>
 
 #include <QFile>
-
-#include <cstdio>
+#include <QHash>
 
 #include "calendar/calendar_range.h"
 #include "cli/commands.h"
@@ -23,33 +22,6 @@
 
 namespace tessaly::cli {
 namespace {
-
-constexpr const char* kUsage =
-    "usage: tessaly-cli report [OPTIONS]\n"
-    "  --name TEXT              name, one to four Chinese characters (single-byte characters\n"
-    "                           such as letters, digits and punctuation are dropped)\n"
-    "  --sex 男|女\n"
-    "  --surname 单姓|复姓\n"
-    "  --birthday Y-M-D         1901-01-01 .. 2050-12-31 (default today)\n"
-    "  --hour TEXT              birth hour: an entry such as \"23-01时 子时\" or its name "
-    "\"子时\"\n"
-    "  --mobile TEXT            mobile number\n"
-    "  --mother-age TEXT        mother's nominal age for the sex prediction (18..44)\n"
-    "  --pregnancy-month TEXT   month of pregnancy (01..12)\n"
-    "  --conception-age TEXT    mother's nominal age for the conception timing (18..44)\n"
-    "  --wish 男孩|女孩\n"
-    "  --readings LIST          comma-separated: name, lifetime, zodiac, star, mobile, sex,\n"
-    "                           conception, or all (default name,lifetime,zodiac,star)\n"
-    "  --page FILE              also write the report page there (GB18030, CR LF)\n"
-    "  --encoding utf-8|gbk|gb18030\n"
-    "                           output encoding; gbk and gb18030 both give GB18030 with CR LF,\n"
-    "                           which is GBK wherever GBK holds the text\n";
-
-int BadOption(const QString& message) {
-  Err(QStringLiteral("tessaly-cli report: ") + message);
-  std::fputs(kUsage, stderr);
-  return 2;
-}
 
 // The readings by their option names, in the order of their sections.
 constexpr struct {
@@ -116,106 +88,151 @@ bool IsStandardOutput(const QString& path) {
          page.st_ino == out.st_ino;
 }
 
-}  // namespace
-
-int RunReport(const QStringList& args, QByteArray& out) {
+// What the options ask for: the person and the readings, and where and how the
+// report goes.
+struct Request {
   Person person;
-  QString page_file;
-  bool gbk = false;
+  QString page_file;  // empty: no page
+  bool gb18030 = false;
+};
 
-  for (qsizetype i = 0; i < args.size(); ++i) {
-    QString option = args[i];
-    QString value;
-    bool has_value = false;
-    if (const qsizetype eq = option.indexOf(QLatin1Char('=')); option.startsWith(u"--") && eq > 0) {
-      value = option.mid(eq + 1);
-      option = option.left(eq);
-      has_value = true;
-    }
-    if (option == QStringLiteral("--help") || option == QStringLiteral("-h")) {
-      out = kUsage;
-      return 0;
-    }
-    if (!option.startsWith(u"--"))
-      return BadOption(QStringLiteral("unexpected argument '%1'").arg(option));
-    if (!has_value) {
-      if (i + 1 >= args.size()) return BadOption(QStringLiteral("%1 needs a value").arg(option));
-      value = args[++i];
-    }
+// The options, for the parser and its help.
+QList<QCommandLineOption> ReportOptions() {
+  const auto option = [](const char* name, const char* value, const QString& help) {
+    return QCommandLineOption(QLatin1String(name), help, QLatin1String(value));
+  };
+  return {
+      option("name", "TEXT",
+             QStringLiteral("name, one to four Chinese characters (single-byte characters such "
+                            "as letters, digits and punctuation are dropped)")),
+      option("sex", "SEX", QStringLiteral("男 or 女")),
+      option("surname", "KIND", QStringLiteral("单姓 or 复姓")),
+      option("birthday", "Y-M-D",
+             QStringLiteral("%1 .. %2 (default today)")
+                 .arg(DateToStr(FirstCalendarDay()), DateToStr(LastCalendarDay()))),
+      option("hour", "TEXT",
+             QStringLiteral("birth hour: an entry such as \"23-01时 子时\" or its name \"子时\"")),
+      option("mobile", "TEXT", QStringLiteral("mobile number")),
+      option("mother-age", "TEXT",
+             QStringLiteral("mother's nominal age for the sex prediction (18..44)")),
+      option("pregnancy-month", "TEXT", QStringLiteral("month of pregnancy (01..12)")),
+      option("conception-age", "TEXT",
+             QStringLiteral("mother's nominal age for the conception timing (18..44)")),
+      option("wish", "WISH", QStringLiteral("男孩 or 女孩")),
+      option("readings", "LIST",
+             QStringLiteral("comma-separated: name, lifetime, zodiac, star, mobile, sex, "
+                            "conception, or all (default name,lifetime,zodiac,star)")),
+      option("page", "FILE", QStringLiteral("also write the report page there (GB18030, CR LF)")),
+      option("encoding", "ENCODING",
+             QStringLiteral("utf-8, gbk or gb18030 (default utf-8); gbk and gb18030 both give "
+                            "GB18030 with CR LF, which is GBK wherever GBK holds the text")),
+  };
+}
 
-    if (option == QStringLiteral("--name")) {
+// The options as the person, the readings and the output: the one place that
+// maps them. They are read in the order given, so that a repeated option counts
+// with its last value and the first bad value is the one reported. Returns the
+// message for a value that an option does not take.
+QString ReadOptions(const QCommandLineParser& parser, Request& request) {
+  Person& person = request.person;
+  QHash<QString, qsizetype> taken;  // values read so far, by option
+  for (const QString& option : parser.optionNames()) {
+    const QString value = parser.values(option).value(taken[option]++);
+    if (option == u"name") {
       person.name = WithoutSingleBytes(value);
-    } else if (option == QStringLiteral("--sex")) {
+    } else if (option == u"sex") {
       if (value == SexText(Sex::Male)) {
         person.sex = Sex::Male;
       } else if (value == SexText(Sex::Female)) {
         person.sex = Sex::Female;
       } else {
-        return BadOption(QStringLiteral("--sex takes 男 or 女"));
+        return QStringLiteral("--sex takes 男 or 女");
       }
-    } else if (option == QStringLiteral("--surname")) {
+    } else if (option == u"surname") {
       if (value == SurnameKindText(SurnameKind::Single)) {
         person.surname_kind = SurnameKind::Single;
       } else if (value == SurnameKindText(SurnameKind::Compound)) {
         person.surname_kind = SurnameKind::Compound;
       } else {
-        return BadOption(QStringLiteral("--surname takes 单姓 or 复姓"));
+        return QStringLiteral("--surname takes 单姓 or 复姓");
       }
-    } else if (option == QStringLiteral("--birthday")) {
+    } else if (option == u"birthday") {
       QDate date;
       try {
         date = StrToDate(value);
       } catch (const Error& e) {
-        return BadOption(e.message());
+        return e.message();
       }
       if (!InCalendarRange(date)) {
-        return BadOption(QStringLiteral("--birthday must lie between %1 and %2")
-                             .arg(DateToStr(FirstCalendarDay()), DateToStr(LastCalendarDay())));
+        return QStringLiteral("--birthday must lie between %1 and %2")
+            .arg(DateToStr(FirstCalendarDay()), DateToStr(LastCalendarDay()));
       }
       person.birthday = DateTime::AtMidnight(date);
-    } else if (option == QStringLiteral("--hour")) {
+    } else if (option == u"hour") {
       SetHour(value, person);
-    } else if (option == QStringLiteral("--mobile")) {
+    } else if (option == u"mobile") {
       person.mobile = value;
-    } else if (option == QStringLiteral("--mother-age")) {
+    } else if (option == u"mother-age") {
       person.mother_age = value;
-    } else if (option == QStringLiteral("--pregnancy-month")) {
+    } else if (option == u"pregnancy-month") {
       person.pregnancy_month = value;
-    } else if (option == QStringLiteral("--conception-age")) {
+    } else if (option == u"conception-age") {
       person.conception_age = value;
-    } else if (option == QStringLiteral("--wish")) {
+    } else if (option == u"wish") {
       if (value == QStringLiteral("男孩")) {
         person.wish_index = 0;
       } else if (value == QStringLiteral("女孩")) {
         person.wish_index = 1;
       } else {
-        return BadOption(QStringLiteral("--wish takes 男孩 or 女孩"));
+        return QStringLiteral("--wish takes 男孩 or 女孩");
       }
       person.wish = value;
-    } else if (option == QStringLiteral("--readings")) {
+    } else if (option == u"readings") {
       QString unknown;
       if (!SelectReadings(value, person.readings, unknown)) {
-        return BadOption(unknown.isEmpty() ? QStringLiteral("--readings names no reading")
-                                           : QStringLiteral("unknown reading '%1'").arg(unknown));
+        return unknown.isEmpty() ? QStringLiteral("--readings names no reading")
+                                 : QStringLiteral("unknown reading '%1'").arg(unknown);
       }
-    } else if (option == QStringLiteral("--page")) {
-      if (value.isEmpty()) return BadOption(QStringLiteral("--page needs a file name"));
-      page_file = value;
-    } else if (option == QStringLiteral("--encoding")) {
+    } else if (option == u"page") {
+      if (value.isEmpty()) return QStringLiteral("--page needs a file name");
+      request.page_file = value;
+    } else if (option == u"encoding") {
       if (value == QStringLiteral("utf-8") || value == QStringLiteral("utf8")) {
-        gbk = false;
+        request.gb18030 = false;
       } else if (value == QStringLiteral("gbk") || value == QStringLiteral("gb18030")) {
-        gbk = true;
+        request.gb18030 = true;
       } else {
-        return BadOption(QStringLiteral("--encoding takes utf-8, gbk or gb18030"));
+        return QStringLiteral("--encoding takes utf-8, gbk or gb18030");
       }
-    } else {
-      return BadOption(QStringLiteral("unknown option '%1'").arg(option));
     }
   }
+  return {};
+}
 
-  if (!page_file.isEmpty() && IsStandardOutput(page_file)) {
-    return BadOption(QStringLiteral("--page names the file standard output goes to"));
+}  // namespace
+
+int RunReport(const QStringList& args, QByteArray& out) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      QStringLiteral("The report of the chosen readings as plain text, one line per line. Each\n"
+                     "option defaults to the main window's default. A message the program shows\n"
+                     "in a box of its own goes to standard error and the report goes on."));
+  parser.addOptions(ReportOptions());
+  if (const int status = ParseArguments(parser, "report", args, out); status >= 0) return status;
+  const auto bad = [&parser](const QString& message) {
+    return BadArguments(parser, "report", message);
+  };
+  if (const QStringList stray = parser.positionalArguments(); !stray.isEmpty()) {
+    return bad(QStringLiteral("unexpected argument '%1'").arg(stray.first()));
+  }
+  Request request;
+  if (const QString message = ReadOptions(parser, request); !message.isEmpty()) {
+    return bad(message);
+  }
+  const Person& person = request.person;
+
+  if (!request.page_file.isEmpty() && IsStandardOutput(request.page_file)) {
+    return bad(QStringLiteral("--page names the file standard output goes to"));
   }
 
   // Only the name and lifetime readings read the store.
@@ -231,7 +248,7 @@ int RunReport(const QStringList& args, QByteArray& out) {
   // The whole output is made before anything is written, so that an error
   // (a page that cannot be written) leaves standard output empty.
   for (const QString& line : report.plain) {
-    if (gbk) {
+    if (request.gb18030) {
       out += ToGb18030(line);
       out += "\r\n";
     } else {
@@ -239,7 +256,7 @@ int RunReport(const QStringList& args, QByteArray& out) {
       out += '\n';
     }
   }
-  if (!page_file.isEmpty()) WriteReportPage(report.page, page_file);
+  if (!request.page_file.isEmpty()) WriteReportPage(report.page, request.page_file);
   return 0;
 }
 

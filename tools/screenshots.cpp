@@ -1,3 +1,4 @@
+// clang-format off
 // Takes the screenshots of docs/: the main window, then the viewer with a
 // report of all seven readings, then the calendar dialog, two months side by
 // side, without and with the solar terms. Run it in a scratch home (it writes
@@ -6,6 +7,7 @@
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/tessaly-screenshots docs windows
 //   QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/tessaly-screenshots docs calendar
+// clang-format on
 
 #include <QApplication>
 #include <QCheckBox>

@@ -20,8 +20,8 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrlQuery>
 #include <QWebEnginePage>

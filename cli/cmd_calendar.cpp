@@ -2,13 +2,15 @@
 // (TO defaults to FROM), fields separated by one TAB:
 //   date (yyyy-MM-dd), lunar code, lunar date (report naming), lunar month
 //   (calendar naming), lunar day, sexagenary line, animal year of the
-//   Gregorian year, zodiac year, its cyclic name, star sign.
+//   Gregorian year, zodiac year, its cyclic name, star sign, solar term (empty
+//   on a day on which no term begins).
 // A date outside 1901..2050 has code 0 and every later field empty. A date that
 // is no date, or FROM after TO, is a bad option.
 
 #include "calendar/calendar_range.h"
 #include "calendar/lunar_calendar.h"
 #include "calendar/sexagenary.h"
+#include "calendar/solar_terms.h"
 #include "cli/commands.h"
 #include "core/dates.h"
 #include "core/errors.h"
@@ -20,12 +22,13 @@ namespace {
 QString CalendarLine(QDate date) {
   const LunarCode code = LunarCodeOf(date);
   QString line = DateToStr(date) + QLatin1Char('\t') + QString::number(code);
-  if (code == 0) return line + QStringLiteral("\t\t\t\t\t\t\t\t");
+  if (code == 0) return line + QStringLiteral("\t\t\t\t\t\t\t\t\t");
   const int zodiac_year = ZodiacYear(DateTime::AtMidnight(date));
   const QChar tab = QLatin1Char('\t');
   line += tab + LunarDateText(date) + tab + LunarMonthText(date, MonthNaming::Calendar) + tab +
           LunarDayText(date) + tab + GanZhiLine(date) + tab + AnimalYearText(date.year()) + tab +
-          QString::number(zodiac_year) + tab + CyclicYearName(zodiac_year) + tab + StarSignOf(date);
+          QString::number(zodiac_year) + tab + CyclicYearName(zodiac_year) + tab +
+          StarSignOf(date) + tab + SolarTermOf(date);
   return line;
 }
 

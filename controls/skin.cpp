@@ -270,6 +270,8 @@ void SetUpApplication() {
   // The task bar shows the main window's title, "Tessaly"; no display name is
   // set, as Qt would append it to every window's title.
   QCoreApplication::setApplicationName(QStringLiteral("tessaly"));
+  // The settings (the calendar's 显示节气) go to ~/.config/tessaly/tessaly.conf.
+  QCoreApplication::setOrganizationName(QStringLiteral("tessaly"));
   QGuiApplication::setDesktopFileName(QStringLiteral("invalid.tessaly.Tessaly"));
   // The desktop's own dialogs would neither wear the skin nor take the
   // translations below.

@@ -215,6 +215,10 @@ void WriteWhole(const QString& path, const QByteArray& bytes, FileUse use) {
 
 }  // namespace
 
+void WriteFileBytes(const QString& path, const QByteArray& bytes, FileUse use) {
+  WriteWhole(path, bytes, use);
+}
+
 void WriteGb18030Lines(const QString& path, const QStringList& lines, FileUse use) {
   QString all;
   qsizetype size = 0;

@@ -64,6 +64,11 @@ enum class FileUse {
 void WriteGb18030Lines(const QString& path, const QStringList& lines,
                        FileUse use = FileUse::kChosen);
 
+// Writes `bytes` as the file's whole content in the same way (temporary file,
+// then rename; a character device is written into). Raises FileError when the
+// file cannot be written; the old file stays and no part-written file is left.
+void WriteFileBytes(const QString& path, const QByteArray& bytes, FileUse use = FileUse::kChosen);
+
 // Escapes &, < and > for use inside an HTML page.
 QString EscapeHtml(const QString& text);
 

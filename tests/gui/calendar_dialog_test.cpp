@@ -1,13 +1,17 @@
 // The calendar dialog and its month calendar, driven as the user would: the
 // navigation buttons with their day clamps and range edges, the year and month
 // boxes (Enter in them included), clicks on days and on blank cells, the
-// dialog's own title bar, and the write-back on closing.
+// dialog's own title bar, the write-back on closing, and the solar terms with
+// their remembered check box.
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -16,6 +20,7 @@
 #include "app/calendar_dialog.h"
 #include "core/clock.h"
 #include "core/dates.h"
+#include "gui_support.h"
 
 namespace tessaly {
 
@@ -51,6 +56,8 @@ class CalendarDialogTest : public QObject {
   void DateSetterRange();
   void HotCellFollowsTheMouse();
   void ClickDateHandlerCanStopTheClick();
+  void SolarTermDrawnWhenShown();
+  void SolarTermsCheckBoxRemembered();
 
  private:
   TLdKalendar* Calendar() const { return form_->findChild<TLdKalendar*>("LdKalendar1"); }
@@ -62,12 +69,15 @@ class CalendarDialogTest : public QObject {
   QString Title(const QString& chosen) const { return QStringLiteral("你选择的日期是：") + chosen; }
 
   const FixedClock clock_{kToday};
+  QTemporaryDir settings_dir_;  // the settings of this program's runs
   std::unique_ptr<TForm3> form_;
   QStringList created_;  // what creation wrote to the birthday box
   QStringList errors_;   // messages of the error box
 };
 
 void CalendarDialogTest::initTestCase() {
+  QVERIFY(settings_dir_.isValid());
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_dir_.path());
   TForm3::ShowError = [this](QWidget*, const QString& message) { errors_ << message; };
 }
 
@@ -82,7 +92,10 @@ void CalendarDialogTest::init() {
   QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
 }
 
-void CalendarDialogTest::cleanup() { form_.reset(); }
+void CalendarDialogTest::cleanup() {
+  form_.reset();
+  QSettings().clear();
+}
 
 void CalendarDialogTest::Press(const char* button) const {
   auto* b = form_->findChild<QPushButton*>(button);
@@ -115,7 +128,7 @@ void CalendarDialogTest::CreationWritesToday() {
 
 void CalendarDialogTest::Layout() {
   QCOMPARE(form_->windowTitle(), QStringLiteral("查看万年历"));
-  QCOMPARE(form_->size(), QSize(349, 314));
+  QCOMPARE(form_->size(), QSize(349, 340));
   QCOMPARE(Calendar()->geometry(), QRect(9, 67, 328, 237));
   QCOMPARE(Calendar()->AutoSize(), false);
 
@@ -140,6 +153,14 @@ void CalendarDialogTest::Layout() {
   QVERIFY(corner.bottom() < Calendar()->height());
   QVERIFY(corner.left() > layout.CellRect(KalendarCell{3, 6}).right());
   QVERIFY(corner.top() >= layout.RowTop(6));
+
+  // 显示节气 below the calendar, in line with the buttons above it.
+  auto* terms = form_->findChild<QCheckBox*>("suiCheckBox1");
+  QCOMPARE(terms->text(), QStringLiteral("显示节气"));
+  QCOMPARE(terms->x(), 20);
+  QVERIFY(terms->y() > Calendar()->geometry().bottom());
+  QVERIFY(terms->geometry().bottom() < form_->height());
+  QVERIFY(terms->width() >= terms->sizeHint().width());
 }
 
 void CalendarDialogTest::Buttons_data() {
@@ -508,7 +529,57 @@ void CalendarDialogTest::ClickDateHandlerCanStopTheClick() {
   QCOMPARE(calendar->Date(), QDate(2004, 2, 10));
 }
 
+namespace {
+
+// Pixels of a day's cell in the solar-term ochre (red over green over blue,
+// as the Sunday red, the Saturday green, the Today blue and black never are).
+int TermInkPixels(TLdKalendar* calendar, QDate day) {
+  const QImage cell = calendar->grab(calendar->Layout().CellRect(KalendarCellOf(day))).toImage();
+  int count = 0;
+  for (int y = 0; y < cell.height(); ++y) {
+    for (int x = 0; x < cell.width(); ++x) {
+      const QColor p = cell.pixelColor(x, y);
+      if (p.red() - p.green() > 30 && p.green() - p.blue() > 30) ++count;
+    }
+  }
+  return count;
+}
+
+}  // namespace
+
+void CalendarDialogTest::SolarTermDrawnWhenShown() {
+  TLdKalendar* calendar = Calendar();
+  // 冬至 1995 fell on the first of the eleventh month: the term, not 冬月.
+  const QDate solstice(1995, 12, 22);
+  calendar->SetDate(solstice);
+  QCOMPARE(TermInkPixels(calendar, solstice), 0);
+  calendar->SetShowSolarTerms(true);
+  QVERIFY(TermInkPixels(calendar, solstice) > 0);
+  QCOMPARE(TermInkPixels(calendar, solstice.addDays(-1)), 0);
+}
+
+void CalendarDialogTest::SolarTermsCheckBoxRemembered() {
+  auto* box = form_->findChild<QCheckBox*>("suiCheckBox1");
+  QVERIFY(!box->isChecked());
+  QVERIFY(!Calendar()->ShowSolarTerms());
+  QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
+  QVERIFY(Calendar()->ShowSolarTerms());
+  // On disk at once, under the program's own name.
+  const QString file = settings_dir_.filePath(QStringLiteral("tessaly/tessaly.conf"));
+  QVERIFY(test::ReadBytes(file).contains("showSolarTerms=true"));
+
+  // The next start finds it, and takes it off again.
+  form_ = std::make_unique<TForm3>();
+  box = form_->findChild<QCheckBox*>("suiCheckBox1");
+  QVERIFY(box->isChecked());
+  QVERIFY(Calendar()->ShowSolarTerms());
+  box->click();
+  form_ = std::make_unique<TForm3>();
+  QVERIFY(!form_->findChild<QCheckBox*>("suiCheckBox1")->isChecked());
+  QVERIFY(!Calendar()->ShowSolarTerms());
+}
+
 }  // namespace tessaly
 
-QTEST_MAIN(tessaly::CalendarDialogTest)
+TESSALY_GUI_TEST_MAIN(tessaly::CalendarDialogTest)
 #include "calendar_dialog_test.moc"

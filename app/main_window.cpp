@@ -353,6 +353,11 @@ void TForm1::setViewer(ReportViewer* viewer) {
   });
 }
 
+void TForm1::SetName(const QString& name, bool compound_surname) {
+  FlatEdit1->setText(name);
+  FlatButton2->setText(compound_surname ? QStringLiteral("姓氏复姓") : QStringLiteral("姓氏单姓"));
+}
+
 void TForm1::SetBirthday(const QDate& date) {
   DateTimePicker1_.date = date;
   FlatEdit3->setText(DateToStr(date));

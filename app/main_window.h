@@ -49,6 +49,8 @@ class TForm1 : public QWidget {
   // The calendar dialog calls this when it closes; the time of day is kept.
   void SetBirthday(const QDate& date);
   const DateTime& Birthday() const { return DateTimePicker1_; }
+  // The name box and the surname kind, as if typed and toggled.
+  void SetName(const QString& name, bool compound_surname);
 
   // The birthday button shows this dialog modally.
   void setCalendarDialog(QDialog* dialog) { calendar_ = dialog; }

@@ -5,35 +5,11 @@
 
 #include "core/dates.h"
 #include "core/text.h"
+#include "readings/name_score.h"
 #include "readings/readings.h"
 #include "store/reference_store.h"
 
 namespace tessaly {
-
-namespace {
-
-// The element of a grid by the last digit of its text (1 2 木, 3 4 火, 5 6 土,
-// 7 8 金, 9 0 水); empty for an empty grid.
-QString ElementOf(const QString& grid) {
-  static constexpr char16_t kByDigit[] = u"水木木火火土土金金水";
-  const int digit = grid.isEmpty() ? -1 : grid.back().digitValue();
-  if (digit < 0) return {};
-  return QString(QChar(kByDigit[digit]));
-}
-
-// A grid computed from stroke texts: the sum of the strokes plus a constant, or
-// nothing when one of the stroke texts is empty (the character is missing or
-// was not found).
-QString Grid(std::initializer_list<const QString*> strokes, int plus = 0) {
-  int sum = plus;
-  for (const QString* s : strokes) {
-    if (s->isEmpty()) return {};
-  }
-  for (const QString* s : strokes) sum += StrToInt(*s);
-  return QString::number(sum);
-}
-
-}  // namespace
 
 void FlatButton3Click(const MainInputs& in, ResultPanel& panel, ReferenceStore& store,
                       const Notify& notify) {
@@ -76,49 +52,22 @@ void FlatButton3Click(const MainInputs& in, ResultPanel& panel, ReferenceStore& 
     notify(QStringLiteral("字库中查不到“%1”的笔画数，姓名中与之相关的格将留空。")
                .arg(unknown.join(QStringLiteral("”“"))));
   }
-  const QString& s1 = panel.Label5;
-  const QString& s2 = panel.Label6;
-  const QString& s3 = panel.Label7;
-  const QString& s4 = panel.Label8;
-
-  // The five grids.
-  if (single) {
-    panel.Label14 = Grid({&s1}, 1);
-    panel.Label15 = Grid({&s1, &s2});
-    if (length == 4) {
-      panel.Label16 = Grid({&s2}, 1);
-      panel.Label17 = QStringLiteral("2");
-    } else if (length == 6) {
-      panel.Label16 = Grid({&s2, &s3});
-      panel.Label17 = Grid({&s3}, 1);
-    } else if (length == 8) {
-      panel.Label16 = Grid({&s2, &s3, &s4});
-      panel.Label17 = Grid({&s4}, 1);
-    }
-  } else {
-    panel.Label14 = Grid({&s1, &s2});
-    panel.Label15 = Grid({&s2, &s3});
-    if (length == 6) {
-      panel.Label16 = Grid({&s3}, 1);
-      panel.Label17 = QStringLiteral("2");
-    } else if (length == 8) {
-      panel.Label16 = Grid({&s3, &s4});
-      panel.Label17 = Grid({&s1, &s4});
-    }
-  }
-  if (length == 4) {
-    panel.Label18 = Grid({&s1, &s2});
-  } else if (length == 6) {
-    panel.Label18 = Grid({&s1, &s2, &s3});
-  } else if (length == 8) {
-    panel.Label18 = Grid({&s1, &s2, &s3, &s4});
-  }
-
-  // Three talents: the elements of heaven, person and earth.
-  const QString heaven = ElementOf(panel.Label14);
-  const QString person = ElementOf(panel.Label15);
-  const QString earth = ElementOf(panel.Label16);
-  panel.Label20 = heaven + person + earth;
+  // The five grids and the three talents. A name with a single-byte character
+  // left in it has no length the grids know: only heaven and person apply.
+  const auto stroke_count = [](const QString& s) { return s.isEmpty() ? kNoValue : StrToInt(s); };
+  const NameGrids grids = NameGridsOf({stroke_count(panel.Label5), stroke_count(panel.Label6),
+                                       stroke_count(panel.Label7), stroke_count(panel.Label8)},
+                                      length % 2 == 0 ? length / 2 : 0,
+                                      single ? SurnameKind::kSingle : SurnameKind::kCompound);
+  const auto grid_text = [](int grid) {
+    return grid == kNoValue ? QString() : QString::number(grid);
+  };
+  panel.Label14 = grid_text(grids.heaven);
+  panel.Label15 = grid_text(grids.person);
+  panel.Label16 = grid_text(grids.earth);
+  panel.Label17 = grid_text(grids.outer);
+  panel.Label18 = grid_text(grids.total);
+  panel.Label20 = grids.TalentsText();
 
   QStringList& memo = panel.FlatMemo1;
   memo.clear();
@@ -127,18 +76,15 @@ void FlatButton3Click(const MainInputs& in, ResultPanel& panel, ReferenceStore& 
 
   // The verdict needs all three elements.
   const QString verdict =
-      (heaven.isEmpty() || person.isEmpty() || earth.isEmpty())
+      panel.Label20.size() < 3
           ? QString()
           : store.LookupField(Statement{Table::SanCai, panel.Label20}, QStringLiteral("吉凶"));
   AddLine(memo, QStringLiteral("    ") + verdict);
   AddLine(memo, QString());
 
-  // The total grid is read within 1 to 81: a total above 81 counts once more
-  // from 1 (82 becomes 1).
+  // The total grid is read within 1 to 81 (82 counts as 1).
   QString total_text;
   if (!panel.Label18.isEmpty()) {
-    const int total = StrToInt(panel.Label18);
-    if (total > 81) panel.Label18 = QString::number(total - 81);
     total_text =
         store.LookupField(Statement{Table::EightyOne, panel.Label18}, QStringLiteral("内容"));
   }

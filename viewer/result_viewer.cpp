@@ -118,7 +118,7 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
   Image1->setObjectName(QStringLiteral("Image1"));
 
   // Left-hand panel: font list and options.
-  suiPanel1 = skin::Panel(this, QStringLiteral("suiPanel1"), QRect(14, 112, 126, 196));
+  suiPanel1 = skin::Panel(this, QStringLiteral("suiPanel1"), QRect(14, 112, 126, 214));
 
   MLabel1 = skin::Heading(QStringLiteral("MLabel1"), QStringLiteral("字体："), suiPanel1);
   MLabel1->setGeometry(12, 12, MLabel1->sizeHint().width(), 22);
@@ -145,6 +145,9 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
   FlatButton1 =
       skin::FlatButton(QStringLiteral("FlatButton1"), QStringLiteral("联系软件作者"), suiPanel1);
   FlatButton1->setGeometry(10, 142, 106, 28);
+  FlatButton4 =
+      skin::FlatButton(QStringLiteral("FlatButton4"), QStringLiteral("起名参考"), suiPanel1);
+  FlatButton4->setGeometry(10, 178, 106, 28);
 
   suiButton1 = skin::SealButton(QStringLiteral("suiButton1"), QStringLiteral("打印输出"), this);
   suiButton1->setGeometry(14, 334, 125, 38);
@@ -164,6 +167,7 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
   connect(suiFontComboBox1, &QComboBox::textActivated, this, &TForm4::suiFontComboBox1Change);
   connect(FlatButton3, &QPushButton::clicked, this, &TForm4::FlatButton3Click);
   connect(FlatButton1, &QPushButton::clicked, this, &TForm4::FlatButton1Click);
+  connect(FlatButton4, &QPushButton::clicked, this, &TForm4::NameChooserRequested);
   connect(suiButton1, &QPushButton::clicked, this, &TForm4::suiButton1Click);
   connect(suiButton2, &QPushButton::clicked, this, &TForm4::suiButton2Click);
 }

@@ -69,6 +69,10 @@ class TForm4 : public QWidget, public ReportViewer {
   // The contact link.
   static QUrl ContactUrl();
 
+ signals:
+  // "起名参考" was clicked: the name chooser is wanted.
+  void NameChooserRequested();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -91,6 +95,7 @@ class TForm4 : public QWidget, public ReportViewer {
   QComboBox* suiFontComboBox1 = nullptr;
   QPushButton* FlatButton3 = nullptr;
   QPushButton* FlatButton1 = nullptr;
+  QPushButton* FlatButton4 = nullptr;  // 起名参考
   QPushButton* suiButton1 = nullptr;
   QPushButton* suiButton2 = nullptr;
   QFrame* suiPanel2 = nullptr;  // holds the browser

@@ -227,7 +227,7 @@ NameChooser::NameChooser(Hooks hooks, QWidget* parent)
   setWindowTitle(QStringLiteral("起名参考"));
   setAttribute(Qt::WA_QuitOnClose, false);
   skin::ApplyToWindow(this);
-  resize(1060, 640);
+  resize(1080, 640);
 
   auto* layout = new QGridLayout(this);
   layout->setContentsMargins(14, 12, 14, 12);
@@ -312,7 +312,7 @@ NameChooser::NameChooser(Hooks hooks, QWidget* parent)
   table_->verticalHeader()->setDefaultSectionSize(24);
   table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   table_->horizontalHeader()->setStretchLastSection(true);
-  const int widths[] = {84, 48, 48, 48, 48, 48, 56, 70, 70, 70, 70, 70, 52};
+  const int widths[] = {84, 48, 48, 48, 48, 48, 56, 66, 66, 66, 66, 66, 52};
   for (int c = 0; c < NameListModel::kColumnCount; ++c) table_->setColumnWidth(c, widths[c]);
   table_->setSortingEnabled(true);
   table_->horizontalHeader()->setSortIndicatorShown(true);
@@ -345,7 +345,7 @@ NameChooser::NameChooser(Hooks hooks, QWidget* parent)
       hooks_.report(model_->RowAt(index.row()).name, shown_kind_);
     }
   });
-  Show({}, {}, false);
+  Show({}, {}, false, 0);
   skin::CenterOnScreen(this);
 }
 
@@ -385,7 +385,7 @@ const NameTables* NameChooser::Tables() {
 }
 
 void NameChooser::Show(std::vector<NameListModel::Row> rows, const QStringList& unknown,
-                       bool by_score) {
+                       bool by_score, qsizetype found) {
   model_->SetRows(std::move(rows));
   if (by_score) {
     table_->sortByColumn(NameListModel::kScore, Qt::DescendingOrder);
@@ -394,7 +394,11 @@ void NameChooser::Show(std::vector<NameListModel::Row> rows, const QStringList& 
   }
   table_->scrollToTop();
   count_label_->setText(
-      QStringLiteral("共 %1 个名字；双击一行查看完整测算").arg(model_->rowCount()));
+      found > model_->rowCount()
+          ? QStringLiteral("共 %1 个名字，列出评分最高的 %2 个；双击一行查看完整测算")
+                .arg(found)
+                .arg(model_->rowCount())
+          : QStringLiteral("共 %1 个名字；双击一行查看完整测算").arg(model_->rowCount()));
   export_button_->setEnabled(model_->rowCount() > 0);
   if (!unknown.isEmpty()) {
     InfoBox(this, QStringLiteral("字库中查不到“%1”的笔画数，姓名中与之相关的格将留空。")
@@ -423,7 +427,7 @@ void NameChooser::ScoreClick() {
   QStringList chars;
   for (const char32_t ch : unknown.toUcs4()) chars << QString::fromUcs4(&ch, 1);
   chars.removeDuplicates();
-  Show(std::move(rows), chars, false);
+  Show(std::move(rows), chars, false, 0);
 }
 
 void NameChooser::GenerateClick() {
@@ -440,20 +444,31 @@ void NameChooser::GenerateClick() {
   const int min_rank = kMinRatings[min_rating_box_->currentIndex()].second;
   QString unknown;
   tables->ScoreName({surname->text, fixed}, surname->kind, &unknown);
-  std::vector<NameListModel::Row> rows;
+  // Every name is scored; the best kMaxGenerated of those kept make the rows.
   const GivenNames names{DefaultCharacterList(), length, fixed, position_box_->currentIndex() + 1};
+  std::vector<qsizetype> kept;
+  std::vector<std::uint8_t> scores;
   for (qsizetype k = 0; k < names.Count(); ++k) {
     const auto [a, b] = names.At(k);
     const NameScore s = tables->ScoreName({surname->text, a, b}, surname->kind);
     if (min_rank == 0 || s.LowestRank() >= min_rank) {
-      rows.push_back({QString(surname->text).append(a).append(b), s});
+      kept.push_back(k);
+      scores.push_back(static_cast<std::uint8_t>(s.score));
     }
+  }
+  std::vector<NameListModel::Row> rows;
+  rows.reserve(std::min<size_t>(kept.size(), kMaxGenerated));
+  for (const qsizetype i : OrderByScore(scores)) {
+    if (rows.size() == kMaxGenerated) break;
+    const auto [a, b] = names.At(kept[static_cast<size_t>(i)]);
+    rows.push_back({QString(surname->text).append(a).append(b),
+                    tables->ScoreName({surname->text, a, b}, surname->kind)});
   }
   shown_kind_ = surname->kind;
   QStringList chars;
   for (const char32_t ch : unknown.toUcs4()) chars << QString::fromUcs4(&ch, 1);
   chars.removeDuplicates();
-  Show(std::move(rows), chars, true);
+  Show(std::move(rows), chars, true, static_cast<qsizetype>(kept.size()));
 }
 
 void NameChooser::ExportClick() {

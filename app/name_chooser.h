@@ -2,7 +2,8 @@
 // NameChooser, the "起名参考" window: compares candidate given names for the
 // main window's surname. Candidates are typed or pasted one per line, or
 // generated from the shipped character list (one or two characters, with or
-// without a generation character, above a lowest rating); a sortable table
+// without a generation character, above a lowest rating; the best hundred
+// thousand by score when there are more); a sortable table
 // shows each full name's grids, three talents, ratings and score. A
 // double-click asks for the full report of that name; the table exports as CSV.
 // The window knows the rest of the program only through the hooks start-up
@@ -112,7 +113,13 @@ class NameChooser : public QWidget {
   // The surname and kind of the boxes; nullopt after a message box.
   std::optional<Surname> CurrentSurname();
   const NameTables* Tables();
-  void Show(std::vector<NameListModel::Row> rows, const QStringList& unknown, bool by_score);
+  // Puts the rows in the table; `found` is how many names there were, when the
+  // rows are only the best of them.
+  void Show(std::vector<NameListModel::Row> rows, const QStringList& unknown, bool by_score,
+            qsizetype found);
+
+  // Generating keeps at most this many rows, the best by score.
+  static constexpr size_t kMaxGenerated = 100000;
 
   Hooks hooks_;
   std::optional<NameTables> tables_;

@@ -16,7 +16,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <numeric>
 #include <vector>
 
 #include "cli/commands.h"
@@ -429,18 +428,14 @@ int RunNames(const QStringList& args, QByteArray& out) {
     // are counted by score, then scored again in that order and written.
     std::vector<qsizetype> refs;
     std::vector<std::uint8_t> scores;
-    std::array<qsizetype, 102> first{};  // where each score's rows begin, highest first
     for_each([&](qsizetype ref, QStringView, QStringView, const NameScore& s) {
       if (!keep(s)) return;
       refs.push_back(ref);
       scores.push_back(static_cast<std::uint8_t>(s.score));
-      ++first[101 - s.score];
     });
-    std::partial_sum(first.begin(), first.end(), first.begin());
-    std::vector<qsizetype> order(refs.size());
-    for (size_t i = 0; i < refs.size(); ++i) order[first[100 - scores[i]]++] = refs[i];
-    for (const qsizetype ref : order) {
+    for (const qsizetype i : OrderByScore(scores)) {
       if (!rows.ok()) break;
+      const qsizetype ref = refs[static_cast<size_t>(i)];
       const auto [a, b] =
           generate ? generated.At(ref) : std::pair{given_of(line_at(ref)), QStringView()};
       rows.Add({a, b}, tables.ScoreName({surname, a, b}, kind));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <numeric>
 
 #include <QFile>
 #include <QSet>
@@ -232,6 +233,18 @@ NameScore NameTables::ScoreName(std::initializer_list<QStringView> pieces, Surna
     }
   }
   return Score(NameGridsOf(strokes, characters, kind));
+}
+
+std::vector<qsizetype> OrderByScore(const std::vector<std::uint8_t>& scores) {
+  // first[100 - s]: where the places of score s begin.
+  std::array<qsizetype, 102> first{};
+  for (const std::uint8_t s : scores) ++first[101 - std::min<int>(s, 100)];
+  std::partial_sum(first.begin(), first.end(), first.begin());
+  std::vector<qsizetype> order(scores.size());
+  for (size_t i = 0; i < scores.size(); ++i) {
+    order[first[100 - std::min<int>(scores[i], 100)]++] = static_cast<qsizetype>(i);
+  }
+  return order;
 }
 
 // --- Generating given names -------------------------------------------------

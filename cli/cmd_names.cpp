@@ -1,7 +1,10 @@
 // tessaly-cli names: scores candidate given names for a surname, read one per
 // line from a file or standard input, or generated from a character list. Each
 // name gives one line (TSV) or one object (JSON) with its five grids, three
-// talents, their ratings and the score; see readings/name_score.h.
+// talents, their ratings and the score; see readings/name_score.h. Unlike the
+// other commands it writes as it goes, a million names being some 60 MB: once
+// the options, the store and the input have been read, nothing but the writing
+// itself can fail, so a failing command still prints nothing.
 
 #include <QCommandLineParser>
 #include <QFile>

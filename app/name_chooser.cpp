@@ -356,7 +356,7 @@ void NameChooser::showEvent(QShowEvent* event) {
   if (hooks_.surname && !event->spontaneous()) {
     const Surname s = hooks_.surname();
     surname_edit_->setText(s.text);
-    kind_box_->setCurrentIndex(s.kind == SurnameKind::kSingle ? 0 : 1);
+    kind_box_->setCurrentIndex(s.kind == SurnameKind::Single ? 0 : 1);
   }
   QWidget::showEvent(event);
 }
@@ -369,7 +369,7 @@ std::optional<NameChooser::Surname> NameChooser::CurrentSurname() {
     return std::nullopt;
   }
   return Surname{text,
-                 kind_box_->currentIndex() == 0 ? SurnameKind::kSingle : SurnameKind::kCompound};
+                 kind_box_->currentIndex() == 0 ? SurnameKind::Single : SurnameKind::Compound};
 }
 
 const NameTables* NameChooser::Tables() {

@@ -83,7 +83,7 @@ class NameChooser : public QWidget {
  public:
   struct Surname {
     QString text;
-    SurnameKind kind = SurnameKind::kSingle;
+    SurnameKind kind = SurnameKind::Single;
   };
   struct Hooks {
     // The main window's surname and surname kind, read whenever the window is shown.
@@ -123,7 +123,7 @@ class NameChooser : public QWidget {
 
   Hooks hooks_;
   std::optional<NameTables> tables_;
-  SurnameKind shown_kind_ = SurnameKind::kSingle;  // of the rows in the table
+  SurnameKind shown_kind_ = SurnameKind::Single;  // of the rows in the table
   NameListModel* model_ = nullptr;
 
   QLineEdit* surname_edit_ = nullptr;

@@ -64,17 +64,12 @@ std::unique_ptr<Windows> CreateWindows() {
   // surname and store, and runs the main window's report for a chosen name.
   NameChooser::Hooks hooks;
   hooks.surname = [form1] {
-    const MainInputs in = form1->Inputs();
-    const bool compound = in.FlatButton2 == QStringLiteral("姓氏复姓");
-    const QList<uint> chars = in.FlatEdit1.toUcs4();
-    const qsizetype n = std::min<qsizetype>(chars.size(), compound ? 2 : 1);
-    const auto* first = reinterpret_cast<const char32_t*>(chars.constData());
-    return NameChooser::Surname{QString::fromUcs4(first, n),
-                                compound ? SurnameKind::kCompound : SurnameKind::kSingle};
+    const auto [surname, kind] = form1->Surname();
+    return NameChooser::Surname{surname, kind};
   };
   hooks.load_tables = [form1] { return NameTables::Load(form1->Store()); };
   hooks.report = [form1](const QString& name, SurnameKind kind) {
-    form1->SetName(name, kind == SurnameKind::kCompound);
+    form1->SetName(name, kind);
     form1->suiButton1Click();
   };
   windows->chooser = std::make_unique<NameChooser>(std::move(hooks));

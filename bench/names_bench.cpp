@@ -40,7 +40,7 @@ void BM_ScoreName(benchmark::State& state) {
   qsizetype i = 0;
   for (auto _ : state) {
     benchmark::DoNotOptimize(
-        tables.ScoreName({surname, names[i++ & 4095]}, tessaly::SurnameKind::kSingle));
+        tables.ScoreName({surname, names[i++ & 4095]}, tessaly::SurnameKind::Single));
   }
   state.SetItemsProcessed(state.iterations());
 }
@@ -50,7 +50,7 @@ void BM_NameGrids(benchmark::State& state) {
   int n = 0;
   for (auto _ : state) {
     const std::array<int, 4> strokes{11, 3 + (n & 15), 8 + (n >> 4 & 15), tessaly::kNoValue};
-    benchmark::DoNotOptimize(tessaly::NameGridsOf(strokes, 3, tessaly::SurnameKind::kSingle));
+    benchmark::DoNotOptimize(tessaly::NameGridsOf(strokes, 3, tessaly::SurnameKind::Single));
     ++n;
   }
   state.SetItemsProcessed(state.iterations());

@@ -6,6 +6,7 @@
 // A date outside 1901..2050 has code 0 and every later field empty. A date that
 // is no date, or FROM after TO, is a bad option.
 
+#include "calendar/calendar_range.h"
 #include "calendar/lunar_calendar.h"
 #include "calendar/sexagenary.h"
 #include "cli/commands.h"
@@ -31,16 +32,29 @@ QString CalendarLine(QDate date) {
 }  // namespace
 
 int RunCalendar(const QStringList& args, QByteArray& out) {
-  const auto bad = [](const QString& message) {
-    if (!message.isEmpty()) Err(QStringLiteral("tessaly-cli calendar: ") + message);
-    Err(QStringLiteral("usage: tessaly-cli calendar FROM [TO]"));
-    return 2;
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      QStringLiteral(
+          "The lunar date and signs of each date from FROM to TO, one line per date with\n"
+          "ten fields separated by a TAB: the date, the lunar code, the lunar date, the\n"
+          "lunar month and day, the sexagenary line, the animal year of the Gregorian\n"
+          "year, the zodiac year and its cyclic name, the star sign. A date outside the\n"
+          "lunar calendar (%1 .. %2) has code 0 and the later fields empty.")
+          .arg(DateToStr(FirstCalendarDay()), DateToStr(LastCalendarDay())));
+  parser.addPositionalArgument(QStringLiteral("FROM"), QStringLiteral("the first date, Y-M-D"));
+  parser.addPositionalArgument(QStringLiteral("TO"),
+                               QStringLiteral("the last date, Y-M-D (default FROM)"),
+                               QStringLiteral("[TO]"));
+  if (const int status = ParseArguments(parser, "calendar", args, out); status >= 0) return status;
+  const auto bad = [&parser](const QString& message) {
+    return BadArguments(parser, "calendar", message);
   };
-  if (args.isEmpty() || args.size() > 2) return bad({});
+  const QStringList dates = parser.positionalArguments();
+  if (dates.isEmpty() || dates.size() > 2) return bad({});
   QDate from, to;
   try {
-    from = StrToDate(args[0]);
-    to = args.size() == 2 ? StrToDate(args[1]) : from;
+    from = StrToDate(dates[0]);
+    to = dates.size() == 2 ? StrToDate(dates[1]) : from;
   } catch (const ConvertError& e) {
     return bad(e.message());
   }

@@ -263,13 +263,13 @@ int RunNames(const QStringList& args, QByteArray& out) {
   if (!parser.isSet(surname_opt) || surname_chars < 1 || surname_chars > 2) {
     return BadOption(QStringLiteral("--surname takes one or two Chinese characters"));
   }
-  SurnameKind kind = surname_chars == 1 ? SurnameKind::kSingle : SurnameKind::kCompound;
+  SurnameKind kind = surname_chars == 1 ? SurnameKind::Single : SurnameKind::Compound;
   if (parser.isSet(kind_opt)) {
     const QString value = parser.value(kind_opt);
     if (value == QStringLiteral("单姓")) {
-      kind = SurnameKind::kSingle;
+      kind = SurnameKind::Single;
     } else if (value == QStringLiteral("复姓")) {
-      kind = SurnameKind::kCompound;
+      kind = SurnameKind::Compound;
     } else {
       return BadOption(QStringLiteral("--surname-kind takes 单姓 or 复姓"));
     }

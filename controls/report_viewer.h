@@ -11,8 +11,6 @@
 
 #include <functional>
 
-#include "report/report.h"
-
 class QWidget;
 
 namespace tessaly {
@@ -21,11 +19,11 @@ class ReportViewer {
  public:
   virtual ~ReportViewer() = default;
 
-  // Shows the report and brings the viewer's window to the front: `page` as
-  // written to the file `page_path`, `plain_report` the plain lines that the
-  // export writes, `name` the person's name that the export offers as its
-  // file name.
-  virtual void ShowReport(const ReportPage& page, const QString& page_path,
+  // Shows the report and brings the viewer's window to the front: `page` the
+  // HTML lines as written to the file `page_path`, `plain_report` the plain
+  // lines that the export writes, `name` the person's name that the export
+  // offers as its file name.
+  virtual void ShowReport(const QStringList& page, const QString& page_path,
                           const QStringList& plain_report, const QString& name) = 0;
 
   // The viewer's top-level window.

@@ -270,7 +270,7 @@ void SetUpApplication() {
   // The task bar shows the main window's title, "Tessaly"; no display name is
   // set, as Qt would append it to every window's title.
   QCoreApplication::setApplicationName(QStringLiteral("tessaly"));
-  QGuiApplication::setDesktopFileName(QStringLiteral("app.tessaly.Tessaly"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("invalid.tessaly.Tessaly"));
   // The desktop's own dialogs would neither wear the skin nor take the
   // translations below.
   QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);

@@ -32,7 +32,8 @@ QString ExecutableDir() {
 void SetExecutablePath(const QString& path) { ExecutablePathOverride() = path; }
 
 QString DataDir() {
-  return QDir::cleanPath(ExecutableDir() + QStringLiteral("/../share/tessaly"));
+  return QDir::cleanPath(ExecutableDir() + QLatin1Char('/') +
+                         QStringLiteral(TESSALY_DATA_RELATIVE_DIR));
 }
 
 QString CacheDir() {

@@ -102,7 +102,7 @@ QString NameGrids::TalentsText() const {
 NameGrids NameGridsOf(const std::array<int, 4>& strokes, int characters, SurnameKind kind) {
   const auto [s1, s2, s3, s4] = strokes;
   NameGrids g;
-  if (kind == SurnameKind::kSingle) {
+  if (kind == SurnameKind::Single) {
     g.heaven = Grid({s1}, 1);
     g.person = Grid({s1, s2});
     if (characters == 2) {

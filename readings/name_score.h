@@ -29,11 +29,11 @@
 #include <utility>
 #include <vector>
 
+#include "readings/person.h"
+
 namespace tessaly {
 
 class ReferenceStore;
-
-enum class SurnameKind : std::uint8_t { kSingle, kCompound };  // 单姓, 复姓
 
 // A rating, in order of luck. 半吉 and 中吉 rank alike.
 enum class Rating : std::uint8_t { kNone, kGreatBad, kBad, kHalfGood, kMidGood, kGood, kGreatGood };

@@ -8,7 +8,7 @@ seconds=${1:-15}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-fuzz"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTESSALY_FUZZ=ON -DTESSALY_BUILD_GUI=OFF -DTESSALY_BUILD_TESTS=OFF -DTESSALY_BUILD_BENCH=OFF > /dev/null
+  -DTESSALY_FUZZ=ON -DTESSALY_BUILD_GUI=OFF -DBUILD_TESTING=OFF -DTESSALY_BUILD_BENCH=OFF > /dev/null
 cmake --build "$build" -j"$(nproc)"
 status=0
 for bin in "$build"/fuzz/fuzz_*; do

@@ -223,7 +223,7 @@ void TForm4::FinishCreation() {
   connect(WebBrowser1, &QWebEngineView::printFinished, this, &TForm4::PrintFinished);
 }
 
-void TForm4::ShowReport(const ReportPage& page, const QString& page_path,
+void TForm4::ShowReport(const QStringList& page, const QString& page_path,
                         const QStringList& plain_report, const QString& name) {
   page_ = page;
   plain_report_ = plain_report;
@@ -238,7 +238,7 @@ void TForm4::Navigate(const QString& path) {
   FinishCreation();
   // A page without a font choice (a new report) shows in the browser's own
   // font, and the list shows no choice either, as at the start.
-  if (!page_.FlatMemo1.value(0).startsWith(QLatin1String("<font"))) {
+  if (!page_.value(0).startsWith(QLatin1String("<font"))) {
     suiFontComboBox1->setCurrentIndex(-1);
   }
   WebBrowser1->load(PageUrl(path));
@@ -247,14 +247,14 @@ void TForm4::Navigate(const QString& path) {
 // --- Commands ----------------------------------------------------------------
 
 void TForm4::suiFontComboBox1Change(const QString& family) {
-  if (page_.FlatMemo1.isEmpty() || family.isEmpty()) return;
+  if (page_.isEmpty() || family.isEmpty()) return;
   QString face = family;
   face.replace(QLatin1Char('"'), QStringLiteral("&quot;"));
   // The face is quoted: most family names contain blanks.
-  page_.FlatMemo1[0] = QStringLiteral("<font face=\"%1\">").arg(face);
+  page_[0] = QStringLiteral("<font face=\"%1\">").arg(face);
   try {
-    const QString path = CacheDir() + QStringLiteral("/temp.tmp");
-    WriteGb18030Lines(path, page_.FlatMemo1, FileUse::kPrivate);
+    const QString path = StyledPagePath();
+    WriteReportPage(page_, path, FileUse::kPrivate);
     Navigate(path);
   } catch (const Error& e) {
     ErrorBox(this, e.message());

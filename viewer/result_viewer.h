@@ -37,8 +37,8 @@ class TForm4 : public QWidget, public ReportViewer {
   ~TForm4() override;
 
   // ReportViewer.
-  void ShowReport(const ReportPage& page, const QString& page_path, const QStringList& plain_report,
-                  const QString& name) override;
+  void ShowReport(const QStringList& page, const QString& page_path,
+                  const QStringList& plain_report, const QString& name) override;
   QWidget* Window() override { return this; }
   void SetBackHandler(std::function<void()> handler) override { back_ = std::move(handler); }
 
@@ -49,7 +49,7 @@ class TForm4 : public QWidget, public ReportViewer {
   static QUrl PageUrl(const QString& path);
 
   // The page of the last report (its first line is replaced by a font choice).
-  const ReportPage& Page() const { return page_; }
+  const QStringList& Page() const { return page_; }
 
   // Creates the browser and fills the font list. Runs once, just after the
   // main window's first paint (or at the first navigation, if earlier).
@@ -81,7 +81,7 @@ class TForm4 : public QWidget, public ReportViewer {
   void PrintFinished(bool success);
 
   std::function<void()> back_;
-  ReportPage page_;
+  QStringList page_;
   QStringList plain_report_;  // what the export writes
   QString name_;              // the person's name, offered as the export's file name
   bool finished_creation_ = false;

@@ -65,7 +65,7 @@ options)
   expect 2 --readings ""
   expect 2 --readings ,,
   expect 0 --help
-  grep -q -- '--readings LIST' "$out" || fail "--help does not list the options"
+  grep -q -- '--readings <LIST>' "$out" || fail "--help does not list the options"
   # Both option forms and the edge dates of the calendar are accepted.
   expect 0 --readings=star --birthday=1901-01-01
   expect 0 --readings ,star, --birthday 2050-12-31

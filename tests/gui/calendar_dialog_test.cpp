@@ -32,12 +32,15 @@ class CalendarDialogTest : public QObject {
 
   void CreationWritesToday();
   void Layout();
+  void Buttons_data();
+  void Buttons();
   void Navigation_data();
   void Navigation();
   void RangeEdgesReplaceAClickedDay();
   void YearBox();
   void MonthBox();
   void TypedNonNumber();
+  void TypedYearOutOfRange_data();
   void TypedYearOutOfRange();
   void EnterInABoxPressesNoButton_data();
   void EnterInABoxPressesNoButton();
@@ -113,24 +116,6 @@ void CalendarDialogTest::CreationWritesToday() {
 void CalendarDialogTest::Layout() {
   QCOMPARE(form_->windowTitle(), QStringLiteral("查看万年历"));
   QCOMPARE(form_->size(), QSize(349, 314));
-  const struct {
-    const char* name;
-    const char* text;
-    QRect place;
-  } buttons[] = {
-      {"PDJButton1", "上年", QRect(20, 36, 52, 25)},
-      {"PDJButton3", "上月", QRect(74, 36, 52, 25)},
-      {"PDJButton5", "今天", QRect(144, 36, 52, 25)},
-      {"PDJButton4", "下月", QRect(214, 36, 52, 25)},
-      {"PDJButton2", "下年", QRect(276, 36, 52, 25)},
-      {"FlatButton1", "确认", QRect(280, 210, 36, 20)},
-  };
-  for (const auto& b : buttons) {
-    auto* button = form_->findChild<QPushButton*>(b.name);
-    QVERIFY2(button != nullptr, b.name);
-    QCOMPARE(button->text(), QString::fromUtf8(b.text));
-    QCOMPARE(button->geometry(), b.place);
-  }
   QCOMPARE(Calendar()->geometry(), QRect(9, 67, 328, 237));
   QCOMPARE(Calendar()->AutoSize(), false);
 
@@ -155,6 +140,28 @@ void CalendarDialogTest::Layout() {
   QVERIFY(corner.bottom() < Calendar()->height());
   QVERIFY(corner.left() > layout.CellRect(KalendarCell{3, 6}).right());
   QVERIFY(corner.top() >= layout.RowTop(6));
+}
+
+void CalendarDialogTest::Buttons_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QRect>("place");
+  QTest::addColumn<QString>("text");
+  QTest::newRow("上年") << "PDJButton1" << QRect(20, 36, 52, 25) << "上年";
+  QTest::newRow("上月") << "PDJButton3" << QRect(74, 36, 52, 25) << "上月";
+  QTest::newRow("今天") << "PDJButton5" << QRect(144, 36, 52, 25) << "今天";
+  QTest::newRow("下月") << "PDJButton4" << QRect(214, 36, 52, 25) << "下月";
+  QTest::newRow("下年") << "PDJButton2" << QRect(276, 36, 52, 25) << "下年";
+  QTest::newRow("确认") << "FlatButton1" << QRect(280, 210, 36, 20) << "确认";
+}
+
+void CalendarDialogTest::Buttons() {
+  QFETCH(QString, name);
+  QFETCH(QRect, place);
+  QFETCH(QString, text);
+  auto* button = form_->findChild<QPushButton*>(name);
+  QVERIFY2(button != nullptr, qPrintable(name));
+  QCOMPARE(button->text(), text);
+  QCOMPARE(button->geometry(), place);
 }
 
 // ---- Navigation buttons ---------------------------------------------------------
@@ -292,15 +299,20 @@ void CalendarDialogTest::TypedNonNumber() {
   QCOMPARE(Box("FlatComboBox1")->currentText(), QStringLiteral("ab"));
 }
 
+void CalendarDialogTest::TypedYearOutOfRange_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::newRow("before 1901") << "1850";
+  QTest::newRow("after 2050") << "2051";
+}
+
 void CalendarDialogTest::TypedYearOutOfRange() {
+  QFETCH(QString, typed);
   Calendar()->SetDate(QDate(2004, 6, 8));
   QComboBox* years = Box("FlatComboBox1");
-  for (const char* typed : {"1850", "2051"}) {
-    years->setEditText(QString::fromLatin1(typed));
-    QVERIFY(errors_.isEmpty());
-    QCOMPARE(Calendar()->Date(), QDate(2004, 6, 8));
-    QCOMPARE(years->currentText(), QString::fromLatin1(typed));
-  }
+  years->setEditText(typed);
+  QVERIFY(errors_.isEmpty());
+  QCOMPARE(Calendar()->Date(), QDate(2004, 6, 8));
+  QCOMPARE(years->currentText(), typed);
 }
 
 void CalendarDialogTest::EnterInABoxPressesNoButton_data() {

@@ -218,7 +218,7 @@ void FaultsTest::MissingSoundAndArtwork() {
   // And the report works as usual.
   QVERIFY(windows->form4->isVisible());
   QVERIFY(!windows->form1->isVisible());
-  QCOMPARE(test::ReadGbkLines(CachePath("temp.htm")), windows->form4->Page().FlatMemo1);
+  QCOMPARE(test::ReadGbkLines(CachePath("temp.htm")), windows->form4->Page());
 }
 
 void FaultsTest::FontsCoverChinese_data() {
@@ -521,7 +521,7 @@ void FaultsTest::ExportFails() {
   Open();
   Report();
   QVERIFY(viewer_->isVisible());
-  QVERIFY(form_->Panel().Memo1.join(QString()).size() > limit);
+  QVERIFY(form_->LastReport().plain.join(QString()).size() > limit);
 
   QTemporaryDir scratch;
   QVERIFY(QDir(scratch.path()).mkpath(QStringLiteral("out")));

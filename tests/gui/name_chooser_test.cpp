@@ -43,14 +43,14 @@ class NameChooserTest : public QObject {
 void NameChooserTest::init() {
   watcher_ = new test::DialogWatcher;
   NameChooser::Hooks hooks;
-  hooks.surname = [] { return NameChooser::Surname{QStringLiteral("张"), SurnameKind::kSingle}; };
+  hooks.surname = [] { return NameChooser::Surname{QStringLiteral("张"), SurnameKind::Single}; };
   hooks.load_tables = [] {
     ReferenceStore store;
     store.Open(QStringLiteral(TESSALY_BINARY_DIR "/share/tessaly/kvdata.dat"));
     return NameTables::Load(store);
   };
   hooks.report = [this](const QString& name, SurnameKind kind) {
-    reported_ << name + (kind == SurnameKind::kSingle ? QStringLiteral(" 单姓")
+    reported_ << name + (kind == SurnameKind::Single ? QStringLiteral(" 单姓")
                                                       : QStringLiteral(" 复姓"));
   };
   chooser_ = new NameChooser(std::move(hooks));

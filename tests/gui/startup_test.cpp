@@ -35,7 +35,7 @@ void StartupTest::ReportAndBack() {
                     Qt::LeftButton);
   QVERIFY(viewer->Window()->isVisible());
   QVERIFY(!main_window->isVisible());
-  QCOMPARE(windows->form4->Page().FlatMemo1, test::ReadGbkLines(test::CachePath("temp.htm")));
+  QCOMPARE(windows->form4->Page(), test::ReadGbkLines(test::CachePath("temp.htm")));
 
   QTest::mouseClick(viewer->Window()->findChild<QPushButton*>(QStringLiteral("suiButton2")),
                     Qt::LeftButton);

@@ -283,11 +283,11 @@ void ViewerTest::FontListPopupSize() {
 void ViewerTest::NewReportDropsFontTag() {
   FontList()->setCurrentText(QStringLiteral("Noto Serif CJK SC"));
   viewer_->suiFontComboBox1Change(FontList()->currentText());
-  QCOMPARE(viewer_->Page().FlatMemo1.first(), QStringLiteral("<font face=\"Noto Serif CJK SC\">"));
+  QCOMPARE(viewer_->Page().first(), QStringLiteral("<font face=\"Noto Serif CJK SC\">"));
   QTest::mouseClick(Button("suiButton2"), Qt::LeftButton);
   QVERIFY(!viewer_->isVisible());
   Report();
-  QCOMPARE(viewer_->Page().FlatMemo1.first(), QStringLiteral("<html>"));
+  QCOMPARE(viewer_->Page().first(), QStringLiteral("<html>"));
   // The list is back to its first state, like the page's font.
   QCOMPARE(FontList()->currentIndex(), -1);
   QCOMPARE(viewer_->Browser()->url(), TForm4::PageUrl(CachePath("temp.htm")));
@@ -338,7 +338,7 @@ void ViewerTest::Export() {
   const QString path = scratch_.filePath(written);
   QVERIFY2(QFile::exists(path), qPrintable(path));
   // The plain report, whole, as GBK with CR LF.
-  QStringList expected = form_->Panel().Memo1;
+  QStringList expected = form_->LastReport().plain;
   QByteArray bytes;
   for (const QString& line : expected) bytes += ToGbk(line) + "\r\n";
   QCOMPARE(test::ReadBytes(path), bytes);
@@ -403,8 +403,8 @@ void ViewerTest::BackShowsMainWindow() {
   QVERIFY(!viewer_->isVisible());
   QVERIFY(form_->isVisible());
   // The inputs are as they were.
-  QCOMPARE(form_->Inputs().FlatEdit1, QStringLiteral("欧阳雨辰"));
-  QCOMPARE(form_->Inputs().suiCheckBox1, true);
+  QCOMPARE(form_->Inputs().name, QStringLiteral("欧阳雨辰"));
+  QCOMPARE(form_->Inputs().readings.testFlag(Reading::Name), true);
 }
 
 }  // namespace tessaly

@@ -7,7 +7,7 @@
 #include <QSet>
 
 #include "core/text.h"
-#include "readings/models.h"
+#include "readings/readings.h"
 
 namespace tessaly {
 namespace {

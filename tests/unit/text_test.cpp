@@ -22,21 +22,33 @@ TEST(Gbk, RoundTripsChineseAndAscii) {
   EXPECT_EQ(b.size(), GbkLength(s));
   EXPECT_EQ(FromGbk(b), s);
   EXPECT_EQ(ToGbk(QStringLiteral("张")), QByteArray("\xd5\xc5"));
-}
-
-TEST(Gbk, CharacterOutsideGbkIsNamedNotReplaced) {
-  for (const QString& bad : {QStringLiteral("张😀"), QStringLiteral("a\u0E01b"), QStringLiteral("\U00020000")}) {
-    EXPECT_FALSE(FitsGbk(bad)) << bad.toStdString();
-    try {
-      ToGbk(bad);
-      ADD_FAILURE() << "no error for " << bad.toStdString();
-    } catch (const Error& e) {
-      EXPECT_TRUE(e.message().contains(QStringLiteral("U+"))) << e.message().toStdString();
-      EXPECT_FALSE(e.message().contains(QLatin1Char('?')));
-    }
-  }
   EXPECT_TRUE(FitsGbk(QStringLiteral("测算姓名祸福")));
 }
+
+struct OutsideGbkCase {
+  const char* name;
+  const char* text;
+};
+
+class OutsideGbkTest : public ::testing::TestWithParam<OutsideGbkCase> {};
+
+TEST_P(OutsideGbkTest, CharacterIsNamedNotReplaced) {
+  const QString bad = QString::fromUtf8(GetParam().text);
+  EXPECT_FALSE(FitsGbk(bad));
+  try {
+    ToGbk(bad);
+    ADD_FAILURE() << "no error";
+  } catch (const Error& e) {
+    EXPECT_TRUE(e.message().contains(QStringLiteral("U+"))) << e.message().toStdString();
+    EXPECT_FALSE(e.message().contains(QLatin1Char('?')));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, OutsideGbkTest,
+                         ::testing::Values(OutsideGbkCase{"emoji_after_chinese", "张😀"},
+                                           OutsideGbkCase{"thai_between_letters", "a\u0E01b"},
+                                           OutsideGbkCase{"extension_b", "\U00020000"}),
+                         [](const auto& i) { return std::string(i.param.name); });
 
 TEST(Gbk, LengthCountsChineseAsTwoBytes) {
   EXPECT_EQ(GbkLength(QString()), 0);

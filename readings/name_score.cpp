@@ -199,17 +199,43 @@ Rating NameTables::TalentsRating(const std::array<Element, 3>& talents) const {
   return i < 0 ? Rating::kNone : talents_[i];
 }
 
-NameScore NameTables::Score(const NameGrids& grids) const {
+namespace {
+
+// The ratings of the grids by `number` (of a grid) and `talents`, and the score.
+template <typename NumberRating, typename TalentsRating>
+NameScore Rate(const NameGrids& grids, NumberRating number, TalentsRating talents) {
   NameScore s;
   s.grids = grids;
-  s.total = NumberRating(grids.total);
-  s.person = NumberRating(grids.person);
-  s.earth = NumberRating(grids.earth);
-  s.outer = NumberRating(grids.outer);
-  s.talents = TalentsRating(grids.talents);
+  s.total = number(grids.total);
+  s.person = number(grids.person);
+  s.earth = number(grids.earth);
+  s.outer = number(grids.outer);
+  s.talents = talents(grids.talents);
   s.score = 7 * Points(s.person) + 5 * Points(s.earth) + 5 * Points(s.total) + 3 * Points(s.outer) +
             5 * Points(s.talents);
   return s;
+}
+
+}  // namespace
+
+NameScore NameTables::Score(const NameGrids& grids) const {
+  return Rate(
+      grids, [this](int grid) { return NumberRating(grid); },
+      [this](const std::array<Element, 3>& t) { return TalentsRating(t); });
+}
+
+NameScore ScoreGrids(const NameGrids& grids, ReferenceStore& store) {
+  const auto number = [&store](int grid) {
+    if (grid == kNoValue || grid < 1) return Rating::kNone;
+    return RatingOfText(store.LookupField(
+        Statement{Table::EightyOne, QString::number(EightyOneNumber(grid))}, QStringLiteral("内容")));
+  };
+  const auto talents = [&store](const std::array<Element, 3>& t) {
+    if (TalentsIndex(t) < 0) return Rating::kNone;
+    const QString key = QString(ElementChar(t[0])) + ElementChar(t[1]) + ElementChar(t[2]);
+    return RatingOfText(store.LookupField(Statement{Table::SanCai, key}, QStringLiteral("吉凶")));
+  };
+  return Rate(grids, number, talents);
 }
 
 NameScore NameTables::ScoreName(std::initializer_list<QStringView> pieces, SurnameKind kind,

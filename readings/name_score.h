@@ -137,6 +137,10 @@ class NameTables {
   std::array<Rating, 125> talents_{};  // 25 × 天 + 5 × 人 + 地
 };
 
+// The ratings and score of one name's grids, from the store's texts for these
+// grids alone: for a single name, where loading NameTables would cost more.
+NameScore ScoreGrids(const NameGrids& grids, ReferenceStore& store);
+
 // The places of scores (each 0 to 100) in order of score, highest first; equal
 // scores keep their order. A counting sort: linear in the number of scores.
 std::vector<qsizetype> OrderByScore(const std::vector<std::uint8_t>& scores);

@@ -364,6 +364,20 @@ void TForm1::setViewer(ReportViewer* viewer) {
   });
 }
 
+std::pair<QString, SurnameKind> TForm1::Surname() const {
+  const Person person = Inputs();
+  const QList<uint> chars = person.name.toUcs4();
+  const qsizetype n =
+      std::min<qsizetype>(chars.size(), person.surname_kind == SurnameKind::Compound ? 2 : 1);
+  return {QString::fromUcs4(reinterpret_cast<const char32_t*>(chars.constData()), n),
+          person.surname_kind};
+}
+
+void TForm1::SetName(const QString& name, SurnameKind kind) {
+  FlatEdit1->setText(name);
+  FlatButton2->setText(QStringLiteral("姓氏") + SurnameKindText(kind));
+}
+
 void TForm1::SetBirthday(const QDate& date) {
   DateTimePicker1_.date = date;
   FlatEdit3->setText(DateToStr(date));

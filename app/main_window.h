@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <utility>
+
 #include "core/dates.h"
 #include "readings/person.h"
 #include "report/report.h"
@@ -50,6 +52,11 @@ class TForm1 : public QWidget {
   // The calendar dialog calls this when it closes; the time of day is kept.
   void SetBirthday(const QDate& date);
   const DateTime& Birthday() const { return DateTimePicker1_; }
+  // The surname of Inputs()'s name (its first character, or two for a
+  // compound surname) and the surname kind.
+  std::pair<QString, SurnameKind> Surname() const;
+  // The name box and the surname kind, as if typed and toggled.
+  void SetName(const QString& name, SurnameKind kind);
 
   // The birthday button shows this dialog modally.
   void setCalendarDialog(QDialog* dialog) { calendar_ = dialog; }

@@ -8,6 +8,7 @@
 
 #include "app/main_window.h"
 #include "app/calendar_dialog.h"
+#include "app/name_chooser.h"
 #include "controls/click_sound.h"
 #include "controls/skin.h"
 #include "viewer/result_viewer.h"
@@ -32,7 +33,9 @@ void PrepareApplication() {
 
 
 Windows::~Windows() {
-  // The viewer and the calendar dialog refer to the main window; they go first.
+  // The chooser, the viewer and the calendar dialog refer to the main window;
+  // they go first.
+  chooser.reset();
   form4.reset();
   form3.reset();
   form1.reset();
@@ -56,6 +59,26 @@ std::unique_ptr<Windows> CreateWindows() {
   TForm4* form4 = windows->form4.get();
   // The report goes to the viewer, which hands the main window back.
   form1->setViewer(form4);
+
+  // The name chooser, opened from the viewer: it reads the main window's
+  // surname and store, and runs the main window's report for a chosen name.
+  NameChooser::Hooks hooks;
+  hooks.surname = [form1] {
+    const auto [surname, kind] = form1->Surname();
+    return NameChooser::Surname{surname, kind};
+  };
+  hooks.load_tables = [form1] { return NameTables::Load(form1->Store()); };
+  hooks.report = [form1](const QString& name, SurnameKind kind) {
+    form1->SetName(name, kind);
+    form1->suiButton1Click();
+  };
+  windows->chooser = std::make_unique<NameChooser>(std::move(hooks));
+  NameChooser* chooser = windows->chooser.get();
+  QObject::connect(form4, &TForm4::NameChooserRequested, chooser, [chooser] {
+    chooser->show();
+    chooser->raise();
+    chooser->activateWindow();
+  });
   // Creating the browser costs about as much as everything before the first
   // paint; it waits until the main window is on the screen.
   QObject::connect(form1, &TForm1::FirstPaint, form4, [form4] {

@@ -13,6 +13,7 @@ namespace tessaly {
 class TForm1;
 class TForm3;
 class TForm4;
+class NameChooser;
 
 // What must be set up before the application object exists (the viewer's URL
 // scheme).
@@ -20,11 +21,12 @@ void PrepareApplication();
 
 
 // The program's windows, created in order: the main window, the calendar
-// dialog, the viewer. They live until the program ends.
+// dialog, the viewer, the name chooser. They live until the program ends.
 struct Windows {
   std::unique_ptr<TForm1> form1;
   std::unique_ptr<TForm3> form3;
   std::unique_ptr<TForm4> form4;
+  std::unique_ptr<NameChooser> chooser;
   ~Windows();
 };
 

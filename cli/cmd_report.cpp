@@ -13,6 +13,7 @@
 
 #include "calendar/calendar_range.h"
 #include "cli/commands.h"
+#include "cli/report_json.h"
 #include "core/dates.h"
 #include "core/errors.h"
 #include "core/text.h"
@@ -94,6 +95,7 @@ struct Request {
   Person person;
   QString page_file;  // empty: no page
   bool gb18030 = false;
+  bool json = false;  // --format json
 };
 
 // The options, for the parser and its help.
@@ -106,7 +108,8 @@ QList<QCommandLineOption> ReportOptions() {
              QStringLiteral("name, one to four Chinese characters (single-byte characters such "
                             "as letters, digits and punctuation are dropped)")),
       option("sex", "SEX", QStringLiteral("男 or 女")),
-      option("surname", "KIND", QStringLiteral("单姓 or 复姓")),
+      option("surname-kind", "KIND", QStringLiteral("单姓 or 复姓")),
+      option("surname", "KIND", QStringLiteral("the same as --surname-kind")),
       option("birthday", "Y-M-D",
              QStringLiteral("%1 .. %2 (default today)")
                  .arg(DateToStr(FirstCalendarDay()), DateToStr(LastCalendarDay()))),
@@ -126,6 +129,9 @@ QList<QCommandLineOption> ReportOptions() {
       option("encoding", "ENCODING",
              QStringLiteral("utf-8, gbk or gb18030 (default utf-8); gbk and gb18030 both give "
                             "GB18030 with CR LF, which is GBK wherever GBK holds the text")),
+      option("format", "FORMAT",
+             QStringLiteral("tsv or json (default tsv): tsv is the plain report; json gives "
+                            "every reading's fields by name, in UTF-8")),
   };
 }
 
@@ -148,13 +154,13 @@ QString ReadOptions(const QCommandLineParser& parser, Request& request) {
       } else {
         return QStringLiteral("--sex takes 男 or 女");
       }
-    } else if (option == u"surname") {
+    } else if (option == u"surname-kind" || option == u"surname") {
       if (value == SurnameKindText(SurnameKind::Single)) {
         person.surname_kind = SurnameKind::Single;
       } else if (value == SurnameKindText(SurnameKind::Compound)) {
         person.surname_kind = SurnameKind::Compound;
       } else {
-        return QStringLiteral("--surname takes 单姓 or 复姓");
+        return QStringLiteral("--%1 takes 单姓 or 复姓").arg(option);
       }
     } else if (option == u"birthday") {
       QDate date;
@@ -204,6 +210,11 @@ QString ReadOptions(const QCommandLineParser& parser, Request& request) {
       } else {
         return QStringLiteral("--encoding takes utf-8, gbk or gb18030");
       }
+    } else if (option == u"format") {
+      if (value != QStringLiteral("tsv") && value != QStringLiteral("json")) {
+        return QStringLiteral("--format takes tsv or json");
+      }
+      request.json = value == QStringLiteral("json");
     }
   }
   return {};
@@ -231,6 +242,9 @@ int RunReport(const QStringList& args, QByteArray& out) {
   }
   const Person& person = request.person;
 
+  if (request.json && request.gb18030) {
+    return bad(QStringLiteral("--format json is always UTF-8: --encoding is for the plain report"));
+  }
   if (!request.page_file.isEmpty() && IsStandardOutput(request.page_file)) {
     return bad(QStringLiteral("--page names the file standard output goes to"));
   }
@@ -247,7 +261,8 @@ int RunReport(const QStringList& args, QByteArray& out) {
 
   // The whole output is made before anything is written, so that an error
   // (a page that cannot be written) leaves standard output empty.
-  for (const QString& line : report.plain) {
+  if (request.json) out += ReportJson(report, store);
+  for (const QString& line : request.json ? QStringList() : report.plain) {
     if (request.gb18030) {
       out += ToGb18030(line);
       out += "\r\n";

@@ -36,6 +36,8 @@ constexpr std::array kCommands{
             RunCalendar},
     Command{"report", "report [OPTIONS]      the report of the ticked readings (see report --help)",
             RunReport},
+    Command{"names", "names [OPTIONS]       scores or generates given names (see names --help)",
+            RunNames},
 };
 
 // "tessaly-cli" and the command's name, if any.

@@ -5,40 +5,15 @@
 
 #include "core/dates.h"
 #include "core/text.h"
+#include "readings/name_score.h"
 #include "readings/readings.h"
 #include "store/reference_store.h"
 
 namespace tessaly {
 
-namespace {
-
-// The element of a grid by the last digit of its text (1 2 木, 3 4 火, 5 6 土,
-// 7 8 金, 9 0 水); empty for an empty grid.
-QString ElementOf(const QString& grid) {
-  static constexpr char16_t kByDigit[] = u"水木木火火土土金金水";
-  const int digit = grid.isEmpty() ? -1 : grid.back().digitValue();
-  if (digit < 0) return {};
-  return QString(QChar(kByDigit[digit]));
-}
-
-// A grid computed from stroke texts: the sum of the strokes plus a constant, or
-// nothing when one of the stroke texts is empty (the character is missing or
-// was not found).
-QString Grid(std::initializer_list<const QString*> strokes, int plus = 0) {
-  int sum = plus;
-  for (const QString* s : strokes) {
-    if (s->isEmpty()) return {};
-  }
-  for (const QString* s : strokes) sum += StrToInt(*s);
-  return QString::number(sum);
-}
-
-}  // namespace
-
 NameResult ReadName(const Person& person, ReferenceStore& store, const Notify& notify) {
   const QString& name = person.name;
   const int length = GbkLength(name);
-  const bool single = person.surname_kind == SurnameKind::Single;
   NameResult r;
 
   // Pieces of two bytes each, cut on whole characters: a piece that would end in
@@ -63,64 +38,37 @@ NameResult ReadName(const Person& person, ReferenceStore& store, const Notify& n
     notify(QStringLiteral("字库中查不到“%1”的笔画数，姓名中与之相关的格将留空。")
                .arg(unknown.join(QStringLiteral("”“"))));
   }
+  // The five grids and the three talents. A name with a single-byte character
+  // left in it has no length the grids know: only heaven and person apply.
+  const auto stroke_count = [](const QString& s) { return s.isEmpty() ? kNoValue : StrToInt(s); };
   const auto& [s1, s2, s3, s4] = r.strokes;
-
-  // The five grids.
-  if (single) {
-    r.heaven = Grid({&s1}, 1);
-    r.person = Grid({&s1, &s2});
-    if (length == 4) {
-      r.earth = Grid({&s2}, 1);
-      r.outer = QStringLiteral("2");
-    } else if (length == 6) {
-      r.earth = Grid({&s2, &s3});
-      r.outer = Grid({&s3}, 1);
-    } else if (length == 8) {
-      r.earth = Grid({&s2, &s3, &s4});
-      r.outer = Grid({&s4}, 1);
-    }
-  } else {
-    r.heaven = Grid({&s1, &s2});
-    r.person = Grid({&s2, &s3});
-    if (length == 6) {
-      r.earth = Grid({&s3}, 1);
-      r.outer = QStringLiteral("2");
-    } else if (length == 8) {
-      r.earth = Grid({&s3, &s4});
-      r.outer = Grid({&s1, &s4});
-    }
-  }
-  if (length == 4) {
-    r.total = Grid({&s1, &s2});
-  } else if (length == 6) {
-    r.total = Grid({&s1, &s2, &s3});
-  } else if (length == 8) {
-    r.total = Grid({&s1, &s2, &s3, &s4});
-  }
-
-  // Three talents: the elements of heaven, person and earth.
-  const QString heaven = ElementOf(r.heaven);
-  const QString person_element = ElementOf(r.person);
-  const QString earth = ElementOf(r.earth);
-  r.talents = heaven + person_element + earth;
+  const NameGrids grids =
+      NameGridsOf({stroke_count(s1), stroke_count(s2), stroke_count(s3), stroke_count(s4)},
+                  length % 2 == 0 ? length / 2 : 0, person.surname_kind);
+  const auto grid_text = [](int grid) {
+    return grid == kNoValue ? QString() : QString::number(grid);
+  };
+  r.heaven = grid_text(grids.heaven);
+  r.person = grid_text(grids.person);
+  r.earth = grid_text(grids.earth);
+  r.outer = grid_text(grids.outer);
+  r.total = grid_text(grids.total);
+  r.talents = grids.TalentsText();
 
   QStringList& lines = r.section;
   AddLine(lines, QString());
 
   // The verdict needs all three elements.
   const QString verdict =
-      (heaven.isEmpty() || person_element.isEmpty() || earth.isEmpty())
+      r.talents.size() < 3
           ? QString()
           : store.LookupField(Statement{Table::SanCai, r.talents}, QStringLiteral("吉凶"));
   AddLine(lines, QStringLiteral("    ") + verdict);
   AddLine(lines, QString());
 
-  // The total grid is read within 1 to 81: a total above 81 counts once more
-  // from 1 (82 becomes 1).
+  // The total grid is read within 1 to 81 (82 counts as 1).
   QString total_text;
   if (!r.total.isEmpty()) {
-    const int total = StrToInt(r.total);
-    if (total > 81) r.total = QString::number(total - 81);
     total_text = store.LookupField(Statement{Table::EightyOne, r.total}, QStringLiteral("内容"));
   }
   AddLine(lines, QStringLiteral("    ") + total_text);

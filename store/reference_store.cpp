@@ -203,4 +203,29 @@ QString ReferenceStore::LookupField(const Statement& statement, const QString& c
   return result;
 }
 
+void ReferenceStore::ForEachRow(
+    Table table, const std::function<void(const QString& key, const QString& result)>& row) {
+  if (db_ == nullptr) throw StoreError(QStringLiteral("参考数据库没有打开，无法查询"));
+  const TableInfo& t = InfoOf(table);
+  const QByteArray sql = QByteArrayLiteral("select \"") + t.key_column + "\", \"" +
+                         t.result_column + "\" from \"" + t.name + '"';
+  sqlite3_stmt* st = nullptr;
+  int rc = sqlite3_prepare_v2(db_, sql.constData(), -1, &st, nullptr);
+  if (rc != SQLITE_OK) throw StoreError(LibraryMessage(db_, rc));
+  const auto text = [st](int column) {
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, column)),
+                             sqlite3_column_bytes(st, column));
+  };
+  try {
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) row(text(0), text(1));
+  } catch (...) {
+    sqlite3_finalize(st);
+    throw;
+  }
+  const QString error = rc == SQLITE_DONE ? QString() : LibraryMessage(db_, rc);
+  sqlite3_finalize(st);
+  if ((rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_NOTADB) throw Damaged(error);
+  if (!error.isEmpty()) throw StoreError(error);
+}
+
 }  // namespace tessaly

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -71,6 +72,12 @@ class ReferenceStore {
   // no row matches. Raises StoreError when the store is not open, the column
   // does not belong to the table or the file turns out damaged.
   QString LookupField(const Statement& statement, const QString& column);
+
+  // Every row of a table, as (key column, result column), in the order the
+  // lookups scan them: for the stroke table the first row whose characters hold
+  // a character is the one LookupField finds. Raises StoreError as LookupField.
+  void ForEachRow(Table table,
+                  const std::function<void(const QString& key, const QString& result)>& row);
 
  private:
   sqlite3_stmt* Prepared(Table table, int column_index);

@@ -1,9 +1,10 @@
 // clang-format off
-// Takes the screenshots of docs/: the main window, then the viewer with a
-// report of all seven readings, then the calendar dialog, two months side by
-// side, without and with the solar terms. Run it in a scratch home (it writes
-// the report page to the cache directory) and preferably under a virtual X
-// server; the calendar pictures are taken at twice the size:
+// Takes the screenshots of docs/: the calendar dialog, two months side by side,
+// without and with the solar terms; then the main window, the viewer with a
+// report of all seven readings and the name chooser opened from the viewer.
+// Run it in a scratch home (it writes the report page to the cache directory)
+// and preferably under a virtual X server; the calendar pictures are taken at
+// twice the size:
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/tessaly-screenshots docs windows
 //   QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/tessaly-screenshots docs calendar
@@ -17,9 +18,11 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWebEngineView>
@@ -29,6 +32,7 @@
 
 #include "app/calendar_dialog.h"
 #include "app/main_window.h"
+#include "app/name_chooser.h"
 #include "app/startup.h"
 #include "controls/lunar_month_calendar.h"
 #include "viewer/result_viewer.h"
@@ -156,6 +160,24 @@ int main(int argc, char** argv) {
   }
   Wait(1500);
   Shot(form4).save(out + QStringLiteral("/viewer.png"));
+
+  // The name chooser: typed candidates for 张, best first, and the generate
+  // form set for names ending in the generation character 嘉.
+  form4->findChild<QPushButton*>(QStringLiteral("FlatButton6"))->click();
+  tessaly::NameChooser* chooser = windows->chooser.get();
+  chooser->findChild<QLineEdit*>(QStringLiteral("SurnameEdit"))->setText(QStringLiteral("张"));
+  chooser->findChild<QComboBox*>(QStringLiteral("SurnameKindBox"))->setCurrentIndex(0);
+  chooser->findChild<QPlainTextEdit*>(QStringLiteral("CandidatesEdit"))
+      ->setPlainText(QStringLiteral("小明\n子涵\n雨桐\n思远\n嘉怡\n浩然\n欣妍\n一诺\n宇轩\n"
+                                    "梓萱\n俊熙\n诗涵\n明哲\n晨曦\n安琪\n文博\n若溪\n"));
+  chooser->findChild<QLineEdit*>(QStringLiteral("GenerationEdit"))->setText(QStringLiteral("嘉"));
+  chooser->findChild<QComboBox*>(QStringLiteral("PositionBox"))->setCurrentIndex(1);
+  chooser->findChild<QComboBox*>(QStringLiteral("MinRatingBox"))->setCurrentText(QStringLiteral("吉"));
+  chooser->ScoreClick();
+  chooser->findChild<QTableView*>(QStringLiteral("NameTable"))
+      ->sortByColumn(tessaly::NameListModel::kScore, Qt::DescendingOrder);
+  Wait(800);
+  Shot(chooser).save(out + QStringLiteral("/name-chooser.png"));
   std::printf("screenshots written to %s\n", qPrintable(out));
   return 0;
 }

@@ -140,7 +140,7 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
   Image1->setObjectName(QStringLiteral("Image1"));
 
   // Left-hand panel: font list and options.
-  suiPanel1 = skin::Panel(this, QStringLiteral("suiPanel1"), QRect(14, 96, 126, 250));
+  suiPanel1 = skin::Panel(this, QStringLiteral("suiPanel1"), QRect(14, 90, 126, 276));
 
   MLabel1 = skin::Heading(QStringLiteral("MLabel1"), QStringLiteral("字体："), suiPanel1);
   MLabel1->setGeometry(12, 12, MLabel1->sizeHint().width(), 22);
@@ -166,18 +166,21 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
   FlatButton3->setGeometry(10, 106, 106, 28);
   FlatButton4 =
       skin::FlatButton(QStringLiteral("FlatButton4"), QStringLiteral("保存为PDF"), suiPanel1);
-  FlatButton4->setGeometry(10, 140, 106, 28);
+  FlatButton4->setGeometry(10, 138, 106, 28);
   FlatButton5 =
       skin::FlatButton(QStringLiteral("FlatButton5"), QStringLiteral("保存为图片"), suiPanel1);
-  FlatButton5->setGeometry(10, 174, 106, 28);
+  FlatButton5->setGeometry(10, 170, 106, 28);
   FlatButton1 =
       skin::FlatButton(QStringLiteral("FlatButton1"), QStringLiteral("联系软件作者"), suiPanel1);
-  FlatButton1->setGeometry(10, 208, 106, 28);
+  FlatButton1->setGeometry(10, 202, 106, 28);
+  FlatButton6 =
+      skin::FlatButton(QStringLiteral("FlatButton6"), QStringLiteral("起名参考"), suiPanel1);
+  FlatButton6->setGeometry(10, 234, 106, 28);
 
   suiButton1 = skin::SealButton(QStringLiteral("suiButton1"), QStringLiteral("打印输出"), this);
-  suiButton1->setGeometry(14, 354, 125, 38);
+  suiButton1->setGeometry(14, 374, 125, 38);
   suiButton2 = skin::SealButton(QStringLiteral("suiButton2"), QStringLiteral("返回算命"), this);
-  suiButton2->setGeometry(14, 400, 125, 38);
+  suiButton2->setGeometry(14, 420, 125, 38);
 
   // Right-hand panel: the browser, created once the main window is up.
   suiPanel2 = new QFrame(this);
@@ -194,6 +197,7 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
   connect(FlatButton1, &QPushButton::clicked, this, &TForm4::FlatButton1Click);
   connect(FlatButton4, &QPushButton::clicked, this, &TForm4::FlatButton4Click);
   connect(FlatButton5, &QPushButton::clicked, this, &TForm4::FlatButton5Click);
+  connect(FlatButton6, &QPushButton::clicked, this, &TForm4::NameChooserRequested);
   connect(suiButton1, &QPushButton::clicked, this, &TForm4::suiButton1Click);
   connect(suiButton2, &QPushButton::clicked, this, &TForm4::suiButton2Click);
 }

@@ -84,6 +84,8 @@ class TForm4 : public QWidget, public ReportViewer {
 
  signals:
   void SaveFinished(const QString& path, bool success);
+  // "起名参考" was clicked: the name chooser is wanted.
+  void NameChooserRequested();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -125,6 +127,7 @@ class TForm4 : public QWidget, public ReportViewer {
   QPushButton* FlatButton1 = nullptr;
   QPushButton* FlatButton4 = nullptr;
   QPushButton* FlatButton5 = nullptr;
+  QPushButton* FlatButton6 = nullptr;  // 起名参考
   QPushButton* suiButton1 = nullptr;
   QPushButton* suiButton2 = nullptr;
   QFrame* suiPanel2 = nullptr;  // holds the browser

@@ -177,7 +177,8 @@ void ViewerTest::FramelessWindow() {
   // The buttons and the font list speak in the windows' Song-style font.
   const QString song = skin::UiFontFamily();
   for (const char* name :
-       {"FlatButton3", "FlatButton4", "FlatButton5", "FlatButton1", "suiButton1", "suiButton2"}) {
+       {"FlatButton3", "FlatButton4", "FlatButton5", "FlatButton1", "FlatButton6", "suiButton1",
+        "suiButton2"}) {
     QVERIFY2(Button(name) != nullptr, name);
     QVERIFY2(QFontInfo(Button(name)->font()).family() == song, name);
   }
@@ -187,6 +188,7 @@ void ViewerTest::FramelessWindow() {
   QCOMPARE(Button("FlatButton4")->text(), QStringLiteral("保存为PDF"));
   QCOMPARE(Button("FlatButton5")->text(), QStringLiteral("保存为图片"));
   QCOMPARE(Button("FlatButton1")->text(), QStringLiteral("联系软件作者"));
+  QCOMPARE(Button("FlatButton6")->text(), QStringLiteral("起名参考"));
   QCOMPARE(Button("suiButton1")->text(), QStringLiteral("打印输出"));
   QCOMPARE(Button("suiButton2")->text(), QStringLiteral("返回算命"));
 }

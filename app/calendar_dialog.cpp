@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/calendar_dialog.h"
 
 #include <QCheckBox>
@@ -10,8 +11,8 @@
 #include <QToolButton>
 
 #include "calendar/calendar_range.h"
-#include "controls/lunar_month_calendar.h"
 #include "controls/click_sound.h"
+#include "controls/lunar_month_calendar.h"
 #include "controls/message_box.h"
 #include "controls/skin.h"
 #include "controls/window_drag.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TForm3, the calendar dialog "查看万年历": one month of the lunar calendar with
 // buttons and boxes to move through 1901 .. 2050; a click on a day makes it the
@@ -57,7 +58,7 @@ class TForm3 : public QDialog {
   void FlatComboBox1Change();
   void FlatComboBox2Change();
   void LdKalendar1Click();
-  void FlatButton1Click();  // 确认
+  void FlatButton1Click();   // 确认
   void suiCheckBox1Click();  // 显示节气
   void FormClose();
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TForm1: the main window. A frameless 640 x 480 window over its artwork with
 // the reading check boxes and the two commands on the left and the input
@@ -65,11 +66,11 @@ class TForm1 : public QWidget {
   void setViewer(ReportViewer* viewer);
 
   // Commands.
-  void suiButton1Click();    // 马上算命: the report
-  void suiButton2Click();    // 退出软件
-  void FlatButton1Click();   // sex toggle
-  void FlatButton2Click();   // surname-kind toggle
-  void FlatButton4Click();   // birthday button
+  void suiButton1Click();   // 马上算命: the report
+  void suiButton2Click();   // 退出软件
+  void FlatButton1Click();  // sex toggle
+  void FlatButton2Click();  // surname-kind toggle
+  void FlatButton4Click();  // birthday button
 
  signals:
   // Once, right after the window has been painted for the first time: work

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // NameChooser, the "起名参考" window: compares candidate given names for the
 // main window's surname. Candidates are typed or pasted one per line, or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup.h"
 
 #include <QApplication>
@@ -6,8 +7,8 @@
 #include <QTimer>
 #include <QTranslator>
 
-#include "app/main_window.h"
 #include "app/calendar_dialog.h"
+#include "app/main_window.h"
 #include "app/name_chooser.h"
 #include "controls/click_sound.h"
 #include "controls/skin.h"
@@ -30,7 +31,6 @@ void PrepareApplication() {
   // unless asked for (QT_LOGGING_RULES still wins).
   QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
 }
-
 
 Windows::~Windows() {
   // The chooser, the viewer and the calendar dialog refer to the main window;

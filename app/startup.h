@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Start-up of the desktop program, shared by the program's entry and the
 // start-up benchmark so that both build the windows the same way. This is the
@@ -18,7 +19,6 @@ class NameChooser;
 // What must be set up before the application object exists (the viewer's URL
 // scheme).
 void PrepareApplication();
-
 
 // The program's windows, created in order: the main window, the calendar
 // dialog, the viewer, the name chooser. They live until the program ends.

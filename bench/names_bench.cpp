@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scoring names in memory: the stroke lookup, the grids, the ratings and the
 // score of whole names, in names per second (items_per_second), and loading
 // the tables from the store.

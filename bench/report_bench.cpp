@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report command: one full report with all seven readings in-process (the
 // store lookups of the name and lifetime readings dominate), the same with the
 // page written to disk, and `tessaly-cli report --readings all` as a whole

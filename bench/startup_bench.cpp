@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the desktop program: from starting the process to the main
 // window shown (its first paint), with the viewer created at start-up, and the
 // peak memory of the process then. Runs tessaly-startup-probe, which builds

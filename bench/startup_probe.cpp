@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up probe for the start-up benchmark: builds the desktop program's
 // windows exactly as the program does, then reports on standard output
 //
@@ -17,8 +18,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/startup.h"
 #include "app/main_window.h"
+#include "app/startup.h"
 #include "viewer/result_viewer.h"
 
 namespace {

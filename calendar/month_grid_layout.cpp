@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/month_grid_layout.h"
 
 #include <algorithm>
@@ -37,9 +38,7 @@ QString LunarWordOf(QDate day, const QString& term) {
 
 QDate KalendarNoDate() { return QDate(1899, 12, 31); }
 
-bool KalendarAcceptsDate(QDate date) {
-  return InCalendarRange(date);
-}
+bool KalendarAcceptsDate(QDate date) { return InCalendarRange(date); }
 
 int KalendarFirstWeekday(QDate shown) {
   // Qt counts Monday = 1 … Sunday = 7.

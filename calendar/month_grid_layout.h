@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Geometry and texts of the lunar month calendar: where the title, the weekday
 // headers and each day of the shown month go, what a day cell says and in which

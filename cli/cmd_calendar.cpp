@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tessaly-cli calendar FROM [TO]: one line per date from FROM to TO inclusive
 // (TO defaults to FROM), fields separated by one TAB:
 //   date (yyyy-MM-dd), lunar code, lunar date (report naming), lunar month

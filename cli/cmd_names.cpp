@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tessaly-cli names: scores candidate given names for a surname, read one per
 // line from a file or standard input, or generated from a character list. Each
 // name gives one line (TSV) or one object (JSON) with its five grids, three

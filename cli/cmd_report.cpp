@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tessaly-cli report [OPTIONS]: runs the report command headlessly and prints
 // the plain report, one line per line. The options fill in the person and the
 // readings; each defaults to the main window's default. A message the window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tessaly-cli strokes TEXT: one line per character, the character, a TAB and
 // its stroke text as the store gives it (empty when the store has none).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The commands of tessaly-cli. Each takes the arguments after its name, appends
 // what it prints to `out` and returns the process's exit status: 0 done, 1

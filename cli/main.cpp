@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tessaly-cli: the program's readings and calendar from the command line.
 
 #include <QCoreApplication>

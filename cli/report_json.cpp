@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tessaly-cli report --format json: the results of the readings as one object.
 
 #include "cli/report_json.h"
@@ -49,12 +50,11 @@ QJsonObject NameJson(const NameResult& r, ReferenceStore& store) {
       {QStringLiteral("earth"), Number(r.earth)},
       {QStringLiteral("outer"), Number(r.outer)},
       {QStringLiteral("talents"), r.talents},
-      {QStringLiteral("ratings"),
-       QJsonObject{{QStringLiteral("total"), RatingValue(s.total)},
-                   {QStringLiteral("person"), RatingValue(s.person)},
-                   {QStringLiteral("earth"), RatingValue(s.earth)},
-                   {QStringLiteral("outer"), RatingValue(s.outer)},
-                   {QStringLiteral("talents"), RatingValue(s.talents)}}},
+      {QStringLiteral("ratings"), QJsonObject{{QStringLiteral("total"), RatingValue(s.total)},
+                                              {QStringLiteral("person"), RatingValue(s.person)},
+                                              {QStringLiteral("earth"), RatingValue(s.earth)},
+                                              {QStringLiteral("outer"), RatingValue(s.outer)},
+                                              {QStringLiteral("talents"), RatingValue(s.talents)}}},
       {QStringLiteral("score"), s.score},
       {QStringLiteral("section"), QJsonArray::fromStringList(r.section)},
   };
@@ -99,7 +99,8 @@ QByteArray ReportJson(const Report& report, ReferenceStore& store) {
   if (r.zodiac) json.insert(QStringLiteral("zodiac"), ForecastJson(*r.zodiac));
   if (r.star_sign) json.insert(QStringLiteral("star_sign"), ForecastJson(*r.star_sign));
   if (r.mobile) {
-    json.insert(QStringLiteral("mobile"), QJsonObject{{QStringLiteral("verdict"), r.mobile->verdict}});
+    json.insert(QStringLiteral("mobile"),
+                QJsonObject{{QStringLiteral("verdict"), r.mobile->verdict}});
   }
   if (r.child_sex) json.insert(QStringLiteral("child_sex"), SentenceJson(*r.child_sex));
   if (r.conception) json.insert(QStringLiteral("conception"), SentenceJson(*r.conception));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // `tessaly-cli report --format json`: the results of the readings that ran,
 // under their domain names, for scripts and other programs.

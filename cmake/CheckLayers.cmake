@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The layers of the program, checked by their #include lines:
 #   - the core (tessaly_core: core/ store/ calendar/ readings/ report/) uses Qt
 #     Core only and includes nothing from controls/ app/ viewer/ cli/;

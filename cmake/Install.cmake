@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Desktop integration (entry, icons, AppStream metadata, manual pages) and the
 # Debian package.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # SQLCipher, found through pkg-config.
 #
 # It is linked statically, and the system libsqlite3 never: the web engine

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TLdKalendar: one Gregorian month as a seven-column grid, each day with its
 // lunar text (lunar day, lunar month on its first day, a festival, or, when

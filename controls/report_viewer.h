@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // ReportViewer: what the main window knows of the window that shows a report.
 // It is handed a finished report and says when the user goes back; which

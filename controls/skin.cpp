@@ -1,17 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/skin.h"
 
-#include <QApplication>
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <QTranslator>
-#include <QLibraryInfo>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTranslator>
 #include <QWidget>
 
 #include <utility>

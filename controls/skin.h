@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's look: colours, fonts, the style sheet shared by its windows,
 // and the standard widgets of that look (headings, buttons, lists, panels).

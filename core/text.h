@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Text helpers. Inside the program text is QString; the files the program writes
 // for the user are GB18030 with CR LF line ends, which is GBK (code page 936)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The bone weights of the lifetime reading: the weight in qian (钱) that each
 // pillar of the birth moment carries. The tables themselves are data and live

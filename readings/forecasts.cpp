@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The star-sign and zodiac-year forecasts. Each reading finds the birthday's
 // sign and writes its section from the sign's block in the forecast texts.
 

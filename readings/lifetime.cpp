@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lifetime reading (一生命运预测): weighs the bone of the birth year, lunar
 // month, lunar day and double hour, and looks up the verse of the total and five
 // texts by the lunar day, star sign, hour, month and animal. Also the lunar

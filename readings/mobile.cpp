@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mobile-number reading: the last four digits of the number select one of
 // the numbered verdicts by their remainder modulo 80 (a remainder of 0 counts as
 // 80).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The name reading (测算姓名): stroke counts of the name's characters, the five
 // grids, the three-talents elements and the two verdict texts.
 

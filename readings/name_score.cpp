@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "readings/name_score.h"
 
 #include <algorithm>
@@ -227,8 +228,9 @@ NameScore NameTables::Score(const NameGrids& grids) const {
 NameScore ScoreGrids(const NameGrids& grids, ReferenceStore& store) {
   const auto number = [&store](int grid) {
     if (grid == kNoValue || grid < 1) return Rating::kNone;
-    return RatingOfText(store.LookupField(
-        Statement{Table::EightyOne, QString::number(EightyOneNumber(grid))}, QStringLiteral("内容")));
+    return RatingOfText(
+        store.LookupField(Statement{Table::EightyOne, QString::number(EightyOneNumber(grid))},
+                          QStringLiteral("内容")));
   };
   const auto talents = [&store](const std::array<Element, 3>& t) {
     if (TalentsIndex(t) < 0) return Rating::kNone;

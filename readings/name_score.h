@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Scoring a name: its five grids and three talents from the stroke counts of
 // its characters, the ratings the store gives them, and a score for comparing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The person a report is about, as the user gives them, and the readings to
 // run. The desktop program fills this from its window, the command-line tool

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two pregnancy readings: the unborn child's sex from the mother's nominal
 // age and the month of pregnancy, and the months in which to conceive the
 // wished-for boy or girl. Both give one sentence.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The seven readings, each a function from the person to its result. Errors are
 // raised as tessaly::Error (the window shows them in its error box) and leave no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What each reading finds. Every result carries, besides its values, the lines
 // of its report section below the heading (`section`), where it writes one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixed texts compiled into the program, and the line splitting of the
 // sections.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/report.h"
 
 #include <QDir>
@@ -207,8 +208,8 @@ void CleanCachePages(bool pages) {
   QStringList names = {page + QStringLiteral(".??????"), styled + QStringLiteral(".??????")};
   if (pages) names << page << styled;
   const QDir cache(dir);
-  for (const QString& name : cache.entryList(names, QDir::AllEntries | QDir::Hidden | QDir::System |
-                                                        QDir::NoDotAndDotDot)) {
+  for (const QString& name : cache.entryList(
+           names, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
     QFile::remove(cache.filePath(name));
   }
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The report command (马上算命) without its window: finds the lunar particulars
 // of the birthday, writes the header line, runs the chosen readings in the
@@ -50,8 +51,7 @@ QString RunReport(const Person& person, ReferenceStore& store, const Notify& not
 
 // Writes the page as the viewer loads it: GB18030 (GBK wherever GBK holds the
 // text), each line ended by CR LF, no byte-order mark, replacing the file whole.
-void WriteReportPage(const QStringList& page, const QString& path,
-                     FileUse use = FileUse::kChosen);
+void WriteReportPage(const QStringList& page, const QString& path, FileUse use = FileUse::kChosen);
 
 // The page files in the per-user cache directory (created on demand): the page
 // as the report command writes it (temp.htm) and the viewer's copy of it in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/reference_store.h"
 
 #include <sqlite3.h>
@@ -34,8 +35,9 @@ void ContainsText(sqlite3_context* ctx, int, sqlite3_value** argv) {
   const int hay_len = sqlite3_value_bytes(argv[0]);
   const auto* needle = static_cast<const char*>(sqlite3_value_blob(argv[1]));
   const int needle_len = sqlite3_value_bytes(argv[1]);
-  const bool found = hay != nullptr && needle != nullptr && needle_len > 0 &&
-                     memmem(hay, static_cast<size_t>(hay_len), needle, static_cast<size_t>(needle_len)) != nullptr;
+  const bool found =
+      hay != nullptr && needle != nullptr && needle_len > 0 &&
+      memmem(hay, static_cast<size_t>(hay_len), needle, static_cast<size_t>(needle_len)) != nullptr;
   sqlite3_result_int(ctx, found ? 1 : 0);
 }
 
@@ -107,8 +109,8 @@ void ReferenceStore::Open(const QString& path) {
 
   sqlite3* db = nullptr;
   const QByteArray file = QFile::encodeName(path);
-  int rc = sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
-                           nullptr);
+  int rc =
+      sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
   auto fail = [&](int code) {
     const QString msg = LibraryMessage(db, code);
     sqlite3_close_v2(db);
@@ -134,9 +136,8 @@ void ReferenceStore::Open(const QString& path) {
     throw StoreError(QStringLiteral("数据库加密模块不可用，无法打开参考数据"));
   }
 
-  rc = sqlite3_create_function_v2(db, "contains_text", 2,
-                                  SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                                  ContainsText, nullptr, nullptr, nullptr);
+  rc = sqlite3_create_function_v2(db, "contains_text", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                  nullptr, ContainsText, nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) fail(rc);
 
   // Every table and column the lookups read is there (this is also the first

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The reference store: a read-only, encrypted SQLite (SQLCipher) file,
 // kvdata.dat, holding the stroke counts and the texts of the name and lifetime
@@ -33,7 +34,7 @@ struct TableInfo {
   const char* name;        // UTF-8 table name
   const char* key_column;  // column the value is compared with
   const char* result_column;
-  bool contains;           // containment test instead of equality
+  bool contains;  // containment test instead of equality
 };
 const TableInfo& InfoOf(Table table);
 

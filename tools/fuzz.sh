@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang and runs each for a bounded time.
 #   tools/fuzz.sh [SECONDS_PER_TARGET]     (default 15: the smoke run of the tests)
 # A longer run: tools/fuzz.sh 3600. New inputs are kept in build-fuzz/corpus/<target>;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the reference store kvdata.dat from its UTF-8 text sources:
 //
 //   tessaly-mkstore [--key KEY] [--sql SQL] OUT strokes.txt TABLE=FILE.tsv ...
@@ -35,7 +36,8 @@ struct Row {
 
 QList<Row> ReadRows(const QString& path) {
   QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) Die(QStringLiteral("cannot read %1: %2").arg(path, f.errorString()));
+  if (!f.open(QIODevice::ReadOnly))
+    Die(QStringLiteral("cannot read %1: %2").arg(path, f.errorString()));
   QList<Row> rows;
   QSet<QString> keys;
   int line_no = 0;
@@ -47,7 +49,8 @@ QList<Row> ReadRows(const QString& path) {
     const qsizetype tab = line.indexOf(QLatin1Char('\t'));
     if (tab <= 0) Die(QStringLiteral("%1:%2: expected KEY<TAB>TEXT").arg(path).arg(line_no));
     Row row{line.left(tab), line.mid(tab + 1)};
-    if (keys.contains(row.key)) Die(QStringLiteral("%1:%2: duplicate key %3").arg(path).arg(line_no).arg(row.key));
+    if (keys.contains(row.key))
+      Die(QStringLiteral("%1:%2: duplicate key %3").arg(path).arg(line_no).arg(row.key));
     keys.insert(row.key);
     rows.append(row);
   }
@@ -67,7 +70,8 @@ void Insert(sqlite3* db, const tessaly::TableInfo& t, const QList<Row>& rows) {
   Exec(db, sql.c_str());
   const std::string ins = std::string("insert into \"") + t.name + "\" values (?1, ?2)";
   sqlite3_stmt* st = nullptr;
-  if (sqlite3_prepare_v2(db, ins.c_str(), -1, &st, nullptr) != SQLITE_OK) Die(QString::fromUtf8(sqlite3_errmsg(db)));
+  if (sqlite3_prepare_v2(db, ins.c_str(), -1, &st, nullptr) != SQLITE_OK)
+    Die(QString::fromUtf8(sqlite3_errmsg(db)));
   for (const Row& r : rows) {
     const QByteArray a = r.key.toUtf8();
     const QByteArray b = r.value.toUtf8();
@@ -104,7 +108,8 @@ int main(int argc, char** argv) {
                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
     Die(QStringLiteral("cannot create %1").arg(tmp));
   }
-  if (sqlite3_key(db, key.constData(), static_cast<int>(key.size())) != SQLITE_OK) Die(QStringLiteral("sqlite3_key failed"));
+  if (sqlite3_key(db, key.constData(), static_cast<int>(key.size())) != SQLITE_OK)
+    Die(QStringLiteral("sqlite3_key failed"));
   Exec(db, "begin");
 
   // The stroke table: the key column holds the characters, the count is the row's number.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // clang-format off
 // Takes the screenshots of docs/: the calendar dialog, two months side by side,
 // without and with the solar terms; then the main window, the viewer with a
@@ -172,7 +173,8 @@ int main(int argc, char** argv) {
                                     "梓萱\n俊熙\n诗涵\n明哲\n晨曦\n安琪\n文博\n若溪\n"));
   chooser->findChild<QLineEdit*>(QStringLiteral("GenerationEdit"))->setText(QStringLiteral("嘉"));
   chooser->findChild<QComboBox*>(QStringLiteral("PositionBox"))->setCurrentIndex(1);
-  chooser->findChild<QComboBox*>(QStringLiteral("MinRatingBox"))->setCurrentText(QStringLiteral("吉"));
+  chooser->findChild<QComboBox*>(QStringLiteral("MinRatingBox"))
+      ->setCurrentText(QStringLiteral("吉"));
   chooser->ScoreClick();
   chooser->findChild<QTableView*>(QStringLiteral("NameTable"))
       ->sortByColumn(tessaly::NameListModel::kScore, Qt::DescendingOrder);

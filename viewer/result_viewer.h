@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TForm4: the result viewer (命运结果查阅), the program's ReportViewer. A
 // frameless 640 x 480 window over its artwork: on the left the font list and

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks of `tessaly-cli calendar`.
 #   calendar_check.sh range CLI      the whole range 1901-01-01 .. 2050-12-31
 #   calendar_check.sh bad-input CLI  invalid dates and reversed ranges are bad options

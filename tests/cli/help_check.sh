@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Help of tessaly-cli, made by the commands' parsers, and the documents that
 # repeat it.
 #   help_check.sh CLI MANPAGE README

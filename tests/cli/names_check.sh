@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks of `tessaly-cli names`.
 #   names_check.sh options CLI CHARS   bad options: exit 2, nothing on stdout
 #   names_check.sh output CLI CHARS    lines, --sort, --min-rating, JSON, warnings, --generate

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks of `tessaly-cli report`.
 #   report_check.sh options CLI DATA    bad options: exit 2, nothing on stdout
 #   report_check.sh errors CLI DATA     errors: exit 1, the message on stderr, nothing on stdout

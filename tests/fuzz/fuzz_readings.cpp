@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each reading alone with arbitrary input texts (name, hour text, mobile number,
 // the pregnancy boxes) and, for the lifetime reading, arbitrary lunar names.
 
@@ -26,20 +27,41 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QString text =
       QString::fromUtf8(reinterpret_cast<const char*>(data) + 3, static_cast<qsizetype>(size - 3));
   const QStringList parts = text.split(QChar(u'|'));
-  QString* fields[] = {&person.name,       &person.birth_hour,      &person.mobile,
-                       &person.mother_age, &person.pregnancy_month, &person.conception_age,
-                       &person.wish,       &lunar.year,             &lunar.month,
-                       &lunar.day,         &lunar.animal};
+  QString* fields[] = {&person.name,
+                       &person.birth_hour,
+                       &person.mobile,
+                       &person.mother_age,
+                       &person.pregnancy_month,
+                       &person.conception_age,
+                       &person.wish,
+                       &lunar.year,
+                       &lunar.month,
+                       &lunar.day,
+                       &lunar.animal};
   for (qsizetype i = 0; i < parts.size() && i < 11; ++i) *fields[i] = parts[i];
   try {
     switch (data[0] % 7) {
-      case 0: tessaly::ReadName(person, *store); break;
-      case 1: tessaly::ReadLifetime(person, lunar, *store); break;
-      case 2: tessaly::ReadZodiacForecast(person); break;
-      case 3: tessaly::ReadStarForecast(person); break;
-      case 4: tessaly::ReadMobile(person, [](const QString&) {}); break;
-      case 5: tessaly::PredictChildSex(person); break;
-      case 6: tessaly::ChooseConceptionMonths(person); break;
+      case 0:
+        tessaly::ReadName(person, *store);
+        break;
+      case 1:
+        tessaly::ReadLifetime(person, lunar, *store);
+        break;
+      case 2:
+        tessaly::ReadZodiacForecast(person);
+        break;
+      case 3:
+        tessaly::ReadStarForecast(person);
+        break;
+      case 4:
+        tessaly::ReadMobile(person, [](const QString&) {});
+        break;
+      case 5:
+        tessaly::PredictChildSex(person);
+        break;
+      case 6:
+        tessaly::ChooseConceptionMonths(person);
+        break;
     }
   } catch (const tessaly::Error&) {
   }

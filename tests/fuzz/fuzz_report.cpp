@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole report with arbitrary inputs: every box, the birthday, the boxes
 // ticked. It either completes or raises tessaly::Error; typed text never brings
 // markup of its own into the page.
@@ -27,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   person.wish_index = static_cast<int>(data[4] % 3) - 1;
   // The rest: the typed texts, separated by 0xFF bytes.
   const QList<QByteArray> parts =
-      QByteArray(reinterpret_cast<const char*>(data) + 5, static_cast<qsizetype>(size - 5)).split('\xff');
+      QByteArray(reinterpret_cast<const char*>(data) + 5, static_cast<qsizetype>(size - 5))
+          .split('\xff');
   QString* fields[] = {&person.name,       &person.birth_hour,      &person.mobile,
                        &person.mother_age, &person.pregnancy_month, &person.conception_age,
                        &person.wish};
@@ -35,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   tessaly::Report report;
   try {
-    tessaly::BuildReport(person, *store, [](const QString&) {}, report);
+    tessaly::BuildReport(
+        person, *store, [](const QString&) {}, report);
   } catch (const tessaly::Error&) {
     return 0;
   }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calendar dialog and its month calendar, driven as the user would: the
 // navigation buttons with their day clamps and range edges, the year and month
 // boxes (Enter in them included), clicks on days and on blank cells, the
@@ -16,8 +17,8 @@
 
 #include <memory>
 
-#include "controls/lunar_month_calendar.h"
 #include "app/calendar_dialog.h"
+#include "controls/lunar_month_calendar.h"
 #include "core/clock.h"
 #include "core/dates.h"
 #include "gui_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows when the machine lets them down: an unusable cache directory, a
 // full disk under the report page or the export, an export folder that is gone,
 // a missing or damaged reference store, a data directory without the sound and
@@ -31,8 +32,8 @@
 #include <memory>
 #include <optional>
 
-#include "app/startup.h"
 #include "app/main_window.h"
+#include "app/startup.h"
 #include "controls/artwork.h"
 #include "controls/skin.h"
 #include "core/paths.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven as the user would drive it: its controls and their
 // defaults, the filters of the name and mobile boxes (typed keys, input method
 // commits, pasting, dropping, setting), the corrections on leaving a box, the
@@ -305,7 +306,7 @@ void MainWindowTest::NameKeyFilter_data() {
   QTest::newRow("mixed") << "张a三 1丰Z"
                          << "张三丰";
   QTest::newRow("ascii punctuation dropped") << "-·.,"
-                                            << "·";
+                                             << "·";
   QTest::newRow("full-width digits pass") << "１２"
                                           << "１２";
   QTest::newRow("not in GBK") << "한😀张"
@@ -787,7 +788,8 @@ void MainWindowTest::CloseDeletesPages() {
   QTest::mouseClick(Find<QPushButton>("suiButton1"), Qt::LeftButton);
   QVERIFY(QFile::exists(CachePath("temp.htm")));
   // The viewer's restyled copy of the page.
-  WriteGb18030Lines(CachePath("temp.tmp"), {QStringLiteral("<font face=\"Noto Serif CJK SC\">")}, FileUse::kPrivate);
+  WriteGb18030Lines(CachePath("temp.tmp"), {QStringLiteral("<font face=\"Noto Serif CJK SC\">")},
+                    FileUse::kPrivate);
   QVERIFY(QFile::exists(CachePath("temp.tmp")));
   viewer_->Back();
   QVERIFY(form_->isVisible());

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The name chooser as the user drives it: the surname taken from the main
 // window, scoring typed candidates, generating with a generation character and
 // a lowest rating, sorting by a column, a double-click asking for the report,
@@ -51,7 +52,7 @@ void NameChooserTest::init() {
   };
   hooks.report = [this](const QString& name, SurnameKind kind) {
     reported_ << name + (kind == SurnameKind::Single ? QStringLiteral(" 单姓")
-                                                      : QStringLiteral(" 复姓"));
+                                                     : QStringLiteral(" 复姓"));
   };
   chooser_ = new NameChooser(std::move(hooks));
   chooser_->show();

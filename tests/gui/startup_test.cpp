@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows as start-up creates and wires them: the report goes to the
 // viewer, which takes the main window's place, and going back from the viewer
 // brings the main window again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The result viewer after a report: the page as the browser reads it (GB18030),
 // the font choice and its file, the export, saving as PDF and as picture, the
 // contact link, printing without a printer, and the way back to the main window.
@@ -176,9 +177,8 @@ void ViewerTest::FramelessWindow() {
   QCOMPARE(headings, QStringList({QStringLiteral("字体："), QStringLiteral("选项：")}));
   // The buttons and the font list speak in the windows' Song-style font.
   const QString song = skin::UiFontFamily();
-  for (const char* name :
-       {"FlatButton3", "FlatButton4", "FlatButton5", "FlatButton1", "FlatButton6", "suiButton1",
-        "suiButton2"}) {
+  for (const char* name : {"FlatButton3", "FlatButton4", "FlatButton5", "FlatButton1",
+                           "FlatButton6", "suiButton1", "suiButton2"}) {
     QVERIFY2(Button(name) != nullptr, name);
     QVERIFY2(QFontInfo(Button(name)->font()).family() == song, name);
   }
@@ -213,10 +213,14 @@ void ViewerTest::PageReadAsGb18030() {
   QCOMPARE(watcher_->boxes.size(), 1);
   QCOMPARE(watcher_->boxes[0].icon, QMessageBox::Information);
   QVERIFY(watcher_->boxes[0].text.contains(QStringLiteral("“𠮷”“䶮”")));
-  QVERIFY(Evaluate(QStringLiteral("document.body.innerText")).toString().contains(QStringLiteral("𠮷䶮")));
+  QVERIFY(Evaluate(QStringLiteral("document.body.innerText"))
+              .toString()
+              .contains(QStringLiteral("𠮷䶮")));
   viewer_->suiFontComboBox1Change(QStringLiteral("Noto Serif CJK SC"));
   QVERIFY(loaded.wait(20000));
-  QVERIFY(Evaluate(QStringLiteral("document.body.innerText")).toString().contains(QStringLiteral("𠮷䶮")));
+  QVERIFY(Evaluate(QStringLiteral("document.body.innerText"))
+              .toString()
+              .contains(QStringLiteral("𠮷䶮")));
 }
 
 void ViewerTest::TwoFontChoices() {

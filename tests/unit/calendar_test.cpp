@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lunar conversion and its texts: known dates, and properties that must hold for
 // every date of the calendar's range.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole report with hostile texts in every box: markup, script, quotes, SQL
 // fragments, wildcards, control characters, characters outside GBK, very long
 // texts. Nothing may crash, match by accident or reach the page unescaped;
@@ -84,12 +85,14 @@ TEST_F(HostileInput, ReportEscapesTypedTextAndMatchesNothing) {
 
 TEST_F(HostileInput, CharactersOutsideGbkReachThePage) {
   const QString path = dir_.filePath(QStringLiteral("temp.htm"));
-  for (const QString& name : {QStringLiteral("李😀"), QStringLiteral("김철수"), QStringLiteral("吉𠮷䶮")}) {
+  for (const QString& name :
+       {QStringLiteral("李😀"), QStringLiteral("김철수"), QStringLiteral("吉𠮷䶮")}) {
     Report report;
     QStringList messages;
     RunReport(
         AllTicked(name), store_, [&](const QString& m) { messages << m; }, report, path);
-    EXPECT_TRUE(test::ReadFile(path).contains(ToGb18030(QStringLiteral("    ") + name + QStringLiteral("  生于"))))
+    EXPECT_TRUE(test::ReadFile(path).contains(
+        ToGb18030(QStringLiteral("    ") + name + QStringLiteral("  生于"))))
         << name.toStdString();
     EXPECT_TRUE(messages.first().startsWith(QStringLiteral("字库中查不到“"))) << name.toStdString();
   }
@@ -148,12 +151,12 @@ TEST_P(CacheOwner, OnlyTheUsersOwnFolderIsUsed) {
   qputenv("XDG_CACHE_HOME", old);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CacheOwner,
-    ::testing::Values(std::pair{"created_for_the_user_alone", Found::kNothing},
-                      std::pair{"others_folder", Found::kOthersFolder},
-                      std::pair{"link_to_others_folder", Found::kLinkToOthersFolder}),
-    [](const auto& i) { return std::string(i.param.first); });
+INSTANTIATE_TEST_SUITE_P(Cases, CacheOwner,
+                         ::testing::Values(std::pair{"created_for_the_user_alone", Found::kNothing},
+                                           std::pair{"others_folder", Found::kOthersFolder},
+                                           std::pair{"link_to_others_folder",
+                                                     Found::kLinkToOthersFolder}),
+                         [](const auto& i) { return std::string(i.param.first); });
 
 }  // namespace
 }  // namespace tessaly

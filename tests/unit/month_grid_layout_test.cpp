@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The month calendar's arithmetic: which day sits where, what each cell says and
 // in which ink, how tall the grid is, and which cell a mouse position hits.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include "core/errors.h"
@@ -235,9 +236,10 @@ TEST_P(MissingStrokes, AreNamedAndTheReadingGoesOn) {
   QStringList messages;
   const NameResult r = ReadName(person, store_, [&](const QString& m) { messages << m; });
   const QString named = S(GetParam().named);
-  EXPECT_EQ(messages, named.isEmpty() ? QStringList()
-                                      : QStringList{QStringLiteral("字库中查不到") + named +
-                                                    QStringLiteral("的笔画数，姓名中与之相关的格将留空。")});
+  EXPECT_EQ(messages, named.isEmpty()
+                          ? QStringList()
+                          : QStringList{QStringLiteral("字库中查不到") + named +
+                                        QStringLiteral("的笔画数，姓名中与之相关的格将留空。")});
   EXPECT_EQ(r.strokes[0], QStringLiteral("7"));  // 李 comes first in each
   EXPECT_EQ(r.heaven, QStringLiteral("8"));
   EXPECT_EQ(r.section.size(), 7);

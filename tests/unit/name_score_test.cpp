@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include "readings/name_score.h"
@@ -42,8 +43,8 @@ const ScoreRow kRows[] = {
     // 李 7 白 5: 外格 is 2 for a one-character given name.
     {"single_one", "李白", SurnameKind::Single, "12 8 12 6 2", "金木土", "凶 凶 吉 凶 大凶", 30},
     // 林 8 欣 8 怡 9 然 12.
-    {"single_three", "林欣怡然", SurnameKind::Single, "37 9 16 29 13", "水土水",
-     "吉 大吉 吉 吉 凶", 72},
+    {"single_three", "林欣怡然", SurnameKind::Single, "37 9 16 29 13", "水土水", "吉 大吉 吉 吉 凶",
+     72},
     // 欧 15 阳 17 雨 8 辰 7.
     {"compound_two", "欧阳雨辰", SurnameKind::Compound, "47 32 25 15 22", "木土土",
      "吉 吉 大吉 凶 凶", 64},
@@ -89,8 +90,8 @@ TEST_P(NameScoreRows, MatchTheWorkedCaseAndTheNameReading) {
   const auto shown = [](const QString& grid) {
     return grid.isEmpty() ? QStringLiteral("-") : grid;
   };
-  EXPECT_EQ(QStringList({shown(r.total), shown(r.heaven), shown(r.person), shown(r.earth),
-                         shown(r.outer)})
+  EXPECT_EQ(QStringList(
+                {shown(r.total), shown(r.heaven), shown(r.person), shown(r.earth), shown(r.outer)})
                 .join(u' '),
             S(row.grids));
   EXPECT_EQ(r.talents, S(row.talents));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The birthday's signs: zodiac year by the New Year table, cyclic names, star signs.
 
 #include "readings/signs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -103,22 +104,29 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(BuiltStore, AbsentKeysGiveEmptyText) {
   EXPECT_EQ(Strokes(store_, QStringLiteral("A")), QString());
-  EXPECT_EQ(store_.LookupField(Statement{Table::EightyOne, QStringLiteral("82")}, QStringLiteral("内容")), QString());
-  EXPECT_EQ(store_.LookupField(Statement{Table::EightyOne, QStringLiteral("01")}, QStringLiteral("内容")), QString());
+  EXPECT_EQ(
+      store_.LookupField(Statement{Table::EightyOne, QStringLiteral("82")}, QStringLiteral("内容")),
+      QString());
+  EXPECT_EQ(
+      store_.LookupField(Statement{Table::EightyOne, QStringLiteral("01")}, QStringLiteral("内容")),
+      QString());
 }
 
 TEST_F(BuiltStore, UnknownColumnIsAnError) {
-  EXPECT_THROW(store_.LookupField(Statement{Table::Strokes, QStringLiteral("张")}, QStringLiteral("内容")),
-               StoreError);
+  EXPECT_THROW(
+      store_.LookupField(Statement{Table::Strokes, QStringLiteral("张")}, QStringLiteral("内容")),
+      StoreError);
   // The key column itself may be read back.
-  EXPECT_TRUE(store_.LookupField(Statement{Table::Strokes, QStringLiteral("张")}, QStringLiteral("汉字"))
-                  .contains(QStringLiteral("张")));
+  EXPECT_TRUE(
+      store_.LookupField(Statement{Table::Strokes, QStringLiteral("张")}, QStringLiteral("汉字"))
+          .contains(QStringLiteral("张")));
 }
 
 class StoreFiles : public ::testing::Test {
  protected:
   QString Make(const QString& name, const QString& key = {}) {
-    return test::MakeStore(dir_, name, test::SourceDir() + QStringLiteral("/tests/data/store/strokes.txt"),
+    return test::MakeStore(dir_, name,
+                           test::SourceDir() + QStringLiteral("/tests/data/store/strokes.txt"),
                            {QStringLiteral("三才吉凶=") + test::SourceDir() +
                             QStringLiteral("/tests/data/store/sancai.tsv")},
                            key);
@@ -131,10 +139,13 @@ TEST_F(StoreFiles, SmallStoreAnswersLookups) {
   store.Open(Make(QStringLiteral("small.dat")));
   EXPECT_EQ(Strokes(store, QStringLiteral("千")), QStringLiteral("3"));
   EXPECT_EQ(Strokes(store, QStringLiteral("范")), QStringLiteral("11"));
-  EXPECT_EQ(store.LookupField(Statement{Table::SanCai, QStringLiteral("木木木")}, QStringLiteral("吉凶")),
-            QStringLiteral("<b>大吉</b>：带标记的判语。"));
+  EXPECT_EQ(
+      store.LookupField(Statement{Table::SanCai, QStringLiteral("木木木")}, QStringLiteral("吉凶")),
+      QStringLiteral("<b>大吉</b>：带标记的判语。"));
   // Tables without a source exist and are empty.
-  EXPECT_EQ(store.LookupField(Statement{Table::Hour, QStringLiteral("子时")}, QStringLiteral("内容")), QString());
+  EXPECT_EQ(
+      store.LookupField(Statement{Table::Hour, QStringLiteral("子时")}, QStringLiteral("内容")),
+      QString());
 }
 
 TEST_F(StoreFiles, FileIsEncrypted) {

@@ -1,15 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/calendar_dialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalBlocker>
 #include <QToolButton>
 
 #include "calendar/calendar_range.h"
-#include "controls/lunar_month_calendar.h"
 #include "controls/click_sound.h"
+#include "controls/lunar_month_calendar.h"
 #include "controls/message_box.h"
 #include "controls/skin.h"
 #include "controls/window_drag.h"
@@ -22,6 +25,8 @@ namespace {
 
 const QString kTitlePrefix = QStringLiteral("你选择的日期是：");
 const QString kNoDateText = QStringLiteral("1899-12-31");
+// The settings key of the 显示节气 choice.
+const QString kShowSolarTermsKey = QStringLiteral("calendar/showSolarTerms");
 
 // The dialog's font: 宋体, or a CJK serif where 宋体 is not installed.
 QFont SongFont(int pixel_size, bool bold = false) { return skin::UiFont(pixel_size, bold); }
@@ -108,12 +113,12 @@ void TForm3::BuildControls() {
   skin::ApplyToWindow(this);
   setStyleSheet(styleSheet() + skin::WithColours(QString::fromUtf8(kDialogStyle)));
   setFont(SongFont(12));
-  setFixedSize(349, 314);
+  setFixedSize(349, 340);
   skin::CenterOnScreen(this);
 
   suiForm1 = new QWidget(this);
   suiForm1->setObjectName(QStringLiteral("suiForm1"));
-  suiForm1->setGeometry(0, 0, 349, 314);
+  suiForm1->setGeometry(0, 0, 349, 340);
   // The dialog draws its own frame and title bar, as the window manager's are off.
   suiForm1->setAttribute(Qt::WA_StyledBackground);
 
@@ -157,6 +162,7 @@ void TForm3::BuildControls() {
   LdKalendar1->SetSaturdayColor(QColor(0, 128, 0));
   LdKalendar1->SetTodayColor(QColor(0, 0, 255));
   LdKalendar1->SetHolidayColor(QColor(255, 0, 0));
+  LdKalendar1->SetSolarTermColor(skin::kTermOchre);
   LdKalendar1->SetWeekString(QStringLiteral("星期"));
   QPalette white = LdKalendar1->palette();
   white.setColor(QPalette::Window, Qt::white);
@@ -175,6 +181,14 @@ void TForm3::BuildControls() {
   FlatButton1 =
       MakeButton(LdKalendar1, "FlatButton1", QStringLiteral("确认"), QRect(280, 210, 36, 20));
 
+  // Under the calendar, in line with the buttons above it.
+  suiCheckBox1 = new QCheckBox(QStringLiteral("显示节气"), suiForm1);
+  suiCheckBox1->setObjectName(QStringLiteral("suiCheckBox1"));
+  suiCheckBox1->setFont(SongFont(12));
+  suiCheckBox1->setGeometry(20, 310, suiCheckBox1->sizeHint().width(), 20);
+  suiCheckBox1->setChecked(QSettings().value(kShowSolarTermsKey, false).toBool());
+  LdKalendar1->SetShowSolarTerms(suiCheckBox1->isChecked());
+
   connect(PDJButton1, &QPushButton::clicked, this, &TForm3::PDJButton1Click);
   connect(PDJButton2, &QPushButton::clicked, this, &TForm3::PDJButton2Click);
   connect(PDJButton3, &QPushButton::clicked, this, &TForm3::PDJButton3Click);
@@ -185,6 +199,7 @@ void TForm3::BuildControls() {
   connect(LdKalendar1, &TLdKalendar::clicked, this, &TForm3::LdKalendar1Click);
   connect(FlatButton1, &QPushButton::clicked, this, &TForm3::FlatButton1Click);
   connect(CloseButton, &QToolButton::clicked, this, &QDialog::close);
+  connect(suiCheckBox1, &QCheckBox::toggled, this, &TForm3::suiCheckBox1Click);
 }
 
 QString TForm3::TitleText() const { return TitleBar->text(); }
@@ -321,6 +336,12 @@ void TForm3::LdKalendar1Click() {
 }
 
 void TForm3::FlatButton1Click() { close(); }
+
+void TForm3::suiCheckBox1Click() {
+  const bool show = suiCheckBox1->isChecked();
+  LdKalendar1->SetShowSolarTerms(show);
+  QSettings().setValue(kShowSolarTermsKey, show);
+}
 
 void TForm3::FormClose() {
   Guarded([this] { emit BirthdayChosen(chosen_date_, StrToDate(chosen_date_)); });

@@ -1,10 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TForm3, the calendar dialog "查看万年历": one month of the lunar calendar with
 // buttons and boxes to move through 1901 .. 2050; a click on a day makes it the
 // chosen date, which goes back to the main window's birthday when the dialog
 // closes. Created once at start-up and only hidden between showings, so the
 // shown month, the boxes and the chosen date carry over. Frameless: its own
-// title bar moves it and carries its close button.
+// title bar moves it and carries its close button. Below the calendar, the
+// check box "显示节气" shows the solar terms; the choice is kept in the
+// program's settings.
 
 #include <QDate>
 #include <QDialog>
@@ -12,6 +15,7 @@
 
 #include <functional>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -54,7 +58,8 @@ class TForm3 : public QDialog {
   void FlatComboBox1Change();
   void FlatComboBox2Change();
   void LdKalendar1Click();
-  void FlatButton1Click();  // 确认
+  void FlatButton1Click();   // 确认
+  void suiCheckBox1Click();  // 显示节气
   void FormClose();
 
   // Every way of closing (确认, the title bar's close button, Escape) ends here
@@ -92,6 +97,7 @@ class TForm3 : public QDialog {
   QLabel* Label1 = nullptr;
   QLabel* Label2 = nullptr;
   QPushButton* FlatButton1 = nullptr;
+  QCheckBox* suiCheckBox1 = nullptr;
 };
 
 }  // namespace tessaly

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program entry: the application object, the windows, the message loop until
 // the main window closes. The program reads no command line; dates are written
 // and read as "yyyy-MM-dd" by the program itself, nothing outside it changes.

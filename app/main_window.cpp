@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/main_window.h"
 
 #include <QCheckBox>
@@ -23,7 +24,6 @@
 #include "controls/skin.h"
 #include "core/errors.h"
 #include "core/text.h"
-#include "readings/readings.h"
 #include "report/report.h"
 
 namespace tessaly {
@@ -152,9 +152,7 @@ class CharacterFilter : public QValidator {
 }  // namespace
 
 TForm1::TForm1(const QString& store_path, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      panel_(ResultPanel::WithTexts()),
-      DateTimePicker1_(kDesignBirthday) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), DateTimePicker1_(kDesignBirthday) {
   // The window has no caption bar to show its caption "Morvane"; the task bar
   // and the window list show the program's title instead.
   setWindowTitle(QStringLiteral("Tessaly"));
@@ -170,7 +168,7 @@ TForm1::TForm1(const QString& store_path, QWidget* parent)
 TForm1::~TForm1() = default;
 
 void TForm1::BuildControls() {
-  const MainInputs defaults;
+  const Person defaults;
   setFixedSize(kWidth, kHeight);
 
   Image6 = TArtwork::Background(QStringLiteral("main"), this);
@@ -182,23 +180,23 @@ void TForm1::BuildControls() {
     QCheckBox** box;
     const char* name;
     const char* caption;
-    bool checked;
+    Reading reading;  // ticked by default when the default readings hold it
   };
   const CheckBoxDef checks[] = {
-      {&suiCheckBox1, "suiCheckBox1", "测算姓名祸福", defaults.suiCheckBox1},
-      {&suiCheckBox2, "suiCheckBox2", "一生命运预测", defaults.suiCheckBox2},
-      {&suiCheckBox4, "suiCheckBox4", "今年属相预测", defaults.suiCheckBox4},
-      {&suiCheckBox3, "suiCheckBox3", "今年星座预测", defaults.suiCheckBox3},
-      {&suiCheckBox5, "suiCheckBox5", "手机号码吉凶", defaults.suiCheckBox5},
-      {&suiCheckBox6, "suiCheckBox6", "胎儿性别预测", defaults.suiCheckBox6},
-      {&suiCheckBox7, "suiCheckBox7", "最佳怀孕时间", defaults.suiCheckBox7},
+      {&suiCheckBox1, "suiCheckBox1", "测算姓名祸福", Reading::Name},
+      {&suiCheckBox2, "suiCheckBox2", "一生命运预测", Reading::Lifetime},
+      {&suiCheckBox4, "suiCheckBox4", "今年属相预测", Reading::Zodiac},
+      {&suiCheckBox3, "suiCheckBox3", "今年星座预测", Reading::StarSign},
+      {&suiCheckBox5, "suiCheckBox5", "手机号码吉凶", Reading::Mobile},
+      {&suiCheckBox6, "suiCheckBox6", "胎儿性别预测", Reading::ChildSex},
+      {&suiCheckBox7, "suiCheckBox7", "最佳怀孕时间", Reading::Conception},
   };
   int y = 14;
   for (const CheckBoxDef& def : checks) {
     auto* box = new QCheckBox(Utf(def.caption), FlatPanel1);
     box->setObjectName(Utf(def.name));
     box->setFont(skin::UiFont(13, true));
-    box->setChecked(def.checked);
+    box->setChecked(defaults.readings.testFlag(def.reading));
     box->setGeometry(26, y, 140, 22);
     box->setCursor(Qt::PointingHandCursor);
     *def.box = box;
@@ -214,12 +212,14 @@ void TForm1::BuildControls() {
   InputPanel = skin::Panel(this, QStringLiteral("InputPanel"), QRect(238, 104, 266, 326));
 
   MLabel2 = Heading("MLabel2", "姓名：", 118, this);
-  FlatEdit1 = Edit("FlatEdit1", defaults.FlatEdit1, kInputX, 118, 148, this);
+  FlatEdit1 = Edit("FlatEdit1", defaults.name, kInputX, 118, 148, this);
 
   MLabel3 = Heading("MLabel3", "性别：", 152, this);
-  FlatButton1 = skin::FlatButton(QStringLiteral("FlatButton1"), defaults.FlatButton1, this);
+  FlatButton1 = skin::FlatButton(QStringLiteral("FlatButton1"), SexText(defaults.sex), this);
   FlatButton1->setGeometry(kInputX, 152, 44, kRowHeight);
-  FlatButton2 = skin::FlatButton(QStringLiteral("FlatButton2"), defaults.FlatButton2, this);
+  FlatButton2 =
+      skin::FlatButton(QStringLiteral("FlatButton2"),
+                       QStringLiteral("姓氏") + SurnameKindText(defaults.surname_kind), this);
   FlatButton2->setGeometry(kInputX + 50, 152, 98, kRowHeight);
 
   MLabel4 = Heading("MLabel4", "生日：", 186, this);
@@ -235,30 +235,29 @@ void TForm1::BuildControls() {
 
   MLabel7 = Heading("MLabel7", "时辰：", 220, this);
   FlatComboBox6 =
-      DropDown("FlatComboBox6", BirthHourItems(), defaults.FlatComboBox6, kInputX, 220, 148, this);
+      DropDown("FlatComboBox6", BirthHourItems(), defaults.birth_hour, kInputX, 220, 148, this);
 
   MLabel5 = Heading("MLabel5", "手机号码：", 254, this);
-  FlatEdit2 = Edit("FlatEdit2", defaults.FlatEdit2, kInputX, 254, 148, this);
+  FlatEdit2 = Edit("FlatEdit2", defaults.mobile, kInputX, 254, 148, this);
 
   const QStringList ages = NumberItems(18, 44, 2);
   MLabel6 = Heading("MLabel6", "胎儿性别：", 288, this);
   Label25 = SmallLabel("Label25", "母亲年龄", kInputX, 288, 54, this);
-  FlatComboBox2 =
-      DropDown("FlatComboBox2", ages, defaults.FlatComboBox2, kInputX + 56, 288, 54, this);
+  FlatComboBox2 = DropDown("FlatComboBox2", ages, defaults.mother_age, kInputX + 56, 288, 54, this);
   Label21 = SmallLabel("Label21", "虚岁", kInputX + 116, 288, 30, this);
   Label27 = SmallLabel("Label27", "怀孕月份", kInputX, 316, 54, this);
-  FlatComboBox3 = DropDown("FlatComboBox3", NumberItems(1, 12, 2), defaults.FlatComboBox3,
+  FlatComboBox3 = DropDown("FlatComboBox3", NumberItems(1, 12, 2), defaults.pregnancy_month,
                            kInputX + 56, 316, 54, this);
   Label22 = SmallLabel("Label22", "公历", kInputX + 116, 316, 30, this);
 
   MLabel1 = Heading("MLabel1", "怀孕时间：", 352, this);
   Label36 = SmallLabel("Label36", "母亲年龄", kInputX, 352, 54, this);
   FlatComboBox4 =
-      DropDown("FlatComboBox4", ages, defaults.FlatComboBox4, kInputX + 56, 352, 54, this);
+      DropDown("FlatComboBox4", ages, defaults.conception_age, kInputX + 56, 352, 54, this);
   Label40 = SmallLabel("Label40", "虚岁", kInputX + 116, 352, 30, this);
   Label37 = SmallLabel("Label37", "母亲愿望", kInputX, 380, 54, this);
   FlatComboBox5 = DropDown("FlatComboBox5", {QStringLiteral("男孩"), QStringLiteral("女孩")},
-                           defaults.FlatComboBox5, kInputX + 56, 380, 64, this);
+                           defaults.wish, kInputX + 56, 380, 64, this);
 
   // The disclaimer of the sex prediction goes with its inputs.
   const QString disclaimer = FetalDisclaimerLines().join(QLatin1Char('\n'));
@@ -315,29 +314,42 @@ void TForm1::FormCreate(const QString& store_path) {
   }
 }
 
-MainInputs TForm1::Inputs() const {
-  MainInputs in;
-  in.FlatEdit1 = FlatEdit1->text();
-  in.FlatButton1 = FlatButton1->text();
-  in.FlatButton2 = FlatButton2->text();
-  in.DateTimePicker1 = DateTimePicker1_;
-  in.FlatEdit3 = FlatEdit3->text();
-  in.FlatComboBox6 = FlatComboBox6->currentText();
-  in.FlatComboBox6Index = IndexOfText(FlatComboBox6);
-  in.FlatEdit2 = FlatEdit2->text();
-  in.FlatComboBox2 = FlatComboBox2->currentText();
-  in.FlatComboBox3 = FlatComboBox3->currentText();
-  in.FlatComboBox4 = FlatComboBox4->currentText();
-  in.FlatComboBox5 = FlatComboBox5->currentText();
-  in.FlatComboBox5Index = IndexOfText(FlatComboBox5);
-  in.suiCheckBox1 = suiCheckBox1->isChecked();
-  in.suiCheckBox2 = suiCheckBox2->isChecked();
-  in.suiCheckBox3 = suiCheckBox3->isChecked();
-  in.suiCheckBox4 = suiCheckBox4->isChecked();
-  in.suiCheckBox5 = suiCheckBox5->isChecked();
-  in.suiCheckBox6 = suiCheckBox6->isChecked();
-  in.suiCheckBox7 = suiCheckBox7->isChecked();
-  return in;
+// The controls as the person and the readings:
+//   FlatEdit1                  name
+//   FlatButton1                sex (男 / 女)
+//   FlatButton2                surname_kind (姓氏单姓 / 姓氏复姓)
+//   DateTimePicker1_           birthday (FlatEdit3 shows its date)
+//   FlatComboBox6              birth_hour, birth_hour_index
+//   FlatEdit2                  mobile
+//   FlatComboBox2, 3           mother_age, pregnancy_month
+//   FlatComboBox4, 5           conception_age, wish and wish_index
+//   suiCheckBox1 2 4 3 5 6 7   readings Name Lifetime Zodiac StarSign Mobile ChildSex Conception
+Person TForm1::Inputs() const {
+  Person p;
+  p.name = FlatEdit1->text();
+  p.sex = FlatButton1->text() == SexText(Sex::Female) ? Sex::Female : Sex::Male;
+  p.surname_kind =
+      FlatButton2->text() == QStringLiteral("姓氏") + SurnameKindText(SurnameKind::Single)
+          ? SurnameKind::Single
+          : SurnameKind::Compound;
+  p.birthday = DateTimePicker1_;
+  p.birth_hour = FlatComboBox6->currentText();
+  p.birth_hour_index = IndexOfText(FlatComboBox6);
+  p.mobile = FlatEdit2->text();
+  p.mother_age = FlatComboBox2->currentText();
+  p.pregnancy_month = FlatComboBox3->currentText();
+  p.conception_age = FlatComboBox4->currentText();
+  p.wish = FlatComboBox5->currentText();
+  p.wish_index = IndexOfText(FlatComboBox5);
+  p.readings = {};
+  p.readings.setFlag(Reading::Name, suiCheckBox1->isChecked());
+  p.readings.setFlag(Reading::Lifetime, suiCheckBox2->isChecked());
+  p.readings.setFlag(Reading::Zodiac, suiCheckBox4->isChecked());
+  p.readings.setFlag(Reading::StarSign, suiCheckBox3->isChecked());
+  p.readings.setFlag(Reading::Mobile, suiCheckBox5->isChecked());
+  p.readings.setFlag(Reading::ChildSex, suiCheckBox6->isChecked());
+  p.readings.setFlag(Reading::Conception, suiCheckBox7->isChecked());
+  return p;
 }
 
 void TForm1::setViewer(ReportViewer* viewer) {
@@ -353,6 +365,20 @@ void TForm1::setViewer(ReportViewer* viewer) {
   });
 }
 
+std::pair<QString, SurnameKind> TForm1::Surname() const {
+  const Person person = Inputs();
+  const QList<uint> chars = person.name.toUcs4();
+  const qsizetype n =
+      std::min<qsizetype>(chars.size(), person.surname_kind == SurnameKind::Compound ? 2 : 1);
+  return {QString::fromUcs4(reinterpret_cast<const char32_t*>(chars.constData()), n),
+          person.surname_kind};
+}
+
+void TForm1::SetName(const QString& name, SurnameKind kind) {
+  FlatEdit1->setText(name);
+  FlatButton2->setText(QStringLiteral("姓氏") + SurnameKindText(kind));
+}
+
 void TForm1::SetBirthday(const QDate& date) {
   DateTimePicker1_.date = date;
   FlatEdit3->setText(DateToStr(date));
@@ -362,12 +388,11 @@ void TForm1::SetBirthday(const QDate& date) {
 
 void TForm1::suiButton1Click() {
   PlayClickSound();
-  const MainInputs in = Inputs();
-  ReportPage page;
+  const Person person = Inputs();
   QString page_path;
   const Notify notify = [this](const QString& message) { InfoBox(this, message); };
   try {
-    page_path = RunReport(in, panel_, page, store_, notify, TempPagePath());
+    page_path = RunReport(person, store_, notify, report_, TempPagePath());
   } catch (const Error& e) {
     ErrorBox(this, e.message());
     return;
@@ -383,7 +408,7 @@ void TForm1::suiButton1Click() {
   // This window stays hidden while the viewer shows the report.
   if (viewer_window_ != nullptr) {
     hide();
-    viewer_->ShowReport(page, page_path, panel_.Memo1, in.FlatEdit1);
+    viewer_->ShowReport(report_.page, page_path, report_.plain, person.name);
   }
 }
 
@@ -404,41 +429,6 @@ void TForm1::FlatButton4Click() {
   PlayClickSound();
   if (calendar_ == nullptr && calendar_source_) calendar_ = calendar_source_();
   if (calendar_ != nullptr) calendar_->exec();
-}
-
-template <typename Reading>
-void TForm1::RunHiddenReading(Reading reading) {
-  try {
-    reading(Inputs());
-  } catch (const Error& e) {
-    ErrorBox(this, e.message());
-  }
-}
-
-void TForm1::FlatButton3Click() {
-  RunHiddenReading([this](const MainInputs& in) {
-    tessaly::FlatButton3Click(in, panel_, store_, [this](const QString& m) { InfoBox(this, m); });
-  });
-}
-void TForm1::FlatButton6Click() {
-  RunHiddenReading([this](const MainInputs& in) { tessaly::FlatButton6Click(in, panel_, store_); });
-}
-void TForm1::FlatButton15Click() {
-  RunHiddenReading([this](const MainInputs& in) { tessaly::FlatButton15Click(in, panel_); });
-}
-void TForm1::FlatButton13Click() {
-  RunHiddenReading([this](const MainInputs& in) { tessaly::FlatButton13Click(in, panel_); });
-}
-void TForm1::FlatButton18Click() {
-  RunHiddenReading([this](const MainInputs& in) {
-    tessaly::FlatButton18Click(in, panel_, [this](const QString& m) { InfoBox(this, m); });
-  });
-}
-void TForm1::FlatButton17Click() {
-  RunHiddenReading([this](const MainInputs& in) { tessaly::FlatButton17Click(in, panel_); });
-}
-void TForm1::FlatButton5Click() {
-  RunHiddenReading([this](const MainInputs& in) { tessaly::FlatButton5Click(in, panel_); });
 }
 
 // --- Input behaviour ---------------------------------------------------------

@@ -1,18 +1,21 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TForm1: the main window. A frameless 640 x 480 window over its artwork with
 // the reading check boxes and the two commands on the left and the input
 // column on the right. It owns the reference store, opened at creation, and the
-// hidden result panel that the readings fill; a ReportViewer shows the report
-// (this window hides meanwhile) and the calendar dialog picks the birthday.
+// last report; a ReportViewer shows the report (this window hides meanwhile)
+// and the calendar dialog picks the birthday.
 
 #include <QDialog>
 #include <QPointer>
 #include <QWidget>
 
 #include <functional>
+#include <utility>
 
 #include "core/dates.h"
-#include "readings/models.h"
+#include "readings/person.h"
+#include "report/report.h"
 #include "store/reference_store.h"
 
 class QCheckBox;
@@ -41,16 +44,21 @@ class TForm1 : public QWidget {
                   QWidget* parent = nullptr);
   ~TForm1() override;
 
-  // The inputs as the readings see them, read from the controls.
-  MainInputs Inputs() const;
-  // The hidden result panel (the readings' fields and the plain report Memo1).
-  const ResultPanel& Panel() const { return panel_; }
+  // The person and the chosen readings, read from the controls.
+  Person Inputs() const;
+  // The last report: its plain text stays here for export, whatever the page.
+  const Report& LastReport() const { return report_; }
   ReferenceStore& Store() { return store_; }
 
   // The birthday: the hidden date value and its "yyyy-MM-dd" text in FlatEdit3.
   // The calendar dialog calls this when it closes; the time of day is kept.
   void SetBirthday(const QDate& date);
   const DateTime& Birthday() const { return DateTimePicker1_; }
+  // The surname of Inputs()'s name (its first character, or two for a
+  // compound surname) and the surname kind.
+  std::pair<QString, SurnameKind> Surname() const;
+  // The name box and the surname kind, as if typed and toggled.
+  void SetName(const QString& name, SurnameKind kind);
 
   // The birthday button shows this dialog modally.
   void setCalendarDialog(QDialog* dialog) { calendar_ = dialog; }
@@ -63,21 +71,16 @@ class TForm1 : public QWidget {
   void setViewer(ReportViewer* viewer);
   // The same, had when a report first needs it: `source` gives the viewer or
   // raises Error, whose message the report command shows instead.
-  void setViewerSource(std::function<ReportViewer*()> source) { viewer_source_ = std::move(source); }
+  void setViewerSource(std::function<ReportViewer*()> source) {
+    viewer_source_ = std::move(source);
+  }
 
-  // Commands (the window's buttons and the hidden reading buttons).
-  void suiButton1Click();    // 马上算命: the report
-  void suiButton2Click();    // 退出软件
-  void FlatButton1Click();   // sex toggle
-  void FlatButton2Click();   // surname-kind toggle
-  void FlatButton4Click();   // birthday button
-  void FlatButton3Click();   // hidden: name analysis
-  void FlatButton6Click();   // hidden: lifetime reading
-  void FlatButton15Click();  // hidden: zodiac-year forecast
-  void FlatButton13Click();  // hidden: star-sign forecast
-  void FlatButton18Click();  // hidden: mobile-number reading
-  void FlatButton17Click();  // hidden: unborn child's sex
-  void FlatButton5Click();   // hidden: conception timing
+  // Commands.
+  void suiButton1Click();   // 马上算命: the report
+  void suiButton2Click();   // 退出软件
+  void FlatButton1Click();  // sex toggle
+  void FlatButton2Click();  // surname-kind toggle
+  void FlatButton4Click();  // birthday button
 
  signals:
   // Once, right after the window has been painted for the first time: work
@@ -106,11 +109,8 @@ class TForm1 : public QWidget {
   // The input column's panel ends below its lowest visible group.
   void FitInputPanel();
 
-  template <typename Reading>
-  void RunHiddenReading(Reading reading);
-
   ReferenceStore store_;
-  ResultPanel panel_;
+  Report report_;
   DateTime DateTimePicker1_;
   QPointer<QDialog> calendar_;
   std::function<QDialog*()> calendar_source_;

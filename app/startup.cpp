@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 
 #include "app/calendar_dialog.h"
 #include "app/main_window.h"
+#include "app/name_chooser.h"
 #include "controls/click_sound.h"
 #include "controls/report_viewer.h"
 #include "core/clock.h"
@@ -86,6 +88,12 @@ ReportViewer* Windows::Viewer() {
   if (viewer == nullptr && viewer_error.isEmpty() && make_viewer) {
     try {
       viewer = make_viewer();
+      viewer->SetNameChooserHandler([this] {
+        NameChooser* chooser = Chooser();
+        chooser->show();
+        chooser->raise();
+        chooser->activateWindow();
+      });
     } catch (const Error& e) {
       viewer_error = e.message();
     }
@@ -94,8 +102,30 @@ ReportViewer* Windows::Viewer() {
   return viewer.get();
 }
 
+NameChooser* Windows::Chooser() {
+  if (chooser == nullptr) {
+    // It reads the main window's surname and store, and runs the main
+    // window's report for a chosen name.
+    TForm1* main_window = form1.get();
+    NameChooser::Hooks hooks;
+    hooks.surname = [main_window] {
+      const auto [surname, kind] = main_window->Surname();
+      return NameChooser::Surname{surname, kind};
+    };
+    hooks.load_tables = [main_window] { return NameTables::Load(main_window->Store()); };
+    hooks.report = [main_window](const QString& name, SurnameKind kind) {
+      main_window->SetName(name, kind);
+      main_window->suiButton1Click();
+    };
+    chooser = std::make_unique<NameChooser>(std::move(hooks));
+  }
+  return chooser.get();
+}
+
 Windows::~Windows() {
-  // The viewer and the calendar dialog refer to the main window; they go first.
+  // The chooser, the viewer and the calendar dialog refer to the main window;
+  // they go first.
+  chooser.reset();
   viewer.reset();
   form3.reset();
   form1.reset();
@@ -124,7 +154,8 @@ std::unique_ptr<Windows> CreateWindows(ViewerMaker make_viewer) {
   // itself comes after it.
   form1->SetBirthday(Clock::Today());
   form1->setCalendarDialogSource([w] { return w->CalendarDialog(); });
-  // The report goes to the viewer, which hands the main window back.
+  // The report goes to the viewer, which hands the main window back; the
+  // viewer's 起名参考 opens the name chooser, made then.
   form1->setViewerSource([w] { return w->Viewer(); });
 
   // What the first paint does not need waits until the main window is on the

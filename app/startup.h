@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Start-up of the desktop program, shared by the program's entry, the GUI tests
 // and the start-up benchmarks so that all build the windows the same way. The
@@ -16,6 +17,7 @@
 namespace tessaly {
 
 class ReportViewer;
+class NameChooser;
 class TForm1;
 class TForm3;
 
@@ -31,14 +33,16 @@ QString ViewerModulePath();
 // error names the file.
 ViewerMaker ViewerFromModule(const QString& path = ViewerModulePath());
 
-// The program's windows, created in order: the main window, the calendar
-// dialog, the viewer. They live until the program ends.
+// The program's windows: the main window first, the calendar dialog and the
+// viewer after its first paint (or when first wanted), the name chooser when
+// the viewer's 起名参考 first asks for it. They live until the program ends.
 struct Windows {
   std::unique_ptr<TForm1> form1;
   std::unique_ptr<TForm3> form3;         // once made
   std::unique_ptr<ReportViewer> viewer;  // once made
+  std::unique_ptr<NameChooser> chooser;  // once made
   ViewerMaker make_viewer;
-  QString viewer_error;                  // why it could not be made, once tried
+  QString viewer_error;  // why it could not be made, once tried
   // Called once the work deferred until after the first paint is done.
   std::function<void()> on_ready;
 
@@ -47,6 +51,8 @@ struct Windows {
   // The viewer, made on the first call. Raises Error, on this call and every
   // later one, when it cannot be made.
   ReportViewer* Viewer();
+  // The name chooser, made on the first call.
+  NameChooser* Chooser();
   ~Windows();
 };
 
@@ -55,7 +61,7 @@ struct Windows {
 // started and the click sound made ready, each in a task of its own so that the
 // window keeps answering. The birthday button and the report command make the
 // dialog and the viewer themselves if they come first; the report command shows
-// the error if there is no viewer.
+// the error if there is no viewer. The viewer's 起名参考 shows the name chooser.
 std::unique_ptr<Windows> CreateWindows(ViewerMaker make_viewer = ViewerFromModule());
 
 }  // namespace tessaly

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick of the start-up benchmark: the smallest Qt program with a
 // window like the main window, a plain 640 x 480 window with one Chinese
 // label. Reports its first paint as tessaly-startup-probe does:

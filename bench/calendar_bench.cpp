@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lunar conversion over the whole calendar, 1901-01-01 .. 2050-12-31: the code
 // alone, and the report's month-and-day text. Reported per date (items/s and
 // the time_per_date counter).

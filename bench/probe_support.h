@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the benchmark probes (programs that bench/startup_bench.cpp runs and
 // times) share: the time since main() started and the peak memory, printed as

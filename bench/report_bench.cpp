@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report command: one full report with all seven readings in-process (the
 // store lookups of the name and lifetime readings dominate), the same with the
 // page written to disk, and `tessaly-cli report --readings all` as a whole
@@ -14,7 +15,6 @@
 
 #include <vector>
 
-#include "readings/models.h"
 #include "report/report.h"
 #include "store/reference_store.h"
 
@@ -25,25 +25,24 @@ namespace {
 const QString kStore = QStringLiteral(TESSALY_BINARY_DIR "/share/tessaly/kvdata.dat");
 constexpr const char* kCli = TESSALY_BINARY_DIR "/bin/tessaly-cli";
 
-tessaly::MainInputs AllReadings() {
-  tessaly::MainInputs in;
-  in.FlatEdit1 = QStringLiteral("欧阳雨辰");
-  in.FlatButton2 = QStringLiteral("姓氏复姓");
-  in.DateTimePicker1 = tessaly::DateTime::AtMidnight(QDate(2005, 3, 2));
-  in.FlatEdit2 = QStringLiteral("13912345678");
-  in.suiCheckBox5 = in.suiCheckBox6 = in.suiCheckBox7 = true;
-  return in;
+tessaly::Person AllReadings() {
+  tessaly::Person person;
+  person.name = QStringLiteral("欧阳雨辰");
+  person.surname_kind = tessaly::SurnameKind::Compound;
+  person.birthday = tessaly::DateTime::AtMidnight(QDate(2005, 3, 2));
+  person.mobile = QStringLiteral("13912345678");
+  person.readings = tessaly::kAllReadings;
+  return person;
 }
 
 void BM_FullReport(benchmark::State& state) {
   tessaly::ReferenceStore store;
   store.Open(kStore);
-  const tessaly::MainInputs in = AllReadings();
-  tessaly::ResultPanel panel = tessaly::ResultPanel::WithTexts();
-  tessaly::ReportPage page;
+  const tessaly::Person person = AllReadings();
+  tessaly::Report report;
   for (auto _ : state) {
-    tessaly::BuildReport(in, panel, page, store, {});
-    benchmark::DoNotOptimize(page.FlatMemo1.size());
+    tessaly::BuildReport(person, store, {}, report);
+    benchmark::DoNotOptimize(report.page.size());
   }
 }
 BENCHMARK(BM_FullReport)->Unit(benchmark::kMicrosecond)->Repetitions(5);
@@ -51,13 +50,12 @@ BENCHMARK(BM_FullReport)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 void BM_FullReportWithPage(benchmark::State& state) {
   tessaly::ReferenceStore store;
   store.Open(kStore);
-  const tessaly::MainInputs in = AllReadings();
-  tessaly::ResultPanel panel = tessaly::ResultPanel::WithTexts();
-  tessaly::ReportPage page;
+  const tessaly::Person person = AllReadings();
+  tessaly::Report report;
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("temp.htm"));
   for (auto _ : state) {
-    tessaly::RunReport(in, panel, page, store, {}, path);
+    tessaly::RunReport(person, store, {}, report, path);
   }
 }
 BENCHMARK(BM_FullReportWithPage)->Unit(benchmark::kMicrosecond)->Repetitions(5);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Report probe for the report benchmark: builds the windows as the program
 // does, waits until the work deferred after the first paint is done (and a
 // moment more, as a user would), then presses "马上算命" REPORTS times (default
@@ -41,7 +42,8 @@ long ProcKb(const QString& file, const QByteArray& field) {
   QFile f(file);
   if (!f.open(QIODevice::ReadOnly)) return 0;
   for (const QByteArray& line : f.readAll().split('\n')) {
-    if (line.startsWith(field + ':')) return line.mid(field.size() + 1).trimmed().split(' ')[0].toLong();
+    if (line.startsWith(field + ':'))
+      return line.mid(field.size() + 1).trimmed().split(' ')[0].toLong();
   }
   return 0;
 }
@@ -75,8 +77,8 @@ void ReportMemory() {
       QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
       cmdline.open(QIODevice::ReadOnly);
       const QByteArray args = cmdline.readAll().replace('\0', ' ');
-      std::fprintf(stderr, "  %ld: peak %ld kB, PSS %ld kB: %.150s\n", pid, process_peak, process_pss,
-                   args.constData());
+      std::fprintf(stderr, "  %ld: peak %ld kB, PSS %ld kB: %.150s\n", pid, process_peak,
+                   process_pss, args.constData());
     }
     peak += process_peak;
     pss += process_pss;
@@ -93,7 +95,10 @@ class ReportRun : public QObject {
 
  public:
   ReportRun(tessaly::Windows& windows, int reports, const QElapsedTimer& clock)
-      : windows_(windows), reports_(reports), clock_(clock), trace_(qEnvironmentVariableIsSet("TESSALY_PROBE_TRACE")) {}
+      : windows_(windows),
+        reports_(reports),
+        clock_(clock),
+        trace_(qEnvironmentVariableIsSet("TESSALY_PROBE_TRACE")) {}
 
   void Press() {
     loaded_ = false;
@@ -102,7 +107,8 @@ class ReportRun : public QObject {
     windows_.form1->findChild<QPushButton*>(QStringLiteral("suiButton1"))->click();
     Trace("press returned");
     QWidget* viewer = windows_.viewer != nullptr ? windows_.viewer->Window() : nullptr;
-    QWidget* view = viewer != nullptr ? viewer->findChild<QWidget*>(QStringLiteral("WebBrowser1")) : nullptr;
+    QWidget* view =
+        viewer != nullptr ? viewer->findChild<QWidget*>(QStringLiteral("WebBrowser1")) : nullptr;
     if (view == nullptr) {
       std::fprintf(stderr, "no viewer: %s\n", qPrintable(windows_.viewer_error));
       QCoreApplication::exit(1);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-program benchmarks: each runs programs as child processes, the
 // program and its yardstick alternately, and reports medians over the runs
 // (counters) and the ratios between them.
@@ -19,7 +20,8 @@
 // The probes run offscreen when there is no display; for figures like a
 // desktop's, run under a virtual X server:
 //
-//   xvfb-run -a build/bench/tessaly_bench --benchmark_filter='FirstPaint|CliReportVsHelp|ReportShown'
+//   xvfb-run -a build/bench/tessaly_bench
+//   --benchmark_filter='FirstPaint|CliReportVsHelp|ReportShown'
 
 #include <benchmark/benchmark.h>
 

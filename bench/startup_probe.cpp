@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up probe for the start-up benchmark: builds the desktop program's
 // windows exactly as the program does, then reports on standard output
 //

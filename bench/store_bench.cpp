@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reference store: opening, a stroke lookup (containment test over the stroke
 // table) and an equality lookup.
 

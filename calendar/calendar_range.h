@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The span the calendar knows: 1901-01-01 .. 2050-12-31. The lunar table, the
 // solar terms, the month calendar and the birthday all stop at its ends.

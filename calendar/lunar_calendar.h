@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Gregorian to Chinese lunar calendar, 1901-01-01 .. 2050-12-31, and the texts
 // made from it. Pure functions over one table; no state. No lunar year is
@@ -20,7 +21,7 @@ using LunarCode = int;
 struct LunarDate {
   int month = 0;  // 1..12
   bool leap = false;
-  int day = 0;    // 1..30
+  int day = 0;  // 1..30
   static LunarDate Decode(LunarCode code);
 };
 

@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/month_grid_layout.h"
 
 #include <algorithm>
 
 #include "calendar/calendar_range.h"
 #include "calendar/lunar_calendar.h"
+#include "calendar/solar_terms.h"
 
 namespace tessaly {
 namespace {
@@ -17,8 +19,9 @@ bool IsFestival(const QString& word) {
 }
 
 // The lunar text of a day other than 1 January: a festival of the first or fifth
-// month, the month's name on its first day, the day's name otherwise.
-QString LunarWordOf(QDate day) {
+// month, then `term` (the day's solar term, when shown), the month's name on its
+// first day, the day's name otherwise.
+QString LunarWordOf(QDate day, const QString& term) {
   const QString day_text = LunarDayText(day);
   const QString month_text = LunarMonthText(day, MonthNaming::Calendar);
   if (month_text == u"一月") {
@@ -26,6 +29,7 @@ QString LunarWordOf(QDate day) {
     if (day_text == u"十五") return QStringLiteral("元宵");
   }
   if (month_text == u"五月" && day_text == u"初五") return QStringLiteral("端午");
+  if (!term.isEmpty()) return term;
   if (day_text == u"初一") return month_text;
   return day_text;
 }
@@ -34,9 +38,7 @@ QString LunarWordOf(QDate day) {
 
 QDate KalendarNoDate() { return QDate(1899, 12, 31); }
 
-bool KalendarAcceptsDate(QDate date) {
-  return InCalendarRange(date);
-}
+bool KalendarAcceptsDate(QDate date) { return InCalendarRange(date); }
 
 int KalendarFirstWeekday(QDate shown) {
   // Qt counts Monday = 1 … Sunday = 7.
@@ -55,7 +57,7 @@ KalendarCell KalendarCellOf(QDate day) {
   return KalendarCell{index % kColumns + 1, index / kColumns + 1};
 }
 
-KalendarCellText KalendarCellTextOf(QDate day, QDate marked) {
+KalendarCellText KalendarCellTextOf(QDate day, QDate marked, bool solar_terms) {
   KalendarCellText cell;
   cell.number = QString::number(day.day());
   const int column = KalendarCellOf(day).column;
@@ -66,8 +68,10 @@ KalendarCellText KalendarCellTextOf(QDate day, QDate marked) {
   const bool new_year = day.month() == 1 && day.day() == 1;
   if (new_year) ink = KalendarInk::Holiday;
   cell.number_ink = ink;
-  cell.word = new_year ? QStringLiteral("元旦") : LunarWordOf(day);
+  const QString term = solar_terms ? SolarTermOf(day) : QString();
+  cell.word = new_year ? QStringLiteral("元旦") : LunarWordOf(day, term);
   cell.word_ink = IsFestival(cell.word) ? KalendarInk::Holiday : ink;
+  if (!term.isEmpty() && cell.word == term) cell.word_ink = KalendarInk::SolarTerm;
   return cell;
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Geometry and texts of the lunar month calendar: where the title, the weekday
 // headers and each day of the shown month go, what a day cell says and in which
@@ -53,18 +54,20 @@ KalendarCell KalendarCellOf(QDate day);
 
 // Which colour a text is drawn in; the widget maps these to its colours
 // (Font: the font's own colour).
-enum class KalendarInk { Font, Sunday, Saturday, Today, Holiday };
+enum class KalendarInk { Font, Sunday, Saturday, Today, Holiday, SolarTerm };
 
 struct KalendarCellText {
   QString number;  // the Gregorian day number
-  QString word;    // lunar day, lunar month name on a first, or a festival
+  QString word;    // lunar day, lunar month name on a first, a solar term or a festival
   KalendarInk number_ink = KalendarInk::Font;
   KalendarInk word_ink = KalendarInk::Font;
 };
 
 // The texts and inks of the cell of `day` when the calendar's date is `marked`
-// (its day is drawn in the Today ink).
-KalendarCellText KalendarCellTextOf(QDate day, QDate marked);
+// (its day is drawn in the Today ink). With `solar_terms` the day on which a
+// solar term begins shows the term, in the SolarTerm ink, unless it is 元旦 or
+// a lunar festival.
+KalendarCellText KalendarCellTextOf(QDate day, QDate marked, bool solar_terms = false);
 
 // "2004年 一月": the left title.
 QString KalendarMonthTitle(QDate shown);

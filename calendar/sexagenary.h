@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sexagenary cycle: the ten stems and the twelve branches paired in turn
 // into sixty names, each branch with its animal. Years run through the cycle

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The 24 solar terms of 1901-01-01 .. 2050-12-31: the day, in Beijing time
 // (UTC+8), on which each term begins. The days come from a table computed by

@@ -1,79 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tessaly-cli report [OPTIONS]: runs the report command headlessly and prints
-// the plain report, one line per line. Every option defaults to the main
-// window's default. A message the window shows in a box of its own goes to
-// standard error and the report goes on; an error the window shows in its error
-// box goes to standard error with exit status 1 and nothing on standard output.
+// the plain report, one line per line. The options fill in the person and the
+// readings; each defaults to the main window's default. A message the window
+// shows in a box of its own goes to standard error and the report goes on; an
+// error the window shows in its error box goes to standard error with exit
+// status 1 and nothing on standard output.
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
-
-#include <cstdio>
+#include <QHash>
 
 #include "calendar/calendar_range.h"
 #include "cli/commands.h"
+#include "cli/report_json.h"
 #include "core/dates.h"
 #include "core/errors.h"
 #include "core/text.h"
-#include "readings/models.h"
+#include "readings/person.h"
 #include "report/report.h"
 #include "store/reference_store.h"
 
 namespace tessaly::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "usage: tessaly-cli report [OPTIONS]\n"
-    "  --name TEXT              name, one to four Chinese characters (single-byte characters\n"
-    "                           such as letters, digits and punctuation are dropped)\n"
-    "  --sex 男|女\n"
-    "  --surname 单姓|复姓\n"
-    "  --birthday Y-M-D         1901-01-01 .. 2050-12-31 (default today)\n"
-    "  --hour TEXT              birth hour: an entry such as \"23-01时 子时\" or its name "
-    "\"子时\"\n"
-    "  --mobile TEXT            mobile number\n"
-    "  --mother-age TEXT        mother's nominal age for the sex prediction (18..44)\n"
-    "  --pregnancy-month TEXT   month of pregnancy (01..12)\n"
-    "  --conception-age TEXT    mother's nominal age for the conception timing (18..44)\n"
-    "  --wish 男孩|女孩\n"
-    "  --readings LIST          comma-separated: name, lifetime, zodiac, star, mobile, sex,\n"
-    "                           conception, or all (default name,lifetime,zodiac,star)\n"
-    "  --page FILE              also write the report page there (GB18030, CR LF)\n"
-    "  --encoding utf-8|gbk|gb18030\n"
-    "                           output encoding; gbk and gb18030 both give GB18030 with CR LF,\n"
-    "                           which is GBK wherever GBK holds the text\n";
+// The readings by their option names, in the order of their sections.
+constexpr struct {
+  const char* name;
+  Reading reading;
+} kReadingNames[] = {
+    {"name", Reading::Name},
+    {"lifetime", Reading::Lifetime},
+    {"zodiac", Reading::Zodiac},
+    {"star", Reading::StarSign},
+    {"mobile", Reading::Mobile},
+    {"sex", Reading::ChildSex},
+    {"conception", Reading::Conception},
+};
 
-int BadOption(const QString& message) {
-  Err(QStringLiteral("tessaly-cli report: ") + message);
-  std::fputs(kUsage, stderr);
-  return 2;
-}
-
-// Ticks the check boxes named in the list; false on an unknown name, or with
-// `unknown` empty when the list names none.
-bool SelectReadings(const QString& list, MainInputs& in, QString& unknown) {
+// The readings named in the list; false on an unknown name, or with `unknown`
+// empty when the list names none.
+bool SelectReadings(const QString& list, Readings& readings, QString& unknown) {
   const QStringList items = list.split(QLatin1Char(','), Qt::SkipEmptyParts);
   if (items.isEmpty()) return false;
-  in.suiCheckBox1 = in.suiCheckBox2 = in.suiCheckBox3 = in.suiCheckBox4 = false;
-  in.suiCheckBox5 = in.suiCheckBox6 = in.suiCheckBox7 = false;
+  readings = {};
   for (const QString& raw : items) {
     const QString item = raw.trimmed();
     const bool all = item == QStringLiteral("all");
     bool known = all;
-    auto tick = [&](const char* name, bool& box) {
-      if (all || item == QLatin1String(name)) {
-        box = true;
+    for (const auto& r : kReadingNames) {
+      if (all || item == QLatin1String(r.name)) {
+        readings |= r.reading;
         known = true;
       }
-    };
-    tick("name", in.suiCheckBox1);
-    tick("lifetime", in.suiCheckBox2);
-    tick("zodiac", in.suiCheckBox4);
-    tick("star", in.suiCheckBox3);
-    tick("mobile", in.suiCheckBox5);
-    tick("sex", in.suiCheckBox6);
-    tick("conception", in.suiCheckBox7);
+    }
     if (!known) {
       unknown = item;
       return false;
@@ -85,18 +66,18 @@ bool SelectReadings(const QString& list, MainInputs& in, QString& unknown) {
 // The birth-hour list: an entry selects itself, the name of an entry (子时)
 // selects that entry, an empty text selects the first entry as the list does
 // when it loses the focus; any other text stays as typed and selects nothing.
-void SetHour(const QString& text, MainInputs& in) {
+void SetHour(const QString& text, Person& person) {
   const QStringList& items = BirthHourItems();
   const QString wanted = text.isEmpty() ? items.first() : text;
   for (int i = 0; i < items.size(); ++i) {
     if (wanted == items[i] || wanted == GbkMid(items[i], 9, 4)) {
-      in.FlatComboBox6 = items[i];
-      in.FlatComboBox6Index = i;
+      person.birth_hour = items[i];
+      person.birth_hour_index = i;
       return;
     }
   }
-  in.FlatComboBox6 = text;
-  in.FlatComboBox6Index = -1;
+  person.birth_hour = text;
+  person.birth_hour_index = -1;
 }
 
 // Whether the path, followed as given, names the file standard output goes to:
@@ -109,116 +90,181 @@ bool IsStandardOutput(const QString& path) {
          page.st_ino == out.st_ino;
 }
 
-}  // namespace
+// What the options ask for: the person and the readings, and where and how the
+// report goes.
+struct Request {
+  Person person;
+  QString page_file;  // empty: no page
+  bool gb18030 = false;
+  bool json = false;  // --format json
+};
 
-int RunReport(const QStringList& args, QByteArray& out) {
-  MainInputs in;
-  in.FlatEdit3 = DateToStr(in.DateTimePicker1.date);
-  QString page_file;
-  bool gbk = false;
+// The options, for the parser and its help.
+QList<QCommandLineOption> ReportOptions() {
+  const auto option = [](const char* name, const char* value, const QString& help) {
+    return QCommandLineOption(QLatin1String(name), help, QLatin1String(value));
+  };
+  return {
+      option("name", "TEXT",
+             QStringLiteral("name, one to four Chinese characters (single-byte characters such "
+                            "as letters, digits and punctuation are dropped)")),
+      option("sex", "SEX", QStringLiteral("男 or 女")),
+      option("surname-kind", "KIND", QStringLiteral("单姓 or 复姓")),
+      option("surname", "KIND", QStringLiteral("the same as --surname-kind")),
+      option("birthday", "Y-M-D",
+             QStringLiteral("%1 .. %2 (default today)")
+                 .arg(DateToStr(FirstCalendarDay()), DateToStr(LastCalendarDay()))),
+      option("hour", "TEXT",
+             QStringLiteral("birth hour: an entry such as \"23-01时 子时\" or its name \"子时\"")),
+      option("mobile", "TEXT", QStringLiteral("mobile number")),
+      option("mother-age", "TEXT",
+             QStringLiteral("mother's nominal age for the sex prediction (18..44)")),
+      option("pregnancy-month", "TEXT", QStringLiteral("month of pregnancy (01..12)")),
+      option("conception-age", "TEXT",
+             QStringLiteral("mother's nominal age for the conception timing (18..44)")),
+      option("wish", "WISH", QStringLiteral("男孩 or 女孩")),
+      option("readings", "LIST",
+             QStringLiteral("comma-separated: name, lifetime, zodiac, star, mobile, sex, "
+                            "conception, or all (default name,lifetime,zodiac,star)")),
+      option("page", "FILE", QStringLiteral("also write the report page there (GB18030, CR LF)")),
+      option("encoding", "ENCODING",
+             QStringLiteral("utf-8, gbk or gb18030 (default utf-8); gbk and gb18030 both give "
+                            "GB18030 with CR LF, which is GBK wherever GBK holds the text")),
+      option("format", "FORMAT",
+             QStringLiteral("tsv or json (default tsv): tsv is the plain report; json gives "
+                            "every reading's fields by name, in UTF-8")),
+  };
+}
 
-  for (qsizetype i = 0; i < args.size(); ++i) {
-    QString option = args[i];
-    QString value;
-    bool has_value = false;
-    if (const qsizetype eq = option.indexOf(QLatin1Char('=')); option.startsWith(u"--") && eq > 0) {
-      value = option.mid(eq + 1);
-      option = option.left(eq);
-      has_value = true;
-    }
-    if (option == QStringLiteral("--help") || option == QStringLiteral("-h")) {
-      out = kUsage;
-      return 0;
-    }
-    if (!option.startsWith(u"--"))
-      return BadOption(QStringLiteral("unexpected argument '%1'").arg(option));
-    if (!has_value) {
-      if (i + 1 >= args.size()) return BadOption(QStringLiteral("%1 needs a value").arg(option));
-      value = args[++i];
-    }
-
-    if (option == QStringLiteral("--name")) {
-      in.FlatEdit1 = WithoutSingleBytes(value);
-    } else if (option == QStringLiteral("--sex")) {
-      if (value != QStringLiteral("男") && value != QStringLiteral("女")) {
-        return BadOption(QStringLiteral("--sex takes 男 or 女"));
+// The options as the person, the readings and the output: the one place that
+// maps them. They are read in the order given, so that a repeated option counts
+// with its last value and the first bad value is the one reported. Returns the
+// message for a value that an option does not take.
+QString ReadOptions(const QCommandLineParser& parser, Request& request) {
+  Person& person = request.person;
+  QHash<QString, qsizetype> taken;  // values read so far, by option
+  for (const QString& option : parser.optionNames()) {
+    const QString value = parser.values(option).value(taken[option]++);
+    if (option == u"name") {
+      person.name = WithoutSingleBytes(value);
+    } else if (option == u"sex") {
+      if (value == SexText(Sex::Male)) {
+        person.sex = Sex::Male;
+      } else if (value == SexText(Sex::Female)) {
+        person.sex = Sex::Female;
+      } else {
+        return QStringLiteral("--sex takes 男 or 女");
       }
-      in.FlatButton1 = value;
-    } else if (option == QStringLiteral("--surname")) {
-      if (value != QStringLiteral("单姓") && value != QStringLiteral("复姓")) {
-        return BadOption(QStringLiteral("--surname takes 单姓 or 复姓"));
+    } else if (option == u"surname-kind" || option == u"surname") {
+      if (value == SurnameKindText(SurnameKind::Single)) {
+        person.surname_kind = SurnameKind::Single;
+      } else if (value == SurnameKindText(SurnameKind::Compound)) {
+        person.surname_kind = SurnameKind::Compound;
+      } else {
+        return QStringLiteral("--%1 takes 单姓 or 复姓").arg(option);
       }
-      in.FlatButton2 = QStringLiteral("姓氏") + value;
-    } else if (option == QStringLiteral("--birthday")) {
+    } else if (option == u"birthday") {
       QDate date;
       try {
         date = StrToDate(value);
       } catch (const Error& e) {
-        return BadOption(e.message());
+        return e.message();
       }
       if (!InCalendarRange(date)) {
-        return BadOption(QStringLiteral("--birthday must lie between %1 and %2")
-                             .arg(DateToStr(FirstCalendarDay()), DateToStr(LastCalendarDay())));
+        return QStringLiteral("--birthday must lie between %1 and %2")
+            .arg(DateToStr(FirstCalendarDay()), DateToStr(LastCalendarDay()));
       }
-      in.DateTimePicker1 = DateTime::AtMidnight(date);
-      in.FlatEdit3 = DateToStr(date);
-    } else if (option == QStringLiteral("--hour")) {
-      SetHour(value, in);
-    } else if (option == QStringLiteral("--mobile")) {
-      in.FlatEdit2 = value;
-    } else if (option == QStringLiteral("--mother-age")) {
-      in.FlatComboBox2 = value;
-    } else if (option == QStringLiteral("--pregnancy-month")) {
-      in.FlatComboBox3 = value;
-    } else if (option == QStringLiteral("--conception-age")) {
-      in.FlatComboBox4 = value;
-    } else if (option == QStringLiteral("--wish")) {
+      person.birthday = DateTime::AtMidnight(date);
+    } else if (option == u"hour") {
+      SetHour(value, person);
+    } else if (option == u"mobile") {
+      person.mobile = value;
+    } else if (option == u"mother-age") {
+      person.mother_age = value;
+    } else if (option == u"pregnancy-month") {
+      person.pregnancy_month = value;
+    } else if (option == u"conception-age") {
+      person.conception_age = value;
+    } else if (option == u"wish") {
       if (value == QStringLiteral("男孩")) {
-        in.FlatComboBox5Index = 0;
+        person.wish_index = 0;
       } else if (value == QStringLiteral("女孩")) {
-        in.FlatComboBox5Index = 1;
+        person.wish_index = 1;
       } else {
-        return BadOption(QStringLiteral("--wish takes 男孩 or 女孩"));
+        return QStringLiteral("--wish takes 男孩 or 女孩");
       }
-      in.FlatComboBox5 = value;
-    } else if (option == QStringLiteral("--readings")) {
+      person.wish = value;
+    } else if (option == u"readings") {
       QString unknown;
-      if (!SelectReadings(value, in, unknown)) {
-        return BadOption(unknown.isEmpty() ? QStringLiteral("--readings names no reading")
-                                           : QStringLiteral("unknown reading '%1'").arg(unknown));
+      if (!SelectReadings(value, person.readings, unknown)) {
+        return unknown.isEmpty() ? QStringLiteral("--readings names no reading")
+                                 : QStringLiteral("unknown reading '%1'").arg(unknown);
       }
-    } else if (option == QStringLiteral("--page")) {
-      if (value.isEmpty()) return BadOption(QStringLiteral("--page needs a file name"));
-      page_file = value;
-    } else if (option == QStringLiteral("--encoding")) {
+    } else if (option == u"page") {
+      if (value.isEmpty()) return QStringLiteral("--page needs a file name");
+      request.page_file = value;
+    } else if (option == u"encoding") {
       if (value == QStringLiteral("utf-8") || value == QStringLiteral("utf8")) {
-        gbk = false;
+        request.gb18030 = false;
       } else if (value == QStringLiteral("gbk") || value == QStringLiteral("gb18030")) {
-        gbk = true;
+        request.gb18030 = true;
       } else {
-        return BadOption(QStringLiteral("--encoding takes utf-8, gbk or gb18030"));
+        return QStringLiteral("--encoding takes utf-8, gbk or gb18030");
       }
-    } else {
-      return BadOption(QStringLiteral("unknown option '%1'").arg(option));
+    } else if (option == u"format") {
+      if (value != QStringLiteral("tsv") && value != QStringLiteral("json")) {
+        return QStringLiteral("--format takes tsv or json");
+      }
+      request.json = value == QStringLiteral("json");
     }
   }
+  return {};
+}
 
-  if (!page_file.isEmpty() && IsStandardOutput(page_file)) {
-    return BadOption(QStringLiteral("--page names the file standard output goes to"));
+}  // namespace
+
+int RunReport(const QStringList& args, QByteArray& out) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      QStringLiteral("The report of the chosen readings as plain text, one line per line. Each\n"
+                     "option defaults to the main window's default. A message the program shows\n"
+                     "in a box of its own goes to standard error and the report goes on."));
+  parser.addOptions(ReportOptions());
+  if (const int status = ParseArguments(parser, "report", args, out); status >= 0) return status;
+  const auto bad = [&parser](const QString& message) {
+    return BadArguments(parser, "report", message);
+  };
+  if (const QStringList stray = parser.positionalArguments(); !stray.isEmpty()) {
+    return bad(QStringLiteral("unexpected argument '%1'").arg(stray.first()));
+  }
+  Request request;
+  if (const QString message = ReadOptions(parser, request); !message.isEmpty()) {
+    return bad(message);
+  }
+  const Person& person = request.person;
+
+  if (request.json && request.gb18030) {
+    return bad(QStringLiteral("--format json is always UTF-8: --encoding is for the plain report"));
+  }
+  if (!request.page_file.isEmpty() && IsStandardOutput(request.page_file)) {
+    return bad(QStringLiteral("--page names the file standard output goes to"));
   }
 
   // Only the name and lifetime readings read the store.
   ReferenceStore store;
-  if (in.suiCheckBox1 || in.suiCheckBox2) store.Open(ReferenceStore::DefaultPath());
+  if (person.readings.testAnyFlags(Reading::Name | Reading::Lifetime)) {
+    store.Open(ReferenceStore::DefaultPath());
+  }
 
-  ResultPanel panel = ResultPanel::WithTexts();
-  ReportPage page;
-  BuildReport(in, panel, page, store, [](const QString& message) { Err(message); });
+  Report report;
+  BuildReport(
+      person, store, [](const QString& message) { Err(message); }, report);
 
   // The whole output is made before anything is written, so that an error
   // (a page that cannot be written) leaves standard output empty.
-  for (const QString& line : panel.Memo1) {
-    if (gbk) {
+  if (request.json) out += ReportJson(report, store);
+  for (const QString& line : request.json ? QStringList() : report.plain) {
+    if (request.gb18030) {
       out += ToGb18030(line);
       out += "\r\n";
     } else {
@@ -226,7 +272,7 @@ int RunReport(const QStringList& args, QByteArray& out) {
       out += '\n';
     }
   }
-  if (!page_file.isEmpty()) WriteReportPage(page.FlatMemo1, page_file);
+  if (!request.page_file.isEmpty()) WriteReportPage(report.page, request.page_file);
   return 0;
 }
 

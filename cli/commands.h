@@ -1,10 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The commands of tessaly-cli. Each takes the arguments after its name, appends
 // what it prints to `out` and returns the process's exit status: 0 done, 1
 // failed, 2 bad options. The output is written only when the command is done,
-// so a command that fails prints nothing.
+// so a command that fails prints nothing. Each command reads its arguments with
+// a QCommandLineParser of its own, which also gives its help.
 
 #include <QByteArray>
+#include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
 
@@ -21,9 +24,21 @@ struct Command {
 int RunStrokes(const QStringList& args, QByteArray& out);
 int RunCalendar(const QStringList& args, QByteArray& out);
 int RunReport(const QStringList& args, QByteArray& out);
+int RunNames(const QStringList& args, QByteArray& out);
 
 // Output helpers: a UTF-8 line appended to the output, a UTF-8 line on standard error.
 void Out(QByteArray& out, const QString& line);
 void Err(const QString& line);
+
+// Parses the arguments after the command's name with `parser`, adding -h and
+// --help to its options first. Returns -1 when the command goes on; otherwise
+// its exit status: 0 with the help in `out` (-h, --help), or 2 for an unknown
+// option or an option without its value (see BadArguments).
+int ParseArguments(QCommandLineParser& parser, const char* command, const QStringList& args,
+                   QByteArray& out);
+
+// A bad option or argument: "tessaly-cli COMMAND: MESSAGE" (when there is a
+// message) and the command's help on standard error. Returns 2.
+int BadArguments(const QCommandLineParser& parser, const char* command, const QString& message);
 
 }  // namespace tessaly::cli

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tessaly-cli: the program's readings and calendar from the command line.
 
 #include <QCoreApplication>
@@ -36,12 +37,49 @@ constexpr std::array kCommands{
             RunCalendar},
     Command{"report", "report [OPTIONS]      the report of the ticked readings (see report --help)",
             RunReport},
+    Command{"names", "names [OPTIONS]       scores or generates given names (see names --help)",
+            RunNames},
 };
 
-QByteArray Usage() {
-  QByteArray text = "usage: tessaly-cli COMMAND [ARGS...]\n\ncommands:\n";
-  for (const Command& c : kCommands) text += QByteArray("  ") + c.synopsis + '\n';
-  text += "\n  --help                this text\n";
+// "tessaly-cli" and the command's name, if any.
+QString Program(const char* command) {
+  QString program = QStringLiteral("tessaly-cli");
+  if (command != nullptr) program += QLatin1Char(' ') + QLatin1String(command);
+  return program;
+}
+
+// The parser's help. Its usage line names the program as it was started; here
+// it names the program and the command.
+QString HelpText(const QCommandLineParser& parser, const char* command) {
+  QString text = parser.helpText();
+  const QString usage = QStringLiteral("Usage: ");
+  const QString started_as = usage + QCoreApplication::arguments().value(0);
+  if (text.startsWith(started_as + QLatin1Char(' '))) {
+    text.replace(0, started_as.size(), usage + Program(command));
+  }
+  return text;
+}
+
+// An option the parser does not know, as it was given: --name when a long
+// option of that name was given, -n for a short one (also from a group -xyz).
+QString OptionAsGiven(const QString& name, const QStringList& args) {
+  const QString long_form = QStringLiteral("--") + name;
+  for (const QString& arg : args) {
+    if (arg == QStringLiteral("--")) break;
+    if (arg == long_form || arg.startsWith(long_form + QLatin1Char('='))) return long_form;
+  }
+  return QStringLiteral("-") + name;
+}
+
+// The description of the program in its help: what it does and its commands.
+QString ProgramDescription() {
+  QString text = QStringLiteral(
+      "Tessaly's readings and lunar calendar from the command line. Output is UTF-8,\n"
+      "one line per line; exit status 0 done, 1 failed, 2 bad options.\n\nCommands:\n");
+  for (const Command& c : kCommands) {
+    text += QStringLiteral("  ") + QLatin1String(c.synopsis) + QLatin1Char('\n');
+  }
+  text.chop(1);
   return text;
 }
 
@@ -91,6 +129,41 @@ int WriteOutput(const QByteArray& out) {
 }
 
 }  // namespace
+
+int ParseArguments(QCommandLineParser& parser, const char* command, const QStringList& args,
+                   QByteArray& out) {
+  const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                QStringLiteral("Shows this help."));
+  parser.addOption(help);
+  // The parser skips the first argument, the program's name.
+  if (!parser.parse(QStringList(Program(command)) + args)) {
+    if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
+      return BadArguments(
+          parser, command,
+          QStringLiteral("unknown option '%1'").arg(OptionAsGiven(unknown.first(), args)));
+    }
+    // An option takes the argument after it as its value, whatever that is:
+    // only the last argument can be an option without one.
+    if (const QString last = args.value(args.size() - 1);
+        last.startsWith(QLatin1Char('-')) && !last.contains(QLatin1Char('='))) {
+      return BadArguments(parser, command, QStringLiteral("%1 needs a value").arg(last));
+    }
+    return BadArguments(parser, command, parser.errorText());
+  }
+  if (parser.isSet(help)) {
+    out += HelpText(parser, command).toUtf8();
+    return 0;
+  }
+  return -1;
+}
+
+int BadArguments(const QCommandLineParser& parser, const char* command, const QString& message) {
+  if (!message.isEmpty()) Err(Program(command) + QStringLiteral(": ") + message);
+  const QByteArray help = HelpText(parser, command).toUtf8();
+  std::fwrite(help.constData(), 1, static_cast<size_t>(help.size()), stderr);
+  return 2;
+}
+
 }  // namespace tessaly::cli
 
 int main(int argc, char** argv) {
@@ -106,16 +179,26 @@ int main(int argc, char** argv) {
   }
 
   QCoreApplication app(argc, argv);
-  QStringList args = QCoreApplication::arguments().mid(1);
-  if (args.isEmpty()) {
-    std::fputs(Usage().constData(), stderr);
-    return 2;
+  // The options before the command are the program's, the arguments from the
+  // command on are the command's.
+  QCommandLineParser parser;
+  parser.setApplicationDescription(ProgramDescription());
+  parser.addPositionalArgument(QStringLiteral("COMMAND"),
+                               QStringLiteral("strokes, calendar or report"));
+  parser.addPositionalArgument(
+      QStringLiteral("ARGS"),
+      QStringLiteral("the command's arguments (see tessaly-cli COMMAND --help)"),
+      QStringLiteral("[ARGS...]"));
+  parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+  QByteArray help;
+  if (const int status = ParseArguments(parser, nullptr, app.arguments().mid(1), help);
+      status >= 0) {
+    return status == 0 ? WriteOutput(help) : status;
   }
-  if (args[0] == QStringLiteral("--help") || args[0] == QStringLiteral("-h") ||
-      args[0] == QStringLiteral("help")) {
-    return WriteOutput(Usage());
-  }
+  QStringList args = parser.positionalArguments();
+  if (args.isEmpty()) return BadArguments(parser, nullptr, {});
   const QString name = args.takeFirst();
+  if (name == QStringLiteral("help")) return WriteOutput(HelpText(parser, nullptr).toUtf8());
   for (const Command& c : kCommands) {
     if (name == QLatin1String(c.name)) {
       QByteArray out;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TArtwork: a window's background picture. Shows a JPEG of the data directory
 // (with a double-resolution variant for HiDPI screens when one is shipped) and

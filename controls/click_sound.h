@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The click sound (sound.wav of the data directory), played in the background.
 // A missing or unplayable file plays nothing and is not an error. The player

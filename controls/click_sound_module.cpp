@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound module (lib/tessaly/sound.so): plays the click sound with
 // QtMultimedia, which the program thus loads only with the sound, after its
 // first paint.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TMLabel: a heading label whose caption shows a stepped colour gradient. The
 // caption is painted eleven times, each pass one colour step further from

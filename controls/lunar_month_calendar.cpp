@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/lunar_month_calendar.h"
 
 #include <QFontInfo>
@@ -5,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "controls/skin.h"
 #include "core/clock.h"
 
 namespace tessaly {
@@ -24,6 +26,7 @@ TLdKalendar::TLdKalendar(QWidget* parent)
       font_title_(font()),
       font_word_(font()),
       font_week_(font()),
+      solar_term_color_(skin::kTermOchre),
       week_string_(QStringLiteral("星期")) {
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -143,6 +146,18 @@ void TLdKalendar::SetHolidayColor(const QColor& value) {
   update();
 }
 
+void TLdKalendar::SetShowSolarTerms(bool value) {
+  if (show_solar_terms_ == value) return;
+  show_solar_terms_ = value;
+  update();
+}
+
+void TLdKalendar::SetSolarTermColor(const QColor& value) {
+  if (solar_term_color_ == value) return;
+  solar_term_color_ = value;
+  update();
+}
+
 void TLdKalendar::SetWeekString(const QString& value) {
   // The headers change with the next repaint; this does not ask for one.
   week_string_ = value;
@@ -218,6 +233,8 @@ QColor TLdKalendar::InkColor(KalendarInk ink) const {
       return today_color_;
     case KalendarInk::Holiday:
       return holiday_color_;
+    case KalendarInk::SolarTerm:
+      return solar_term_color_;
     case KalendarInk::Font:
       break;
   }
@@ -237,7 +254,7 @@ void DrawBoxText(QPainter& painter, int x, int top, int ascent, const QString& t
 
 void TLdKalendar::DrawCellTexts(QPainter& painter, QDate day, bool bold) const {
   const KalendarCell cell = KalendarCellOf(day);
-  const KalendarCellText texts = KalendarCellTextOf(day, date_);
+  const KalendarCellText texts = KalendarCellTextOf(day, date_, show_solar_terms_);
   if (spacing_.options & lkoYang) {
     painter.setFont(font_number_);
     painter.setPen(InkColor(texts.number_ink));

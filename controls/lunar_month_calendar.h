@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TLdKalendar: one Gregorian month as a seven-column grid, each day with its
-// lunar text (lunar day, lunar month on its first day, or a festival), under a
+// lunar text (lunar day, lunar month on its first day, a festival, or, when
+// asked for, the solar term that begins that day), under a
 // title of year and month, sexagenary pairs and animal year, and a weekday row.
 // The day under the mouse is drawn bold; a click reports that day's date.
 // Placing and texts come from calendar/month_grid_layout.h; this class measures its
@@ -43,6 +45,8 @@ class TLdKalendar : public QWidget {
   Q_PROPERTY(QColor SaturdayColor READ SaturdayColor WRITE SetSaturdayColor)
   Q_PROPERTY(QColor TodayColor READ TodayColor WRITE SetTodayColor)
   Q_PROPERTY(QColor HolidayColor READ HolidayColor WRITE SetHolidayColor)
+  Q_PROPERTY(bool ShowSolarTerms READ ShowSolarTerms WRITE SetShowSolarTerms)
+  Q_PROPERTY(QColor SolarTermColor READ SolarTermColor WRITE SetSolarTermColor)
   Q_PROPERTY(QString WeekString READ WeekString WRITE SetWeekString)
 
  public:
@@ -94,6 +98,13 @@ class TLdKalendar : public QWidget {
   void SetTodayColor(const QColor& value);
   QColor HolidayColor() const { return holiday_color_; }
   void SetHolidayColor(const QColor& value);
+
+  // Whether a day on which a solar term begins shows the term in place of its
+  // lunar month or day (festivals keep their names). Off by default.
+  bool ShowSolarTerms() const { return show_solar_terms_; }
+  void SetShowSolarTerms(bool value);
+  QColor SolarTermColor() const { return solar_term_color_; }
+  void SetSolarTermColor(const QColor& value);
 
   // Prefix of the weekday headers ("星期").
   const QString& WeekString() const { return week_string_; }
@@ -164,6 +175,8 @@ class TLdKalendar : public QWidget {
   QColor saturday_color_{0, 128, 0};
   QColor today_color_{0, 0, 255};
   QColor holiday_color_{255, 0, 0};
+  bool show_solar_terms_ = false;
+  QColor solar_term_color_;  // the skin's term colour
   QString week_string_;
   TLdOnClickDate on_click_date_;
   FrameStyle frame_ = FrameStyle::None;

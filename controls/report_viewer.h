@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // ReportViewer: what the main window knows of the window that shows a report.
 // It is handed a finished report and says when the user goes back; which
@@ -14,8 +15,6 @@
 #include <functional>
 #include <memory>
 
-#include "report/report.h"
-
 class QWidget;
 
 namespace tessaly {
@@ -24,11 +23,11 @@ class ReportViewer {
  public:
   virtual ~ReportViewer() = default;
 
-  // Shows the report and brings the viewer's window to the front: `page` as
-  // written to the file `page_path`, `plain_report` the plain lines that the
-  // export writes, `name` the person's name that the export offers as its
-  // file name.
-  virtual void ShowReport(const ReportPage& page, const QString& page_path,
+  // Shows the report and brings the viewer's window to the front: `page` the
+  // HTML lines as written to the file `page_path`, `plain_report` the plain
+  // lines that the export writes, `name` the person's name that the export
+  // offers as its file name.
+  virtual void ShowReport(const QStringList& page, const QString& page_path,
                           const QStringList& plain_report, const QString& name) = 0;
 
   // The viewer's top-level window.
@@ -37,6 +36,10 @@ class ReportViewer {
   // Called when the user leaves the viewer ("返回算命" or closing its window);
   // the window is hidden by then. A later call replaces the handler.
   virtual void SetBackHandler(std::function<void()> handler) = 0;
+
+  // Called when the user asks for the name chooser ("起名参考"). A later call
+  // replaces the handler.
+  virtual void SetNameChooserHandler(std::function<void()> handler) = 0;
 
   // Gets ready to show reports without delay (starts the browser); called in
   // idle time after start-up. Showing a report does whatever is left of it.

@@ -1,17 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/skin.h"
 
-#include <QApplication>
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <QTranslator>
-#include <QLibraryInfo>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTranslator>
 #include <QWidget>
 
 #include <utility>
@@ -270,7 +271,9 @@ void SetUpApplication() {
   // The task bar shows the main window's title, "Tessaly"; no display name is
   // set, as Qt would append it to every window's title.
   QCoreApplication::setApplicationName(QStringLiteral("tessaly"));
-  QGuiApplication::setDesktopFileName(QStringLiteral("app.tessaly.Tessaly"));
+  // The settings (the calendar's 显示节气) go to ~/.config/tessaly/tessaly.conf.
+  QCoreApplication::setOrganizationName(QStringLiteral("tessaly"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("invalid.tessaly.Tessaly"));
   // The desktop's own dialogs would neither wear the skin nor take the
   // translations below.
   QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);

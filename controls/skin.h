@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's look: colours, fonts, the style sheet shared by its windows,
 // and the standard widgets of that look (headings, buttons, lists, panels).
@@ -26,6 +27,7 @@ inline const QColor kSealRed{0xA8, 0x32, 0x2D};      // seal, focus and selectio
 inline const QColor kSealText{0xFF, 0xF8, 0xEC};     // text on seal red
 inline const QColor kOlive{0x6F, 0x6A, 0x12};        // small captions, read-only text
 inline const QColor kMaroon{0x80, 0x00, 0x00};       // check box captions
+inline const QColor kTermOchre{0xA0, 0x58, 0x00};    // solar terms in the calendar
 
 // The family of the windows' text: 宋体 where it is installed, else a CJK serif.
 QString UiFontFamily();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Moving a frameless window by one of its parts (the background artwork, a
 // title bar): pressing a mouse button on the part and moving the mouse moves

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the program reads today's date and the time of day. The system clock
 // answers unless another clock is put in its place: a test puts a FixedClock

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Dates and integers as the program writes and reads them. Dates are written
 // "yyyy-MM-dd" everywhere and read back from year-month-day texts with or without

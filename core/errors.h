@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Errors of the program. Each carries the message that the user sees, in the
 // program's own wording; commands stop where they were when one is thrown.

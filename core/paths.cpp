@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/paths.h"
 
 #include <sys/stat.h>
@@ -32,12 +33,11 @@ QString ExecutableDir() {
 void SetExecutablePath(const QString& path) { ExecutablePathOverride() = path; }
 
 QString DataDir() {
-  return QDir::cleanPath(ExecutableDir() + QStringLiteral("/../share/tessaly"));
+  return QDir::cleanPath(ExecutableDir() + QLatin1Char('/') +
+                         QStringLiteral(TESSALY_DATA_RELATIVE_DIR));
 }
 
-QString ModuleDir() {
-  return QDir::cleanPath(ExecutableDir() + QStringLiteral("/../lib/tessaly"));
-}
+QString ModuleDir() { return QDir::cleanPath(ExecutableDir() + QStringLiteral("/../lib/tessaly")); }
 
 QString CacheDir() {
   QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
@@ -52,13 +52,13 @@ QString CacheDir() {
     throw FileError(QStringLiteral("无法创建缓存目录“%1”").arg(dir));
   }
   const QByteArray native = QFile::encodeName(dir);
-  struct stat name {}, folder {};
+  struct stat name {
+  }, folder{};
   if (::lstat(native.constData(), &name) != 0 || ::stat(native.constData(), &folder) != 0 ||
       name.st_uid != ::geteuid() || folder.st_uid != ::geteuid()) {
-    throw FileError(
-        QStringLiteral("缓存目录“%1”不属于当前用户，为安全起见不予使用。"
-                       "请删除该目录或将其改归当前用户所有后再试。")
-            .arg(dir));
+    throw FileError(QStringLiteral("缓存目录“%1”不属于当前用户，为安全起见不予使用。"
+                                   "请删除该目录或将其改归当前用户所有后再试。")
+                        .arg(dir));
   }
   return dir;
 }

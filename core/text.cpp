@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/text.h"
 
 #include <sys/stat.h>
@@ -18,7 +19,8 @@ namespace {
 QString DescribeChar(char32_t ch) {
   return QStringLiteral("“%1”(U+%2)")
       .arg(QString::fromUcs4(&ch, 1))
-      .arg(QString::number(static_cast<uint>(ch), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+      .arg(
+          QString::number(static_cast<uint>(ch), 16).toUpper().rightJustified(4, QLatin1Char('0')));
 }
 
 bool CharFitsGbk(char32_t ch) {
@@ -169,8 +171,8 @@ void WriteWhole(const QString& path, const QByteArray& bytes, FileUse use) {
   const QByteArray native = QFile::encodeName(path);
   struct stat st {};
   // A private file's own name is looked at, not what a link there names.
-  const int found = use == FileUse::kPrivate ? ::lstat(native.constData(), &st)
-                                             : ::stat(native.constData(), &st);
+  const int found =
+      use == FileUse::kPrivate ? ::lstat(native.constData(), &st) : ::stat(native.constData(), &st);
   if (found == 0 && S_ISLNK(st.st_mode)) {
     // QSaveFile would write to the file the link names: the link goes first.
     QFile link(path);
@@ -184,7 +186,8 @@ void WriteWhole(const QString& path, const QByteArray& bytes, FileUse use) {
       throw FileError(QStringLiteral("“%1”不是普通文件，无法写入").arg(path));
     }
     QFile device(path);
-    if (!device.open(QIODevice::WriteOnly) || device.write(bytes) != bytes.size() || !device.flush()) {
+    if (!device.open(QIODevice::WriteOnly) || device.write(bytes) != bytes.size() ||
+        !device.flush()) {
       throw FileError(QStringLiteral("无法写入文件“%1”：%2").arg(path, device.errorString()));
     }
     return;
@@ -215,6 +218,10 @@ void WriteWhole(const QString& path, const QByteArray& bytes, FileUse use) {
 
 }  // namespace
 
+void WriteFileBytes(const QString& path, const QByteArray& bytes, FileUse use) {
+  WriteWhole(path, bytes, use);
+}
+
 void WriteGb18030Lines(const QString& path, const QStringList& lines, FileUse use) {
   QString all;
   qsizetype size = 0;
@@ -232,10 +239,17 @@ QString EscapeHtml(const QString& text) {
   out.reserve(text.size());
   for (QChar c : text) {
     switch (c.unicode()) {
-      case u'&': out.append(QStringLiteral("&amp;")); break;
-      case u'<': out.append(QStringLiteral("&lt;")); break;
-      case u'>': out.append(QStringLiteral("&gt;")); break;
-      default: out.append(c);
+      case u'&':
+        out.append(QStringLiteral("&amp;"));
+        break;
+      case u'<':
+        out.append(QStringLiteral("&lt;"));
+        break;
+      case u'>':
+        out.append(QStringLiteral("&gt;"));
+        break;
+      default:
+        out.append(c);
     }
   }
   return out;

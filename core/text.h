@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Text helpers. Inside the program text is QString; the files the program writes
 // for the user are GB18030 with CR LF line ends, which is GBK (code page 936)
@@ -63,6 +64,11 @@ enum class FileUse {
 // into. Raises FileError when the file cannot be written (the old file stays).
 void WriteGb18030Lines(const QString& path, const QStringList& lines,
                        FileUse use = FileUse::kChosen);
+
+// Writes `bytes` as the file's whole content in the same way (temporary file,
+// then rename; a character device is written into). Raises FileError when the
+// file cannot be written; the old file stays and no part-written file is left.
+void WriteFileBytes(const QString& path, const QByteArray& bytes, FileUse use = FileUse::kChosen);
 
 // Escapes &, < and > for use inside an HTML page.
 QString EscapeHtml(const QString& text);

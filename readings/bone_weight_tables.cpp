@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Source: the traditional bone-weighing (称骨) weights of birth year, month, day and hour.
 // DATA: the bone-weighing tables, weights in qian. Fixed data of the lifetime
 // reading; the algorithm is in lifetime.cpp.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The bone weights of the lifetime reading: the weight in qian (钱) that each
 // pillar of the birth moment carries. The tables themselves are data and live
@@ -13,7 +14,7 @@ struct BoneWeight {
 };
 
 // The sixty years of the cycle in cycle order, index 0 甲子; the key compared
-// with the year label is the name followed by 年.
+// with the lunar year is the name followed by 年.
 extern const std::array<BoneWeight, 60> YearWeights;
 // The twelve lunar months, 正月 .. 腊月.
 extern const std::array<BoneWeight, 12> MonthWeights;

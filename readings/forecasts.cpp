@@ -1,6 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The star-sign and zodiac-year forecasts. Each reading finds the birthday's
-// sign, notes it on the result panel and writes its section into FlatMemo6 from
-// the sign's block in the window's forecast texts (FlatMemo10, FlatMemo11).
+// sign and writes its section from the sign's block in the forecast texts.
 
 #include "readings/readings.h"
 #include "readings/signs.h"
@@ -21,32 +21,26 @@ QStringList ForecastBlock(const QStringList& texts, const QString& key) {
 
 }  // namespace
 
-void FlatButton13Click(const MainInputs& in, ResultPanel& panel) {
-  const QString sign = StarSignOf(in.DateTimePicker1.date);
-  panel.Label51 = sign;
-
-  QStringList& memo = panel.FlatMemo6;
-  memo.clear();
-  AddLine(memo, QStringLiteral("\r\n    【※今年星座运程】"));
-  AddLine(memo, QString());
-  AddLine(memo, QStringLiteral("    你是") + sign + QStringLiteral("。"));
+ForecastResult ReadStarForecast(const Person& person, const QStringList& texts) {
+  ForecastResult r;
+  r.key = StarSignOf(person.birthday.date);
+  AddLine(r.section, QString());
+  AddLine(r.section, QStringLiteral("    你是") + r.key + QStringLiteral("。"));
   // Star-sign blocks carry their own indentation; copy them as they stand.
-  memo.append(ForecastBlock(panel.FlatMemo10, sign));
+  r.section.append(ForecastBlock(texts, r.key));
+  return r;
 }
 
-void FlatButton15Click(const MainInputs& in, ResultPanel& panel) {
-  const QString animal = CyclicYearName(ZodiacYear(in.DateTimePicker1)).mid(2, 1);
-  panel.Label48 = animal;
-
-  QStringList& memo = panel.FlatMemo6;
-  memo.clear();
-  AddLine(memo, QStringLiteral("\r\n    【※今年属相运程】"));
-  AddLine(memo, QString());
-  AddLine(memo, QStringLiteral("    你属相是") + animal + QStringLiteral("。"));
+ForecastResult ReadZodiacForecast(const Person& person, const QStringList& texts) {
+  ForecastResult r;
+  r.key = CyclicYearName(ZodiacYear(person.birthday)).mid(2, 1);
+  AddLine(r.section, QString());
+  AddLine(r.section, QStringLiteral("    你属相是") + r.key + QStringLiteral("。"));
   // Zodiac blocks are written flush left; the section indents every line.
-  for (const QString& line : ForecastBlock(panel.FlatMemo11, animal)) {
-    memo.append(QStringLiteral("    ") + line);
+  for (const QString& line : ForecastBlock(texts, r.key)) {
+    r.section.append(QStringLiteral("    ") + line);
   }
+  return r;
 }
 
 }  // namespace tessaly

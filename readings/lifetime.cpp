@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lifetime reading (一生命运预测): weighs the bone of the birth year, lunar
 // month, lunar day and double hour, and looks up the verse of the total and five
-// texts by the lunar day, star sign, hour, month and animal.
+// texts by the lunar day, star sign, hour, month and animal. Also the lunar
+// particulars of the birthday, which the reading and the report's header use.
 
+#include "calendar/lunar_calendar.h"
 #include "core/dates.h"
 #include "core/errors.h"
 #include "core/text.h"
@@ -38,79 +41,91 @@ QString MonthForWeight(const QString& month) {
 
 }  // namespace
 
-void FlatButton6Click(const MainInputs& in, ResultPanel& panel, ReferenceStore& store) {
-  const int hour = in.FlatComboBox6Index;
+LunarBirth LunarBirthOf(const DateTime& birthday) {
+  const QString cyclic = CyclicYearName(ZodiacYear(birthday));
+  LunarBirth lunar;
+  lunar.year = GbkMid(cyclic, 1, 4) + QStringLiteral("年");
+  lunar.animal = GbkMid(cyclic, 5, 2);
+  const QString date = LunarDateText(birthday.date);
+  if (date.isEmpty()) {
+    throw Error(QStringLiteral("出生日期%1超出农历可推算的范围（1901年至2050年）")
+                    .arg(DateToStr(birthday.date)));
+  }
+  lunar.month = GbkMid(date, 1, 4);
+  lunar.day = GbkMid(date, 5, 4);
+  return lunar;
+}
+
+LifetimeResult ReadLifetime(const Person& person, const LunarBirth& lunar, ReferenceStore& store) {
+  const int hour = person.birth_hour_index;
   if (hour < 0 || hour >= static_cast<int>(HourWeights.size())) {
     throw Error(QStringLiteral(
                     "出生时辰“%1”不是列表中的时辰，请从十二个时辰（如“23-01时 子时”）中选择一个。")
-                    .arg(in.FlatComboBox6));
+                    .arg(person.birth_hour));
   }
-  panel.Label49 = QString::fromUtf16(HourWeights[hour].name);
+  LifetimeResult r;
+  r.hour = QString::fromUtf16(HourWeights[hour].name);
 
-  const BoneWeight* year = FindWeight(YearWeights, panel.Label47, QStringLiteral("年"));
+  const BoneWeight* year = FindWeight(YearWeights, lunar.year, QStringLiteral("年"));
   if (year == nullptr) {
-    throw Error(QStringLiteral("无法称骨：“%1”不是六十甲子中的年份。").arg(panel.Label47));
+    throw Error(QStringLiteral("无法称骨：“%1”不是六十甲子中的年份。").arg(lunar.year));
   }
-  panel.Label57 = TwoDigits(year->qian);
-  panel.Label59 = TwoDigits(HourWeights[hour].qian);
-  const BoneWeight* month = FindWeight(MonthWeights, MonthForWeight(panel.Label53));
+  r.year_weight = TwoDigits(year->qian);
+  r.hour_weight = TwoDigits(HourWeights[hour].qian);
+  const BoneWeight* month = FindWeight(MonthWeights, MonthForWeight(lunar.month));
   if (month == nullptr) {
-    throw Error(QStringLiteral("无法称骨：“%1”不是农历月份。").arg(panel.Label53));
+    throw Error(QStringLiteral("无法称骨：“%1”不是农历月份。").arg(lunar.month));
   }
-  panel.Label60 = TwoDigits(month->qian);
-  const BoneWeight* day = FindWeight(DayWeights, panel.Label54);
+  r.month_weight = TwoDigits(month->qian);
+  const BoneWeight* day = FindWeight(DayWeights, lunar.day);
   if (day == nullptr) {
-    throw Error(QStringLiteral("无法称骨：“%1”不是农历日子。").arg(panel.Label54));
+    throw Error(QStringLiteral("无法称骨：“%1”不是农历日子。").arg(lunar.day));
   }
-  panel.Label61 = TwoDigits(day->qian);
+  r.day_weight = TwoDigits(day->qian);
 
-  const int total_qian = StrToInt(panel.Label57) + StrToInt(panel.Label59) +
-                         StrToInt(panel.Label60) + StrToInt(panel.Label61);
-  const QString total = QString::number(total_qian);
+  const QString total =
+      QString::number(year->qian + HourWeights[hour].qian + month->qian + day->qian);
 
   const QString text_column = QStringLiteral("内容");
   // The verse: two lines of 32 bytes. The second line starts where the first
   // one ended, so a text that does not keep to the layout loses no character.
   const QString verse = store.LookupField(Statement{Table::BoneVerse, total}, text_column);
-  panel.Label58 = GbkLeft(verse, kVerseLineBytes);
-  panel.Label62 = GbkLeft(verse.mid(panel.Label58.size()), kSecondLineMaxBytes);
+  r.verse_first = GbkLeft(verse, kVerseLineBytes);
+  r.verse_second = GbkLeft(verse.mid(r.verse_first.size()), kSecondLineMaxBytes);
 
-  panel.Label51 = StarSignOf(in.DateTimePicker1.date);
+  r.star_sign = StarSignOf(person.birthday.date);
 
-  const QString star_text =
-      store.LookupField(Statement{Table::StarSign, panel.Label51}, text_column);
+  const QString star_text = store.LookupField(Statement{Table::StarSign, r.star_sign}, text_column);
   const QString animal_text =
-      store.LookupField(Statement{Table::Animal, panel.Label48}, text_column);
-  const QString day_text =
-      store.LookupField(Statement{Table::LunarDay, panel.Label54}, text_column);
-  const QString hour_text = store.LookupField(Statement{Table::Hour, panel.Label49}, text_column);
+      store.LookupField(Statement{Table::Animal, lunar.animal}, text_column);
+  const QString day_text = store.LookupField(Statement{Table::LunarDay, lunar.day}, text_column);
+  const QString hour_text = store.LookupField(Statement{Table::Hour, r.hour}, text_column);
   const QString month_text =
-      store.LookupField(Statement{Table::LunarMonth, panel.Label53}, text_column);
+      store.LookupField(Statement{Table::LunarMonth, lunar.month}, text_column);
 
   // All lookups done: the section is written in one pass.
   const QString indent = QStringLiteral("    ");
   const QString separator = QStringLiteral("\r");
-  QStringList memo;
-  AddLine(memo, QStringLiteral("\r\n    【※一生命运预测】"));
-  AddLine(memo, QString());
-  AddLine(memo, QStringLiteral("    你的命骨总重量是") + total + QStringLiteral("钱。"));
-  AddLine(memo, separator);
-  AddLine(memo, QStringLiteral("    根据中国古代称骨术，下面这首诗可能暗含着你的命运："));
-  AddLine(memo, separator);
-  AddLine(memo, indent + panel.Label58);
-  AddLine(memo, indent + panel.Label62);
-  AddLine(memo, separator);
-  AddLine(memo, indent + day_text);
-  AddLine(memo, separator);
-  AddLine(memo, indent + star_text);
-  AddLine(memo, separator);
-  AddLine(memo, indent + hour_text);
-  AddLine(memo, indent);
-  AddLine(memo, separator);
-  AddLine(memo, indent + month_text);
-  AddLine(memo, separator);
-  AddLine(memo, indent + animal_text);
-  panel.FlatMemo1 = std::move(memo);
+  QStringList& lines = r.section;
+  AddLine(lines, QString());
+  AddLine(lines, QStringLiteral("    你的命骨总重量是") + total + QStringLiteral("钱。"));
+  AddLine(lines, separator);
+  AddLine(lines, QStringLiteral("    根据中国古代称骨术，下面这首诗可能暗含着你的命运："));
+  AddLine(lines, separator);
+  AddLine(lines, indent + r.verse_first);
+  AddLine(lines, indent + r.verse_second);
+  AddLine(lines, separator);
+  AddLine(lines, indent + day_text);
+  AddLine(lines, separator);
+  AddLine(lines, indent + star_text);
+  AddLine(lines, separator);
+  AddLine(lines, indent + hour_text);
+  AddLine(lines, indent);
+  AddLine(lines, separator);
+  AddLine(lines, indent + month_text);
+  AddLine(lines, separator);
+  AddLine(lines, indent + animal_text);
+  return r;
 }
 
 }  // namespace tessaly

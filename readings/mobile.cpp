@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mobile-number reading: the last four digits of the number select one of
 // the numbered verdicts by their remainder modulo 80 (a remainder of 0 counts as
-// 80). The verdict is left in MobileResultText for the report.
+// 80).
 
 #include "readings/readings.h"
 
@@ -23,20 +24,18 @@ bool AllDigits(const QString& text) {
 
 }  // namespace
 
-void FlatButton18Click(const MainInputs& in, ResultPanel& panel, const Notify& notify) {
-  panel.MobileResultText.clear();
-
-  const QString& number = in.FlatEdit2;
+MobileResult ReadMobile(const Person& person, const Notify& notify) {
+  const QString& number = person.mobile;
   if (number.size() < kMinimumLength || !AllDigits(number)) {
     if (notify) notify(QStringLiteral("手机号码输入错误，测算失败！"));
-    return;
+    return {};
   }
 
   int ending = 0;
   for (const QChar c : QStringView(number).right(4)) ending = ending * 10 + (c.unicode() - u'0');
   int n = ending % kVerdictCycle;
   if (n == 0) n = kVerdictCycle;
-  panel.MobileResultText = QString::fromUtf16(MobileVerdictTable[n - 1]);
+  return {QString::fromUtf16(MobileVerdictTable[n - 1])};
 }
 
 }  // namespace tessaly

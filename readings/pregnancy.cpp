@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two pregnancy readings: the unborn child's sex from the mother's nominal
 // age and the month of pregnancy, and the months in which to conceive the
-// wished-for boy or girl. Both leave one sentence in Label39.
+// wished-for boy or girl. Both give one sentence.
 //
 // The boxes are editable, so typed values are checked: a key text that is no
 // integer raises the usual conversion error, an age or month outside the charts
@@ -87,31 +88,29 @@ bool IsGirlKey(int key) {
 
 }  // namespace
 
-void FlatButton17Click(const MainInputs& in, ResultPanel& panel) {
+PregnancyResult PredictChildSex(const Person& person) {
   // Month first, then age: "01" and "18" form 0118, key 118.
-  CheckKeyText(in.FlatComboBox3 + in.FlatComboBox2, {in.FlatComboBox3, in.FlatComboBox2});
-  const int age = CheckedAge(in.FlatComboBox2);
-  const int month = CheckedMonth(in.FlatComboBox3);
+  CheckKeyText(person.pregnancy_month + person.mother_age,
+               {person.pregnancy_month, person.mother_age});
+  const int age = CheckedAge(person.mother_age);
+  const int month = CheckedMonth(person.pregnancy_month);
 
-  panel.Label39 = QString::fromUtf16(IsGirlKey(month * 100 + age) ? kGirlSentence : kBoySentence);
+  return {QString::fromUtf16(IsGirlKey(month * 100 + age) ? kGirlSentence : kBoySentence)};
 }
 
-void FlatButton5Click(const MainInputs& in, ResultPanel& panel) {
-  panel.Label39.clear();
-
+PregnancyResult ChooseConceptionMonths(const Person& person) {
   // Age, then the wish's index: "18" and 女孩 form 181; no wish selected
   // appends "-1" and fails as a text that is no integer.
-  CheckKeyText(in.FlatComboBox4 + QString::number(in.FlatComboBox5Index), {in.FlatComboBox4});
-  const int age = CheckedAge(in.FlatComboBox4);
-  const int wish = in.FlatComboBox5Index;
+  CheckKeyText(person.conception_age + QString::number(person.wish_index), {person.conception_age});
+  const int age = CheckedAge(person.conception_age);
+  const int wish = person.wish_index;
   if (wish != 0 && wish != 1) throw Error(QStringLiteral("请选择母亲愿望：男孩或女孩。"));
 
   const int key = age * 10 + wish;
   const auto entry = std::find_if(std::begin(ConceptionMonthTable), std::end(ConceptionMonthTable),
                                   [key](const ConceptionEntry& e) { return e.key == key; });
-  if (entry != std::end(ConceptionMonthTable)) {
-    panel.Label39 = QString::fromUtf16(entry->sentence);
-  }
+  if (entry == std::end(ConceptionMonthTable)) return {};
+  return {QString::fromUtf16(entry->sentence)};
 }
 
 }  // namespace tessaly

@@ -1,14 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The seven readings. Each is a function over the main window's inputs and its
-// hidden result panel, named after the hidden button whose click runs it.
-// Errors are raised as tessaly::Error (the window shows them in its error box;
-// the reading stops where it was and keeps what it had written). A message the
-// window shows in a box of its own, with the reading going on, is handed to
-// `notify`.
+// The seven readings, each a function from the person to its result. Errors are
+// raised as tessaly::Error (the window shows them in its error box) and leave no
+// result. A message the window shows in a box of its own, with the reading
+// going on, is handed to `notify`.
 
 #include <functional>
 
-#include "readings/models.h"
+#include "readings/person.h"
+#include "readings/results.h"
 
 namespace tessaly {
 
@@ -16,13 +16,35 @@ class ReferenceStore;
 
 using Notify = std::function<void(const QString& message)>;
 
-void FlatButton3Click(const MainInputs& in, ResultPanel& panel, ReferenceStore& store,
-                      const Notify& notify = {});                                        // 测算姓名
-void FlatButton6Click(const MainInputs& in, ResultPanel& panel, ReferenceStore& store);   // 一生祸福
-void FlatButton15Click(const MainInputs& in, ResultPanel& panel);                        // 属相运程
-void FlatButton13Click(const MainInputs& in, ResultPanel& panel);                        // 星座运程
-void FlatButton18Click(const MainInputs& in, ResultPanel& panel, const Notify& notify);  // 手机吉凶
-void FlatButton17Click(const MainInputs& in, ResultPanel& panel);                        // 胎儿性别
-void FlatButton5Click(const MainInputs& in, ResultPanel& panel);                         // 怀孕时间
+// The fixed texts shipped with the program, one line per line.
+const QStringList& StarForecastLines();
+const QStringList& ZodiacForecastLines();
+const QStringList& FetalDisclaimerLines();
+const QStringList& PageTemplateLines();
+
+// Adds a text to a list of lines: CR LF inside the text starts a new line; a
+// text that is a single CR is an (empty) line of its own.
+void AddLine(QStringList& lines, const QString& text);
+
+// The birthday's lunar year, animal, month and day. Raises Error for a birthday
+// outside the lunar calendar's range.
+LunarBirth LunarBirthOf(const DateTime& birthday);
+
+// 测算姓名: the name's strokes, five grids and three talents. A character the
+// store has no stroke count for leaves the grids that need it empty; the
+// reading goes on and `notify` names such characters in one message.
+NameResult ReadName(const Person& person, ReferenceStore& store, const Notify& notify = {});
+// 一生命运: the bone weight of the birth moment and its texts.
+LifetimeResult ReadLifetime(const Person& person, const LunarBirth& lunar, ReferenceStore& store);
+// 属相运程 and 星座运程: the sign's block of the forecast texts.
+ForecastResult ReadZodiacForecast(const Person& person,
+                                  const QStringList& texts = ZodiacForecastLines());
+ForecastResult ReadStarForecast(const Person& person,
+                                const QStringList& texts = StarForecastLines());
+// 手机吉凶: the verdict on the mobile number.
+MobileResult ReadMobile(const Person& person, const Notify& notify);
+// 胎儿性别 and 怀孕时间.
+PregnancyResult PredictChildSex(const Person& person);
+PregnancyResult ChooseConceptionMonths(const Person& person);
 
 }  // namespace tessaly

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The birthday's signs: its zodiac year and the year's cyclic name (from the
 // sexagenary cycle, calendar/sexagenary.h), and the Western star sign.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/reference_store.h"
 
 #include <sqlite3.h>
@@ -23,8 +24,9 @@ void ContainsText(sqlite3_context* ctx, int, sqlite3_value** argv) {
   const int hay_len = sqlite3_value_bytes(argv[0]);
   const auto* needle = static_cast<const char*>(sqlite3_value_blob(argv[1]));
   const int needle_len = sqlite3_value_bytes(argv[1]);
-  const bool found = hay != nullptr && needle != nullptr && needle_len > 0 &&
-                     memmem(hay, static_cast<size_t>(hay_len), needle, static_cast<size_t>(needle_len)) != nullptr;
+  const bool found =
+      hay != nullptr && needle != nullptr && needle_len > 0 &&
+      memmem(hay, static_cast<size_t>(hay_len), needle, static_cast<size_t>(needle_len)) != nullptr;
   sqlite3_result_int(ctx, found ? 1 : 0);
 }
 
@@ -94,8 +96,8 @@ void ReferenceStore::Open(const QString& path) {
 
   sqlite3* db = nullptr;
   const QByteArray file = QFile::encodeName(path);
-  int rc = sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
-                           nullptr);
+  int rc =
+      sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
   auto fail = [&](int code) {
     const QString msg = LibraryMessage(db, code);
     sqlite3_close_v2(db);
@@ -121,9 +123,8 @@ void ReferenceStore::Open(const QString& path) {
     throw StoreError(QStringLiteral("数据库加密模块不可用，无法打开参考数据"));
   }
 
-  rc = sqlite3_create_function_v2(db, "contains_text", 2,
-                                  SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                                  ContainsText, nullptr, nullptr, nullptr);
+  rc = sqlite3_create_function_v2(db, "contains_text", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                  nullptr, ContainsText, nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) fail(rc);
 
   // Every table and column the lookups read is there (this is also the first
@@ -188,6 +189,31 @@ QString ReferenceStore::LookupField(const Statement& statement, const QString& c
   if ((rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_NOTADB) throw Damaged(error);
   if (!error.isEmpty()) throw StoreError(error);
   return result;
+}
+
+void ReferenceStore::ForEachRow(
+    Table table, const std::function<void(const QString& key, const QString& result)>& row) {
+  if (db_ == nullptr) throw StoreError(QStringLiteral("参考数据库没有打开，无法查询"));
+  const TableInfo& t = InfoOf(table);
+  const QByteArray sql = QByteArrayLiteral("select \"") + t.key_column + "\", \"" +
+                         t.result_column + "\" from \"" + t.name + '"';
+  sqlite3_stmt* st = nullptr;
+  int rc = sqlite3_prepare_v2(db_, sql.constData(), -1, &st, nullptr);
+  if (rc != SQLITE_OK) throw StoreError(LibraryMessage(db_, rc));
+  const auto text = [st](int column) {
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, column)),
+                             sqlite3_column_bytes(st, column));
+  };
+  try {
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) row(text(0), text(1));
+  } catch (...) {
+    sqlite3_finalize(st);
+    throw;
+  }
+  const QString error = rc == SQLITE_DONE ? QString() : LibraryMessage(db_, rc);
+  sqlite3_finalize(st);
+  if ((rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_NOTADB) throw Damaged(error);
+  if (!error.isEmpty()) throw StoreError(error);
 }
 
 }  // namespace tessaly

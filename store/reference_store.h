@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The reference store: a read-only, encrypted SQLite (SQLCipher) file,
 // kvdata.dat, holding the stroke counts and the texts of the name and lifetime
@@ -6,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -32,7 +34,7 @@ struct TableInfo {
   const char* name;        // UTF-8 table name
   const char* key_column;  // column the value is compared with
   const char* result_column;
-  bool contains;           // containment test instead of equality
+  bool contains;  // containment test instead of equality
 };
 
 // The layout as the lookups read it and the store builder writes it.
@@ -89,6 +91,12 @@ class ReferenceStore {
   // no row matches. Raises StoreError when the store is not open, the column
   // does not belong to the table or the file turns out damaged.
   QString LookupField(const Statement& statement, const QString& column);
+
+  // Every row of a table, as (key column, result column), in the order the
+  // lookups scan them: for the stroke table the first row whose characters hold
+  // a character is the one LookupField finds. Raises StoreError as LookupField.
+  void ForEachRow(Table table,
+                  const std::function<void(const QString& key, const QString& result)>& row);
 
  private:
   sqlite3_stmt* Prepared(Table table, int column_index);

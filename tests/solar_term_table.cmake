@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs tools/make_solar_terms.py and compares what it writes with the checked-in
 # calendar/solar_term_table.inc byte for byte. Usage: cmake -P solar_term_table.cmake
 # (the fresh table is left in the working directory for inspection).

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Records or compares the SHA-256 of the reference store file.
 file(SHA256 "${STORE}" hash)
 if(MODE STREQUAL "record")

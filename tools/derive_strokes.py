@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Derive the name-analysis stroke table (data/strokes.txt).
 
 Every Chinese ideograph that GBK (code page 936) encodes gets one stroke

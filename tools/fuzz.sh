@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang and runs each for a bounded time.
 #   tools/fuzz.sh [SECONDS_PER_TARGET]     (default 15: the smoke run of the tests)
 # A longer run: tools/fuzz.sh 3600. New inputs are kept in build-fuzz/corpus/<target>;
@@ -8,7 +9,7 @@ seconds=${1:-15}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-fuzz"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTESSALY_FUZZ=ON -DTESSALY_BUILD_GUI=OFF -DTESSALY_BUILD_TESTS=OFF -DTESSALY_BUILD_BENCH=OFF > /dev/null
+  -DTESSALY_FUZZ=ON -DTESSALY_BUILD_GUI=OFF -DBUILD_TESTING=OFF -DTESSALY_BUILD_BENCH=OFF > /dev/null
 cmake --build "$build" -j"$(nproc)"
 status=0
 for bin in "$build"/fuzz/fuzz_*; do

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Generate the packed lunar month table (calendar/lunar_year_table.inc).
 
 Reads data/calendar/lunar_months.txt, one line per Gregorian year 1901..2050:

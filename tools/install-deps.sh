@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages listed in tools/debian-packages.txt that are not
 # installed yet. Runs apt-get as root, through sudo when needed.
 set -euo pipefail

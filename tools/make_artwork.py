@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the windows' background artwork with ImageMagick.
 
 Writes data/artwork/main.jpg and data/artwork/viewer.jpg (640 x 480) and their

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Synthesises the click sound, data/sound.wav: a short, dry knock like a
 wooden fish struck lightly (two damped partials over a brief noise burst).
 Deterministic; standard library only.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Compute the 24 solar terms of 1901 .. 2050 into calendar/solar_term_table.inc.
 
 A solar term begins when the sun's apparent geocentric ecliptic longitude

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the program and starts it.
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Installs what is missing, builds the program (the dev preset, build/) and starts it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/install-deps.sh"
-cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_BUILD_TESTS=OFF -DTESSALY_BUILD_BENCH=OFF
-cmake --build "$root/build" -j"$(nproc)"
+cd "$root"
+cmake --preset dev
+cmake --build --preset dev --target tessaly
 exec "$root/build/bin/tessaly" "$@"

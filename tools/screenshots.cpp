@@ -1,24 +1,41 @@
-// Takes the screenshots of docs/: the main window, then the viewer with a
-// report of all seven readings. Run it in a scratch home (it writes the report
-// page to the cache directory) and preferably under a virtual X server:
+// SPDX-License-Identifier: GPL-3.0-or-later
+// clang-format off
+// Takes the screenshots of docs/: the calendar dialog, two months side by side,
+// without and with the solar terms; then the main window, the viewer with a
+// report of all seven readings and the name chooser opened from the viewer.
+// Run it in a scratch home (it writes the report page to the cache directory)
+// and preferably under a virtual X server; the calendar pictures are taken at
+// twice the size:
 //
-//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/tessaly-screenshots docs
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/tessaly-screenshots docs windows
+//   QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/tessaly-screenshots docs calendar
+// clang-format on
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWebEngineView>
 #include <QWindow>
 
 #include <cstdio>
 
-#include "app/startup.h"
+#include "app/calendar_dialog.h"
 #include "app/main_window.h"
+#include "app/name_chooser.h"
+#include "app/startup.h"
+#include "controls/lunar_month_calendar.h"
 #include "controls/report_viewer.h"
 
 namespace {
@@ -39,6 +56,46 @@ QPixmap Shot(QWidget* window) {
   return window->grab();
 }
 
+// Shows `month` (its first day's month and year) in the calendar dialog, with
+// or without the solar terms, and clicks `day` as the user would.
+QPixmap CalendarShot(tessaly::TForm3* dialog, QDate day, bool solar_terms) {
+  auto* calendar = dialog->findChild<tessaly::TLdKalendar*>(QStringLiteral("LdKalendar1"));
+  // Month first: the shown day (today's) exists in every month of 28 days.
+  dialog->findChild<QComboBox*>(QStringLiteral("FlatComboBox2"))
+      ->setEditText(QString::number(day.month()));
+  dialog->findChild<QComboBox*>(QStringLiteral("FlatComboBox1"))
+      ->setEditText(QString::number(day.year()));
+  dialog->findChild<QCheckBox*>(QStringLiteral("suiCheckBox1"))->setChecked(solar_terms);
+  const QRect cell = calendar->Layout().CellRect(tessaly::KalendarCellOf(day));
+  const QPointF at(cell.center().x(), cell.top() + 3);
+  const QPointF global = calendar->mapToGlobal(at);
+  QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, {});
+  QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, {}, {});
+  QApplication::sendEvent(calendar, &press);
+  QApplication::sendEvent(calendar, &release);
+  // The mouse leaves, so the day is not drawn bold.
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(calendar, &leave);
+  Wait(300);
+  return Shot(dialog);
+}
+
+// Two pictures side by side on white, pixel for pixel, 16 pixels of the
+// screen apart.
+QImage SideBySide(const QPixmap& left, const QPixmap& right) {
+  QImage a = left.toImage();
+  QImage b = right.toImage();
+  const int gap = qRound(16 * a.devicePixelRatio());
+  a.setDevicePixelRatio(1);
+  b.setDevicePixelRatio(1);
+  QImage both(a.width() + gap + b.width(), qMax(a.height(), b.height()), QImage::Format_RGB32);
+  both.fill(Qt::white);
+  QPainter painter(&both);
+  painter.drawImage(0, 0, a);
+  painter.drawImage(a.width() + gap, 0, b);
+  return both;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -46,7 +103,11 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   tessaly::SetUpApplication();
   const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
+  const QString which = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
   QDir().mkpath(out);
+  // The check box 显示节气 is remembered; the user's own choice stays as it is.
+  QTemporaryDir settings;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
 
   // Message boxes would stop the run; answer them.
   QTimer boxes;
@@ -60,7 +121,28 @@ int main(int argc, char** argv) {
 
   const auto windows = tessaly::CreateWindows();
   tessaly::TForm1* form1 = windows->form1.get();
+  tessaly::TForm3* form3 = windows->CalendarDialog();
   Wait(1500);
+
+  if (which.isEmpty() || which == QLatin1String("calendar")) {
+    form3->show();
+    Wait(500);
+    // January 2004 with 元旦 and 春节, March 2004 with the leap month 闰二.
+    SideBySide(CalendarShot(form3, QDate(2004, 1, 22), false),
+               CalendarShot(form3, QDate(2004, 3, 21), false))
+        .save(out + QStringLiteral("/calendar-dialog.png"));
+    // February 2026: 立春, 春节 and 雨水 the day after; December 1995: 冬至 on
+    // the first day of the eleventh month.
+    SideBySide(CalendarShot(form3, QDate(2026, 2, 4), true),
+               CalendarShot(form3, QDate(1995, 12, 22), true))
+        .save(out + QStringLiteral("/calendar-solar-terms.png"));
+    form3->hide();
+    if (!which.isEmpty()) {
+      std::printf("screenshots written to %s\n", qPrintable(out));
+      return 0;
+    }
+  }
+
   Shot(form1).save(out + QStringLiteral("/main-window.png"));
 
   for (const char* name : {"suiCheckBox5", "suiCheckBox6", "suiCheckBox7"}) {
@@ -83,6 +165,25 @@ int main(int argc, char** argv) {
   }
   Wait(1500);
   Shot(viewer).save(out + QStringLiteral("/viewer.png"));
+
+  // The name chooser: typed candidates for 张, best first, and the generate
+  // form set for names ending in the generation character 嘉.
+  viewer->findChild<QPushButton*>(QStringLiteral("FlatButton6"))->click();
+  tessaly::NameChooser* chooser = windows->Chooser();
+  chooser->findChild<QLineEdit*>(QStringLiteral("SurnameEdit"))->setText(QStringLiteral("张"));
+  chooser->findChild<QComboBox*>(QStringLiteral("SurnameKindBox"))->setCurrentIndex(0);
+  chooser->findChild<QPlainTextEdit*>(QStringLiteral("CandidatesEdit"))
+      ->setPlainText(QStringLiteral("小明\n子涵\n雨桐\n思远\n嘉怡\n浩然\n欣妍\n一诺\n宇轩\n"
+                                    "梓萱\n俊熙\n诗涵\n明哲\n晨曦\n安琪\n文博\n若溪\n"));
+  chooser->findChild<QLineEdit*>(QStringLiteral("GenerationEdit"))->setText(QStringLiteral("嘉"));
+  chooser->findChild<QComboBox*>(QStringLiteral("PositionBox"))->setCurrentIndex(1);
+  chooser->findChild<QComboBox*>(QStringLiteral("MinRatingBox"))
+      ->setCurrentText(QStringLiteral("吉"));
+  chooser->ScoreClick();
+  chooser->findChild<QTableView*>(QStringLiteral("NameTable"))
+      ->sortByColumn(tessaly::NameListModel::kScore, Qt::DescendingOrder);
+  Wait(800);
+  Shot(chooser).save(out + QStringLiteral("/name-chooser.png"));
   std::printf("screenshots written to %s\n", qPrintable(out));
   return 0;
 }

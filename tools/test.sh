@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: the normal
-# build, then the address/undefined-behaviour sanitizer build.
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Installs what is missing, then builds everything and runs every test: the
+# development build (benchmarks included) and its tests, the sanitizer build
+# and its tests, the install and package checks, a short run of each fuzzer, and
+# the formatting and licence-line check. Nothing is installed into the system
+# but the Debian packages the build needs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 "$root/tools/install-deps.sh"
+cd "$root"
 
 # Nothing a test does may land in the real home directory.
 scratch=$(mktemp -d)
@@ -14,18 +19,21 @@ mkdir -p "$HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1
 
-echo "== build and test"
-cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$root/build" -j"$jobs"
-ctest --test-dir "$root/build" --output-on-failure -j"$jobs"
+echo "== development build (with the benchmarks) and tests"
+cmake --preset dev -DTESSALY_BUILD_BENCH=ON
+cmake --build --preset dev -j"$jobs"
+ctest --preset dev -j"$jobs"
 
-echo "== sanitizer build (address, undefined) and test"
-cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSALY_SANITIZE=ON -DTESSALY_BUILD_BENCH=OFF
-cmake --build "$root/build-asan" -j"$jobs"
-ctest --test-dir "$root/build-asan" --output-on-failure -j"$jobs"
+echo "== sanitizer build (address, leaks, undefined behaviour) and tests"
+cmake --preset asan
+cmake --build --preset asan -j"$jobs"
+ctest --preset asan -j"$jobs"
 
 echo "== install and package checks"
 "$root/tools/check-package.sh" "$root/build"
 
 echo "== fuzz smoke run (libFuzzer, clang)"
 "$root/tools/fuzz.sh" "${TESSALY_FUZZ_SECONDS:-10}"
+
+echo "== formatting and licence lines"
+"$root/tools/check-format.sh"

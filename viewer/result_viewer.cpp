@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "viewer/result_viewer.h"
 
 #include <QAbstractItemView>
@@ -11,6 +12,8 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFrame>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -30,6 +33,7 @@
 #include <QWebEngineView>
 
 #include <algorithm>
+#include <utility>
 
 #include "controls/artwork.h"
 #include "controls/gradient_label.h"
@@ -46,6 +50,12 @@ namespace {
 constexpr char kScheme[] = "tessaly";
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
+// The picture is taken once the rendering has stayed the same for half a
+// second (the first renderings can still change, while the fonts are being
+// found); after 20 s without that it is given up.
+constexpr int kCapturePollMs = 100;
+constexpr int kCaptureSettledPolls = 5;
+constexpr int kCapturePolls = 200;
 
 // Sets up the web engine, once, before the first profile: registers the
 // pages' URL scheme (the engine takes no schemes after that) and has the pages
@@ -137,6 +147,19 @@ QString SuggestedFileName(const QString& name) {
   return cleaned.trimmed();
 }
 
+// Whether a rendering shows anything: a page that has not been drawn yet is
+// one colour throughout.
+bool HasContent(const QImage& image) {
+  if (image.isNull()) return false;
+  const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+  const QRgb first = argb.pixel(0, 0);
+  for (int y = 0; y < argb.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+    if (std::any_of(line, line + argb.width(), [first](QRgb p) { return p != first; })) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
@@ -149,7 +172,7 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
   Image1->setObjectName(QStringLiteral("Image1"));
 
   // Left-hand panel: font list and options.
-  suiPanel1 = skin::Panel(this, QStringLiteral("suiPanel1"), QRect(14, 112, 126, 196));
+  suiPanel1 = skin::Panel(this, QStringLiteral("suiPanel1"), QRect(14, 90, 126, 276));
 
   MLabel1 = skin::Heading(QStringLiteral("MLabel1"), QStringLiteral("字体："), suiPanel1);
   MLabel1->setGeometry(12, 12, MLabel1->sizeHint().width(), 22);
@@ -173,14 +196,23 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
   FlatButton3 =
       skin::FlatButton(QStringLiteral("FlatButton3"), QStringLiteral("输出到文件"), suiPanel1);
   FlatButton3->setGeometry(10, 106, 106, 28);
+  FlatButton4 =
+      skin::FlatButton(QStringLiteral("FlatButton4"), QStringLiteral("保存为PDF"), suiPanel1);
+  FlatButton4->setGeometry(10, 138, 106, 28);
+  FlatButton5 =
+      skin::FlatButton(QStringLiteral("FlatButton5"), QStringLiteral("保存为图片"), suiPanel1);
+  FlatButton5->setGeometry(10, 170, 106, 28);
   FlatButton1 =
       skin::FlatButton(QStringLiteral("FlatButton1"), QStringLiteral("联系软件作者"), suiPanel1);
-  FlatButton1->setGeometry(10, 142, 106, 28);
+  FlatButton1->setGeometry(10, 202, 106, 28);
+  FlatButton6 =
+      skin::FlatButton(QStringLiteral("FlatButton6"), QStringLiteral("起名参考"), suiPanel1);
+  FlatButton6->setGeometry(10, 234, 106, 28);
 
   suiButton1 = skin::SealButton(QStringLiteral("suiButton1"), QStringLiteral("打印输出"), this);
-  suiButton1->setGeometry(14, 334, 125, 38);
+  suiButton1->setGeometry(14, 374, 125, 38);
   suiButton2 = skin::SealButton(QStringLiteral("suiButton2"), QStringLiteral("返回算命"), this);
-  suiButton2->setGeometry(14, 382, 125, 38);
+  suiButton2->setGeometry(14, 420, 125, 38);
 
   // Right-hand panel: the browser, created once the main window is up.
   suiPanel2 = new QFrame(this);
@@ -195,12 +227,23 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
   connect(suiFontComboBox1, &QComboBox::textActivated, this, &TForm4::suiFontComboBox1Change);
   connect(FlatButton3, &QPushButton::clicked, this, &TForm4::FlatButton3Click);
   connect(FlatButton1, &QPushButton::clicked, this, &TForm4::FlatButton1Click);
+  connect(FlatButton4, &QPushButton::clicked, this, &TForm4::FlatButton4Click);
+  connect(FlatButton5, &QPushButton::clicked, this, &TForm4::FlatButton5Click);
+  connect(FlatButton6, &QPushButton::clicked, this, &TForm4::NameChooserRequested);
+  connect(this, &TForm4::NameChooserRequested, this, [this] {
+    if (name_chooser_) name_chooser_();
+  });
   connect(suiButton1, &QPushButton::clicked, this, &TForm4::suiButton1Click);
   connect(suiButton2, &QPushButton::clicked, this, &TForm4::suiButton2Click);
 }
 
 TForm4::~TForm4() {
-  // The page must go before its profile.
+  // A PDF or picture still being made is dropped. The pages must go before
+  // their profile.
+  pdf_path_.clear();
+  capture_path_.clear();
+  delete capture_;
+  capture_ = nullptr;
   delete WebBrowser1;
   WebBrowser1 = nullptr;
 }
@@ -251,7 +294,7 @@ void TForm4::Prepare() {
   if (WebBrowser1->url().isEmpty()) WebBrowser1->load(PageUrl(QString()));
 }
 
-void TForm4::ShowReport(const ReportPage& page, const QString& page_path,
+void TForm4::ShowReport(const QStringList& page, const QString& page_path,
                         const QStringList& plain_report, const QString& name) {
   page_ = page;
   plain_report_ = plain_report;
@@ -266,7 +309,7 @@ void TForm4::Navigate(const QString& path) {
   FinishCreation();
   // A page without a font choice (a new report) shows in the browser's own
   // font, and the list shows no choice either, as at the start.
-  if (!page_.FlatMemo1.value(0).startsWith(QLatin1String("<font"))) {
+  if (!page_.value(0).startsWith(QLatin1String("<font"))) {
     suiFontComboBox1->setCurrentIndex(-1);
   }
   WebBrowser1->load(PageUrl(path));
@@ -275,34 +318,40 @@ void TForm4::Navigate(const QString& path) {
 // --- Commands ----------------------------------------------------------------
 
 void TForm4::suiFontComboBox1Change(const QString& family) {
-  if (page_.FlatMemo1.isEmpty() || family.isEmpty()) return;
+  if (page_.isEmpty() || family.isEmpty()) return;
   QString face = family;
   face.replace(QLatin1Char('"'), QStringLiteral("&quot;"));
   // The face is quoted: most family names contain blanks.
-  page_.FlatMemo1[0] = QStringLiteral("<font face=\"%1\">").arg(face);
+  page_[0] = QStringLiteral("<font face=\"%1\">").arg(face);
   try {
-    const QString path = CacheDir() + QStringLiteral("/temp.tmp");
-    WriteGb18030Lines(path, page_.FlatMemo1, FileUse::kPrivate);
+    const QString path = StyledPagePath();
+    WriteReportPage(page_, path, FileUse::kPrivate);
     Navigate(path);
   } catch (const Error& e) {
     ErrorBox(this, e.message());
   }
 }
 
-void TForm4::FlatButton3Click() {
+QString TForm4::AskSavePath(const QString& caption, const QString& filter, const QString& suffix) {
   QString start_dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (start_dir.isEmpty() || !QFileInfo(start_dir).isDir()) start_dir = QDir::homePath();
   const QString suggested = SuggestedFileName(name_);
   const QString start =
       suggested.isEmpty() ? start_dir + QLatin1Char('/') : QDir(start_dir).filePath(suggested);
-  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("输出到文件"), start,
-                                              QStringLiteral("文本文件 (*.txt)"));
-  if (path.isEmpty()) return;
-  // A name typed without an extension gets ".txt", unless it names a file that
-  // is already there: the dialog asked about replacing that very file.
+  QString path = QFileDialog::getSaveFileName(this, caption, start, filter);
+  if (path.isEmpty()) return {};
+  // A name typed without an extension gets the suffix, unless it names a file
+  // that is already there: the dialog asked about replacing that very file.
   if (QFileInfo(path).suffix().isEmpty() && !QFileInfo::exists(path)) {
-    path += QStringLiteral(".txt");
+    path += QLatin1Char('.') + suffix;
   }
+  return path;
+}
+
+void TForm4::FlatButton3Click() {
+  const QString path = AskSavePath(QStringLiteral("输出到文件"), QStringLiteral("文本文件 (*.txt)"),
+                                   QStringLiteral("txt"));
+  if (path.isEmpty()) return;
   try {
     WriteGb18030Lines(path, plain_report_);
   } catch (const Error& e) {
@@ -314,6 +363,129 @@ void TForm4::FlatButton3Click() {
 }
 
 void TForm4::FlatButton1Click() { QDesktopServices::openUrl(ContactUrl()); }
+
+void TForm4::FlatButton4Click() {
+  if (WebBrowser1 == nullptr || !pdf_path_.isEmpty()) return;
+  const QString path = AskSavePath(QStringLiteral("保存为PDF"), QStringLiteral("PDF 文件 (*.pdf)"),
+                                   QStringLiteral("pdf"));
+  if (!path.isEmpty()) SavePdf(path);
+}
+
+void TForm4::FlatButton5Click() {
+  if (WebBrowser1 == nullptr || !capture_path_.isEmpty()) return;
+  const QString path = AskSavePath(QStringLiteral("保存为图片"), QStringLiteral("PNG 图片 (*.png)"),
+                                   QStringLiteral("png"));
+  if (!path.isEmpty()) SavePicture(path);
+}
+
+void TForm4::SavePdf(const QString& path) {
+  if (WebBrowser1 == nullptr || !pdf_path_.isEmpty() || path.isEmpty()) return;
+  pdf_path_ = path;
+  const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
+                       QPageLayout::Millimeter);
+  WebBrowser1->page()->printToPdf(
+      [this](const QByteArray& pdf) {
+        // Empty when the viewer went away meanwhile.
+        const QString target = std::exchange(pdf_path_, QString());
+        if (!target.isEmpty()) {
+          FinishSave(target, pdf, QStringLiteral("无法生成PDF文件，“%1”没有保存。").arg(target));
+        }
+      },
+      a4);
+}
+
+void TForm4::SavePicture(const QString& path) {
+  if (WebBrowser1 == nullptr || !capture_path_.isEmpty() || path.isEmpty()) return;
+  capture_path_ = path;
+  if (capture_timer_ == nullptr) {
+    capture_timer_ = new QTimer(this);
+    capture_timer_->setInterval(kCapturePollMs);
+    connect(capture_timer_, &QTimer::timeout, this, &TForm4::CapturePoll);
+  }
+  // A second browser, as wide as the shown page's text and as tall as the whole
+  // page, renders it in one piece; without scroll bars it lays the page out as
+  // the shown one does. It lies under the shown browser, so nothing on the
+  // screen changes. Its size is set once, before it loads: the page (without a
+  // document type) stretches its body to the window, so fitting the window to
+  // the page again would make the page taller each time.
+  WebBrowser1->page()->runJavaScript(
+      QStringLiteral(
+          "[document.scrollingElement.clientWidth, document.scrollingElement.scrollHeight]"),
+      [this](const QVariant& result) {
+        if (capture_path_.isEmpty()) return;  // the viewer is going away
+        const QVariantList size = result.toList();
+        const int width = size.value(0).toInt();
+        const int height = size.value(1).toInt();
+        if (width <= 0 || height <= 0) {
+          FinishCapture(QImage());
+          return;
+        }
+        capture_last_ = QImage();
+        capture_polls_ = 0;
+        capture_settled_ = 0;
+        capture_ = new QWebEngineView(suiPanel2);
+        capture_->setFocusPolicy(Qt::NoFocus);
+        capture_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        capture_->setGeometry(0, 0, width, height);
+        capture_->stackUnder(WebBrowser1);
+        capture_->show();
+        capture_->setPage(new QWebEnginePage(profile_, capture_));
+        capture_->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, false);
+        connect(capture_, &QWebEngineView::loadFinished, this, [this](bool ok) {
+          if (ok) {
+            capture_timer_->start();
+          } else {
+            FinishCapture(QImage());
+          }
+        });
+        capture_->load(WebBrowser1->url());
+      });
+}
+
+void TForm4::CapturePoll() {
+  if (capture_ == nullptr) return;
+  const QImage shot = capture_->grab().toImage();
+  capture_settled_ = HasContent(shot) && shot == capture_last_ ? capture_settled_ + 1 : 0;
+  if (capture_settled_ >= kCaptureSettledPolls) {
+    FinishCapture(shot);
+  } else if (++capture_polls_ >= kCapturePolls) {
+    FinishCapture(QImage());
+  } else {
+    capture_last_ = shot;
+  }
+}
+
+void TForm4::FinishCapture(const QImage& shot) {
+  capture_timer_->stop();
+  if (capture_ != nullptr) {
+    capture_->hide();
+    capture_->deleteLater();
+    capture_ = nullptr;
+  }
+  capture_last_ = QImage();
+  const QString path = std::exchange(capture_path_, QString());
+  QByteArray png;
+  if (!shot.isNull()) {
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !shot.save(&buffer, "PNG")) png.clear();
+  }
+  FinishSave(path, png, QStringLiteral("无法生成图片，“%1”没有保存。").arg(path));
+}
+
+void TForm4::FinishSave(const QString& path, const QByteArray& bytes, const QString& failure) {
+  bool success = !bytes.isEmpty();
+  if (success) {
+    try {
+      WriteFileBytes(path, bytes);
+    } catch (const Error& e) {
+      ErrorBox(this, e.message());
+      success = false;
+    }
+  } else {
+    ErrorBox(this, failure);
+  }
+  emit SaveFinished(path, success);
+}
 
 void TForm4::suiButton1Click() {
   if (WebBrowser1 == nullptr || printer_ != nullptr) return;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The viewer's module (lib/tessaly/viewer.so): the Qt plugin through which the
 // program makes its result viewer. The program loads it once its main window
 // is on the screen, so that the web engine is loaded only then.

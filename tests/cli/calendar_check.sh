@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks of `tessaly-cli calendar`.
 #   calendar_check.sh range CLI      the whole range 1901-01-01 .. 2050-12-31
 #   calendar_check.sh bad-input CLI  invalid dates and reversed ranges are bad options
@@ -38,22 +39,32 @@ range)
   [[ $lines -eq 54787 ]] || fail "$lines lines, expected 54787"
   [[ $(head -c 10 "$out") == 1901-01-01 ]] || fail "first line is not 1901-01-01"
   [[ $(tail -n 1 "$out" | cut -c1-10) == 2050-12-31 ]] || fail "last line is not 2050-12-31"
-  # Every line has ten fields.
-  bad=$(awk -F'\t' 'NF != 10 { print NR; exit }' "$out")
-  [[ -z $bad ]] || fail "line $bad does not have ten fields"
+  # Every line has eleven fields.
+  bad=$(awk -F'\t' 'NF != 11 { print NR; exit }' "$out")
+  [[ -z $bad ]] || fail "line $bad does not have eleven fields"
+  # The solar terms: 24 days a year, 3,600 in all.
+  terms=$(awk -F'\t' '$11 != ""' "$out" | wc -l)
+  [[ $terms -eq 3600 ]] || fail "$terms solar-term days, expected 3600"
+  bad=$(awk -F'\t' '$11 != "" { n[substr($1, 1, 4)]++ }
+                     END { for (y in n) if (n[y] != 24) { print y; exit } }' "$out")
+  [[ -z $bad ]] || fail "$bad does not have 24 solar-term days"
 
-  expect_line "$out" 1901-01-01 1111 冬月十一 冬月 十一 "辛丑 庚子   " 牛年 1900 庚子鼠 摩羯座
-  expect_line "$out" 2004-01-22 101 正月初一 一月 初一 "甲申 丙寅   " 猴年 2004 甲申猴 水瓶座
-  expect_line "$out" 2004-03-21 -201 闰二初一 闰二 初一 "甲申 丁卯   " 猴年 2004 甲申猴 白羊座
-  expect_line "$out" 2004-08-01 616 六月十六 六月 十六 "甲申 辛未   " 猴年 2004 甲申猴 狮子座
-  expect_line "$out" 2034-01-01 -1111 闰冬十一 闰冬 十一 "甲寅 丙子   " 虎年 2033 癸丑牛 摩羯座
-  expect_line "$out" 2050-12-31 1118 冬月十八 冬月 十八 "庚午 戊子   " 马年 2050 庚午马 摩羯座
-  expect_line "$out" 1989-08-01 630 六月三十 六月 三十 "己巳 辛未   " 蛇年 1989 己巳蛇 狮子座
-  expect_line "$out" 1989-08-02 701 七月初一 七月 初一 "己巳 壬申   " 蛇年 1989 己巳蛇 狮子座
-  expect_line "$out" 2013-06-12 505 五月初五 五月 初五 "癸巳 戊午   " 蛇年 2013 癸巳蛇 双子座
-  expect_line "$out" 2023-01-21 1230 腊月三十 蜡月 三十 "癸卯 乙丑   " 兔年 2022 壬寅虎 水瓶座
-  expect_line "$out" 2023-01-22 101 正月初一 一月 初一 "癸卯 甲寅   " 兔年 2023 癸卯兔 水瓶座
-  expect_line "$out" 2030-02-03 101 正月初一 一月 初一 "庚戌 戊寅   " 狗年 2030 庚戌狗 水瓶座
+  expect_line "$out" 1901-01-01 1111 冬月十一 冬月 十一 "辛丑 庚子   " 牛年 1900 庚子鼠 摩羯座 ""
+  expect_line "$out" 2004-01-22 101 正月初一 一月 初一 "甲申 丙寅   " 猴年 2004 甲申猴 水瓶座 ""
+  expect_line "$out" 2004-03-21 -201 闰二初一 闰二 初一 "甲申 丁卯   " 猴年 2004 甲申猴 白羊座 ""
+  expect_line "$out" 2004-08-01 616 六月十六 六月 十六 "甲申 辛未   " 猴年 2004 甲申猴 狮子座 ""
+  expect_line "$out" 2034-01-01 -1111 闰冬十一 闰冬 十一 "甲寅 丙子   " 虎年 2033 癸丑牛 摩羯座 ""
+  expect_line "$out" 2050-12-31 1118 冬月十八 冬月 十八 "庚午 戊子   " 马年 2050 庚午马 摩羯座 ""
+  expect_line "$out" 1989-08-01 630 六月三十 六月 三十 "己巳 辛未   " 蛇年 1989 己巳蛇 狮子座 ""
+  expect_line "$out" 1989-08-02 701 七月初一 七月 初一 "己巳 壬申   " 蛇年 1989 己巳蛇 狮子座 ""
+  expect_line "$out" 2013-06-12 505 五月初五 五月 初五 "癸巳 戊午   " 蛇年 2013 癸巳蛇 双子座 ""
+  expect_line "$out" 2023-01-21 1230 腊月三十 蜡月 三十 "癸卯 乙丑   " 兔年 2022 壬寅虎 水瓶座 ""
+  expect_line "$out" 2023-01-22 101 正月初一 一月 初一 "癸卯 甲寅   " 兔年 2023 癸卯兔 水瓶座 ""
+  expect_line "$out" 2030-02-03 101 正月初一 一月 初一 "庚戌 戊寅   " 狗年 2030 庚戌狗 水瓶座 ""
+  # Solar terms: either side of a year boundary, and 雨水 on 春节 2015.
+  expect_line "$out" 2021-12-21 1118 冬月十八 冬月 十八 "辛丑 庚子   " 牛年 2021 辛丑牛 射手座 冬至
+  expect_line "$out" 2022-01-05 1203 腊月初三 蜡月 初三 "壬寅 癸丑   " 虎年 2021 辛丑牛 摩羯座 小寒
+  expect_line "$out" 2015-02-19 101 正月初一 一月 初一 "乙未 戊寅   " 羊年 2015 乙未羊 双鱼座 雨水
   ;;
 bad-input)
   # An invalid date is a bad option: the date error on stderr, nothing on stdout, status 2.
@@ -87,10 +98,10 @@ bad-input)
 
   # Dates beyond the calendar: code 0 and empty fields; one date without TO.
   "$cli" calendar 1900-12-31 1901-01-01 >"$scratch/out.txt" 2>&1 || fail "edge range failed"
-  expect_line "$scratch/out.txt" 1900-12-31 0 "" "" "" "" "" "" "" ""
+  expect_line "$scratch/out.txt" 1900-12-31 0 "" "" "" "" "" "" "" "" ""
   [[ $(wc -l <"$scratch/out.txt") -eq 2 ]] || fail "edge range: expected 2 lines"
   "$cli" calendar 2051-1-1 >"$scratch/out.txt" 2>&1 || fail "single date failed"
-  expect_line "$scratch/out.txt" 2051-01-01 0 "" "" "" "" "" "" "" ""
+  expect_line "$scratch/out.txt" 2051-01-01 0 "" "" "" "" "" "" "" "" ""
   [[ $(wc -l <"$scratch/out.txt") -eq 1 ]] || fail "single date: expected 1 line"
   ;;
 *)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Exit status and output of tessaly-cli when things go wrong.
 #   exit_check.sh write CLI     standard output cannot be written: exit 1 with a message
 #   exit_check.sh page CLI      --page naming the file standard output goes to: exit 2

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks of `tessaly-cli report`.
 #   report_check.sh options CLI DATA    bad options: exit 2, nothing on stdout
 #   report_check.sh errors CLI DATA     errors: exit 1, the message on stderr, nothing on stdout
@@ -50,6 +51,9 @@ case $mode in
 options)
   expect 2 --sex x
   expect 2 --surname 单
+  expect 2 --surname-kind 单
+  expect 2 --format xml
+  expect 2 --format json --encoding gbk
   expect 2 --wish 男
   expect 2 --readings name,palm
   expect 2 --encoding latin1
@@ -65,7 +69,7 @@ options)
   expect 2 --readings ""
   expect 2 --readings ,,
   expect 0 --help
-  grep -q -- '--readings LIST' "$out" || fail "--help does not list the options"
+  grep -q -- '--readings <LIST>' "$out" || fail "--help does not list the options"
   # Both option forms and the edge dates of the calendar are accepted.
   expect 0 --readings=star --birthday=1901-01-01
   expect 0 --readings ,star, --birthday 2050-12-31
@@ -141,15 +145,38 @@ stored)
     [[ $rc -eq 0 ]] || fail "default report: exit $rc: $(cat "$err")"
     cmp -s "$out" "$data/default_2005-03-02.txt" || fail "default report (hour '$hour') differs"
   done
-  run --name 欧阳雨辰 --surname 复姓 --sex 女 --birthday 2004-03-21 --hour 午时 \
-    --mobile 13912340080 --mother-age 31 --pregnancy-month 07 --conception-age 42 --wish 女孩 \
-    --readings all --page "$scratch/page.htm"
+  all=(--sex 女 --birthday 2004-03-21 --hour 午时 --mobile 13912340080 --mother-age 31
+       --pregnancy-month 07 --conception-age 42 --wish 女孩 --readings all)
+  run --name 欧阳雨辰 --surname 复姓 "${all[@]}" --page "$scratch/page.htm"
   [[ $rc -eq 0 ]] || fail "all readings: exit $rc: $(cat "$err")"
   cmp -s "$scratch/page.htm" "$data/all_2004-03-21.htm" || fail "all-readings page differs"
   # The printed report is the page's paragraphs.
   iconv -f GBK -t UTF-8 "$scratch/page.htm" | tr -d '\r' | sed -n '5,$p' | awk 'NR % 2 == 1' \
     | head -n "$(wc -l <"$out")" >"$scratch/paragraphs"
   cmp -s "$out" "$scratch/paragraphs" || fail "printed report and page paragraphs differ"
+  # --surname-kind is --surname's clearer name; --format tsv is the plain report,
+  # --format json the same report with each reading's fields.
+  cp "$out" "$scratch/plain"
+  run --name 欧阳雨辰 --surname-kind 复姓 "${all[@]}" --format tsv
+  cmp -s "$out" "$scratch/plain" || fail "--surname-kind --format tsv differs"
+  run --name 欧阳雨辰 --surname-kind 复姓 "${all[@]}" --format json
+  python3 - "$out" "$scratch/plain" <<'PY' || fail "json: $(head -c 300 "$out")"
+import json, sys
+d = json.load(open(sys.argv[1], encoding="utf-8"))
+assert d["report"] == open(sys.argv[2], encoding="utf-8").read().splitlines(), "report lines"
+n = d["name"]
+assert (n["characters"], n["strokes"], n["total"], n["heaven"], n["person"], n["earth"],
+        n["outer"], n["talents"], n["score"]) == (list("欧阳雨辰"), [15, 17, 8, 7], 47, 32, 25,
+        15, 22, "木土土", 64), n
+assert n["ratings"] == {"total": "吉", "person": "吉", "earth": "大吉", "outer": "凶",
+                        "talents": "凶"}, n["ratings"]
+assert d["lunar"] == {"year": "甲申年", "animal": "猴", "month": "闰二", "day": "初一"}, d["lunar"]
+l = d["lifetime"]
+assert [l[k] for k in ("hour", "year_weight", "month_weight", "day_weight", "hour_weight")] \
+    == ["午时", "05", "07", "05", "10"] and "    " + l["verse_first"] in l["section"], l
+assert d["zodiac"]["key"] == "猴" and d["star_sign"]["key"] == "白羊座", d
+assert d["mobile"]["verdict"] and d["child_sex"]["sentence"] and d["conception"]["sentence"], d
+PY
   ;;
 *)
   echo "unknown mode $mode" >&2

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Date and integer reading: any text either reads or raises the conversion error.
 
 #include <cstddef>
@@ -7,7 +8,8 @@
 #include "core/errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+  const QString text =
+      QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   try {
     const QDate d = tessaly::StrToDate(text);
     if (!d.isValid()) __builtin_trap();

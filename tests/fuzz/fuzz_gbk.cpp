@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GBK helpers: decoding arbitrary bytes, measuring, cutting and re-encoding.
 
 #include <cstddef>

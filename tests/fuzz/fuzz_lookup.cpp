@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Store lookups with arbitrary values: never an error, and a stroke lookup only
 // answers for a single character that the stroke row really contains.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application as the program's entry sets it up: Qt's own texts in
 // Chinese, Qt's own dialogs in the skin, window titles without a suffix.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows' artwork: the shipped pictures decode cleanly with libjpeg, and
 // a truncated, damaged, empty or missing file leaves the plain background.
 

@@ -1,21 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calendar dialog and its month calendar, driven as the user would: the
 // navigation buttons with their day clamps and range edges, the year and month
 // boxes (Enter in them included), clicks on days and on blank cells, the
-// dialog's own title bar, and the write-back on closing.
+// dialog's own title bar, the write-back on closing, and the solar terms with
+// their remembered check box.
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
 
-#include "controls/lunar_month_calendar.h"
 #include "app/calendar_dialog.h"
+#include "controls/lunar_month_calendar.h"
 #include "core/clock.h"
 #include "core/dates.h"
+#include "gui_support.h"
 
 namespace tessaly {
 
@@ -32,12 +38,15 @@ class CalendarDialogTest : public QObject {
 
   void CreationWritesToday();
   void Layout();
+  void Buttons_data();
+  void Buttons();
   void Navigation_data();
   void Navigation();
   void RangeEdgesReplaceAClickedDay();
   void YearBox();
   void MonthBox();
   void TypedNonNumber();
+  void TypedYearOutOfRange_data();
   void TypedYearOutOfRange();
   void EnterInABoxPressesNoButton_data();
   void EnterInABoxPressesNoButton();
@@ -48,6 +57,8 @@ class CalendarDialogTest : public QObject {
   void DateSetterRange();
   void HotCellFollowsTheMouse();
   void ClickDateHandlerCanStopTheClick();
+  void SolarTermDrawnWhenShown();
+  void SolarTermsCheckBoxRemembered();
 
  private:
   TLdKalendar* Calendar() const { return form_->findChild<TLdKalendar*>("LdKalendar1"); }
@@ -59,12 +70,15 @@ class CalendarDialogTest : public QObject {
   QString Title(const QString& chosen) const { return QStringLiteral("你选择的日期是：") + chosen; }
 
   const FixedClock clock_{kToday};
+  QTemporaryDir settings_dir_;  // the settings of this program's runs
   std::unique_ptr<TForm3> form_;
   QStringList created_;  // what creation wrote to the birthday box
   QStringList errors_;   // messages of the error box
 };
 
 void CalendarDialogTest::initTestCase() {
+  QVERIFY(settings_dir_.isValid());
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_dir_.path());
   TForm3::ShowError = [this](QWidget*, const QString& message) { errors_ << message; };
 }
 
@@ -79,7 +93,10 @@ void CalendarDialogTest::init() {
   QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
 }
 
-void CalendarDialogTest::cleanup() { form_.reset(); }
+void CalendarDialogTest::cleanup() {
+  form_.reset();
+  QSettings().clear();
+}
 
 void CalendarDialogTest::Press(const char* button) const {
   auto* b = form_->findChild<QPushButton*>(button);
@@ -112,25 +129,7 @@ void CalendarDialogTest::CreationWritesToday() {
 
 void CalendarDialogTest::Layout() {
   QCOMPARE(form_->windowTitle(), QStringLiteral("查看万年历"));
-  QCOMPARE(form_->size(), QSize(349, 314));
-  const struct {
-    const char* name;
-    const char* text;
-    QRect place;
-  } buttons[] = {
-      {"PDJButton1", "上年", QRect(20, 36, 52, 25)},
-      {"PDJButton3", "上月", QRect(74, 36, 52, 25)},
-      {"PDJButton5", "今天", QRect(144, 36, 52, 25)},
-      {"PDJButton4", "下月", QRect(214, 36, 52, 25)},
-      {"PDJButton2", "下年", QRect(276, 36, 52, 25)},
-      {"FlatButton1", "确认", QRect(280, 210, 36, 20)},
-  };
-  for (const auto& b : buttons) {
-    auto* button = form_->findChild<QPushButton*>(b.name);
-    QVERIFY2(button != nullptr, b.name);
-    QCOMPARE(button->text(), QString::fromUtf8(b.text));
-    QCOMPARE(button->geometry(), b.place);
-  }
+  QCOMPARE(form_->size(), QSize(349, 340));
   QCOMPARE(Calendar()->geometry(), QRect(9, 67, 328, 237));
   QCOMPARE(Calendar()->AutoSize(), false);
 
@@ -155,6 +154,36 @@ void CalendarDialogTest::Layout() {
   QVERIFY(corner.bottom() < Calendar()->height());
   QVERIFY(corner.left() > layout.CellRect(KalendarCell{3, 6}).right());
   QVERIFY(corner.top() >= layout.RowTop(6));
+
+  // 显示节气 below the calendar, in line with the buttons above it.
+  auto* terms = form_->findChild<QCheckBox*>("suiCheckBox1");
+  QCOMPARE(terms->text(), QStringLiteral("显示节气"));
+  QCOMPARE(terms->x(), 20);
+  QVERIFY(terms->y() > Calendar()->geometry().bottom());
+  QVERIFY(terms->geometry().bottom() < form_->height());
+  QVERIFY(terms->width() >= terms->sizeHint().width());
+}
+
+void CalendarDialogTest::Buttons_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QRect>("place");
+  QTest::addColumn<QString>("text");
+  QTest::newRow("上年") << "PDJButton1" << QRect(20, 36, 52, 25) << "上年";
+  QTest::newRow("上月") << "PDJButton3" << QRect(74, 36, 52, 25) << "上月";
+  QTest::newRow("今天") << "PDJButton5" << QRect(144, 36, 52, 25) << "今天";
+  QTest::newRow("下月") << "PDJButton4" << QRect(214, 36, 52, 25) << "下月";
+  QTest::newRow("下年") << "PDJButton2" << QRect(276, 36, 52, 25) << "下年";
+  QTest::newRow("确认") << "FlatButton1" << QRect(280, 210, 36, 20) << "确认";
+}
+
+void CalendarDialogTest::Buttons() {
+  QFETCH(QString, name);
+  QFETCH(QRect, place);
+  QFETCH(QString, text);
+  auto* button = form_->findChild<QPushButton*>(name);
+  QVERIFY2(button != nullptr, qPrintable(name));
+  QCOMPARE(button->text(), text);
+  QCOMPARE(button->geometry(), place);
 }
 
 // ---- Navigation buttons ---------------------------------------------------------
@@ -292,15 +321,20 @@ void CalendarDialogTest::TypedNonNumber() {
   QCOMPARE(Box("FlatComboBox1")->currentText(), QStringLiteral("ab"));
 }
 
+void CalendarDialogTest::TypedYearOutOfRange_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::newRow("before 1901") << "1850";
+  QTest::newRow("after 2050") << "2051";
+}
+
 void CalendarDialogTest::TypedYearOutOfRange() {
+  QFETCH(QString, typed);
   Calendar()->SetDate(QDate(2004, 6, 8));
   QComboBox* years = Box("FlatComboBox1");
-  for (const char* typed : {"1850", "2051"}) {
-    years->setEditText(QString::fromLatin1(typed));
-    QVERIFY(errors_.isEmpty());
-    QCOMPARE(Calendar()->Date(), QDate(2004, 6, 8));
-    QCOMPARE(years->currentText(), QString::fromLatin1(typed));
-  }
+  years->setEditText(typed);
+  QVERIFY(errors_.isEmpty());
+  QCOMPARE(Calendar()->Date(), QDate(2004, 6, 8));
+  QCOMPARE(years->currentText(), typed);
 }
 
 void CalendarDialogTest::EnterInABoxPressesNoButton_data() {
@@ -496,7 +530,57 @@ void CalendarDialogTest::ClickDateHandlerCanStopTheClick() {
   QCOMPARE(calendar->Date(), QDate(2004, 2, 10));
 }
 
+namespace {
+
+// Pixels of a day's cell in the solar-term ochre (red over green over blue,
+// as the Sunday red, the Saturday green, the Today blue and black never are).
+int TermInkPixels(TLdKalendar* calendar, QDate day) {
+  const QImage cell = calendar->grab(calendar->Layout().CellRect(KalendarCellOf(day))).toImage();
+  int count = 0;
+  for (int y = 0; y < cell.height(); ++y) {
+    for (int x = 0; x < cell.width(); ++x) {
+      const QColor p = cell.pixelColor(x, y);
+      if (p.red() - p.green() > 30 && p.green() - p.blue() > 30) ++count;
+    }
+  }
+  return count;
+}
+
+}  // namespace
+
+void CalendarDialogTest::SolarTermDrawnWhenShown() {
+  TLdKalendar* calendar = Calendar();
+  // 冬至 1995 fell on the first of the eleventh month: the term, not 冬月.
+  const QDate solstice(1995, 12, 22);
+  calendar->SetDate(solstice);
+  QCOMPARE(TermInkPixels(calendar, solstice), 0);
+  calendar->SetShowSolarTerms(true);
+  QVERIFY(TermInkPixels(calendar, solstice) > 0);
+  QCOMPARE(TermInkPixels(calendar, solstice.addDays(-1)), 0);
+}
+
+void CalendarDialogTest::SolarTermsCheckBoxRemembered() {
+  auto* box = form_->findChild<QCheckBox*>("suiCheckBox1");
+  QVERIFY(!box->isChecked());
+  QVERIFY(!Calendar()->ShowSolarTerms());
+  QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
+  QVERIFY(Calendar()->ShowSolarTerms());
+  // On disk at once, under the program's own name.
+  const QString file = settings_dir_.filePath(QStringLiteral("tessaly/tessaly.conf"));
+  QVERIFY(test::ReadBytes(file).contains("showSolarTerms=true"));
+
+  // The next start finds it, and takes it off again.
+  form_ = std::make_unique<TForm3>();
+  box = form_->findChild<QCheckBox*>("suiCheckBox1");
+  QVERIFY(box->isChecked());
+  QVERIFY(Calendar()->ShowSolarTerms());
+  box->click();
+  form_ = std::make_unique<TForm3>();
+  QVERIFY(!form_->findChild<QCheckBox*>("suiCheckBox1")->isChecked());
+  QVERIFY(!Calendar()->ShowSolarTerms());
+}
+
 }  // namespace tessaly
 
-QTEST_MAIN(tessaly::CalendarDialogTest)
+TESSALY_GUI_TEST_MAIN(tessaly::CalendarDialogTest)
 #include "calendar_dialog_test.moc"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows when the machine lets them down: an unusable cache directory, a
 // full disk under the report page or the export, an export folder that is gone,
 // a missing or damaged reference store, a data directory without the sound and
@@ -31,8 +32,8 @@
 #include <memory>
 #include <optional>
 
-#include "app/startup.h"
 #include "app/main_window.h"
+#include "app/startup.h"
 #include "controls/artwork.h"
 #include "controls/skin.h"
 #include "core/paths.h"
@@ -191,8 +192,7 @@ void FaultsTest::MissingSoundAndArtwork() {
   QCOMPARE(DataDir(), data);
 
   // The viewer linked in, so that it reads the data directory given above.
-  const std::unique_ptr<Windows> windows =
-      CreateWindows([] { return std::make_unique<TForm4>(); });
+  const std::unique_ptr<Windows> windows = CreateWindows([] { return std::make_unique<TForm4>(); });
   QVERIFY(QTest::qWaitForWindowExposed(windows->form1.get()));
   // The viewer, its browser and the sound are made ready after the first paint.
   QTRY_VERIFY(windows->viewer != nullptr);
@@ -222,7 +222,7 @@ void FaultsTest::MissingSoundAndArtwork() {
   // And the report works as usual.
   QVERIFY(viewer->isVisible());
   QVERIFY(!windows->form1->isVisible());
-  QCOMPARE(test::ReadGbkLines(CachePath("temp.htm")), viewer->Page().FlatMemo1);
+  QCOMPARE(test::ReadGbkLines(CachePath("temp.htm")), viewer->Page());
 }
 
 void FaultsTest::FontsCoverChinese_data() {
@@ -525,7 +525,7 @@ void FaultsTest::ExportFails() {
   Open();
   Report();
   QVERIFY(viewer_->isVisible());
-  QVERIFY(form_->Panel().Memo1.join(QString()).size() > limit);
+  QVERIFY(form_->LastReport().plain.join(QString()).size() > limit);
 
   QTemporaryDir scratch;
   QVERIFY(QDir(scratch.path()).mkpath(QStringLiteral("out")));

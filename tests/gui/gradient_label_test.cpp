@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The gradient label, judged by its pixels: eleven colour bands from the
 // colour nearest Color2 (left or top) to Color1 (right or bottom), one colour
 // when the colours are equal or never set, and the whole of a very narrow

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers of the desktop program's tests: a private cache directory per test
 // program, a watcher that answers message boxes and file dialogs, and a main()
@@ -101,15 +102,15 @@ inline QString CachePath(const char* name) {
 
 // main() of a test program: private cache, what must come before the
 // application object (`prepare`), then the tests.
-#define TESSALY_GUI_TEST_MAIN_PREPARED(TestClass, prepare)              \
-  int main(int argc, char** argv) {                                     \
-    tessaly::test::UsePrivateCache();                                   \
-    prepare;                                                            \
-    QApplication app(argc, argv);                                       \
-    tessaly::SetUpApplication();                                        \
-    TestClass test;                                                     \
-    QTEST_SET_MAIN_SOURCE_PATH                                          \
-    return QTest::qExec(&test, argc, argv);                             \
+#define TESSALY_GUI_TEST_MAIN_PREPARED(TestClass, prepare) \
+  int main(int argc, char** argv) {                        \
+    tessaly::test::UsePrivateCache();                      \
+    prepare;                                               \
+    QApplication app(argc, argv);                          \
+    tessaly::SetUpApplication();                           \
+    TestClass test;                                        \
+    QTEST_SET_MAIN_SOURCE_PATH                             \
+    return QTest::qExec(&test, argc, argv);                \
   }
 
 // A test program without the viewer.

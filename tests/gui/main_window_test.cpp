@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven as the user would drive it: its controls and their
 // defaults, the filters of the name and mobile boxes (typed keys, input method
 // commits, pasting, dropping, setting), the corrections on leaving a box, the
@@ -59,7 +60,7 @@ class ViewerStandIn : public QWidget, public ReportViewer {
  public:
   ViewerStandIn() : QWidget(nullptr, Qt::Window) {}
 
-  void ShowReport(const ReportPage& shown_page, const QString& shown_path,
+  void ShowReport(const QStringList& shown_page, const QString& shown_path,
                   const QStringList& shown_plain, const QString& shown_name) override {
     page = shown_page;
     page_path = shown_path;
@@ -69,6 +70,7 @@ class ViewerStandIn : public QWidget, public ReportViewer {
   }
   QWidget* Window() override { return this; }
   void SetBackHandler(std::function<void()> handler) override { back_ = std::move(handler); }
+  void SetNameChooserHandler(std::function<void()>) override {}
 
   // The user leaves the viewer.
   void Back() {
@@ -76,7 +78,7 @@ class ViewerStandIn : public QWidget, public ReportViewer {
     if (back_) back_();
   }
 
-  ReportPage page;
+  QStringList page;
   QString page_path;
   QStringList plain_report;
   QString name;
@@ -121,6 +123,8 @@ class MainWindowTest : public QObject {
   void FocusMarksInSkinColours();
   void FetalDisclaimerTooltip_data();
   void FetalDisclaimerTooltip();
+  void CheckBoxSelectsItsReading_data();
+  void CheckBoxSelectsItsReading();
   void Birthday();
   void MissingStore();
   void DamagedStore();
@@ -303,7 +307,7 @@ void MainWindowTest::NameKeyFilter_data() {
   QTest::newRow("mixed") << "张a三 1丰Z"
                          << "张三丰";
   QTest::newRow("ascii punctuation dropped") << "-·.,"
-                                            << "·";
+                                             << "·";
   QTest::newRow("full-width digits pass") << "１２"
                                           << "１２";
   QTest::newRow("not in GBK") << "한😀张"
@@ -392,7 +396,7 @@ void MainWindowTest::NameCorrectionOnLeaving() {
   Leave(name);
   QVERIFY(!name->hasFocus());
   QCOMPARE(name->text(), expected);
-  QCOMPARE(form_->Inputs().FlatEdit1, expected);
+  QCOMPARE(form_->Inputs().name, expected);
 }
 
 void MainWindowTest::NameKeptWhenTheWindowIsLeft() {
@@ -496,8 +500,11 @@ void MainWindowTest::Toggles() {
   auto* b = form_->findChild<QPushButton*>(button);
   for (int i = 0; i < clicks; ++i) QTest::mouseClick(b, Qt::LeftButton);
   QCOMPARE(b->text(), expected);
-  const MainInputs in = form_->Inputs();
-  QCOMPARE(button == QLatin1String("FlatButton1") ? in.FlatButton1 : in.FlatButton2, expected);
+  const Person in = form_->Inputs();
+  QCOMPARE(button == QLatin1String("FlatButton1")
+               ? SexText(in.sex)
+               : QStringLiteral("姓氏") + SurnameKindText(in.surname_kind),
+           expected);
 }
 
 void MainWindowTest::BirthHourCorrection_data() {
@@ -528,8 +535,8 @@ void MainWindowTest::BirthHourCorrection() {
   Type(hour, typed);
   Leave(hour);
   QCOMPARE(hour->currentText(), expected);
-  QCOMPARE(form_->Inputs().FlatComboBox6, expected);
-  QCOMPARE(form_->Inputs().FlatComboBox6Index, expected_index);
+  QCOMPARE(form_->Inputs().birth_hour, expected);
+  QCOMPARE(form_->Inputs().birth_hour_index, expected_index);
   QCOMPARE(hour->count(), 12);  // typed text never becomes an entry
 }
 
@@ -567,7 +574,7 @@ void MainWindowTest::Groups() {
   QVERIFY(!check->isChecked());
   for (const QString& name : all)
     QVERIFY2(!form_->findChild<QWidget*>(name)->isVisible(), qPrintable(name));
-  if (box == QLatin1String("suiCheckBox7")) QCOMPARE(form_->Inputs().FlatComboBox5Index, 1);
+  if (box == QLatin1String("suiCheckBox7")) QCOMPARE(form_->Inputs().wish_index, 1);
 }
 
 void MainWindowTest::TypingGoesToTheNameBox() {
@@ -646,6 +653,28 @@ void MainWindowTest::FetalDisclaimerTooltip() {
   QCOMPARE(w->toolTip(), FetalDisclaimerLines().join('\n'));
 }
 
+void MainWindowTest::CheckBoxSelectsItsReading_data() {
+  QTest::addColumn<QString>("box");
+  QTest::addColumn<int>("reading");
+  QTest::newRow("name") << "suiCheckBox1" << int(Reading::Name);
+  QTest::newRow("lifetime") << "suiCheckBox2" << int(Reading::Lifetime);
+  QTest::newRow("zodiac") << "suiCheckBox4" << int(Reading::Zodiac);
+  QTest::newRow("star sign") << "suiCheckBox3" << int(Reading::StarSign);
+  QTest::newRow("mobile") << "suiCheckBox5" << int(Reading::Mobile);
+  QTest::newRow("child's sex") << "suiCheckBox6" << int(Reading::ChildSex);
+  QTest::newRow("conception") << "suiCheckBox7" << int(Reading::Conception);
+}
+
+void MainWindowTest::CheckBoxSelectsItsReading() {
+  QFETCH(QString, box);
+  QFETCH(int, reading);
+  Open();
+  for (QCheckBox* check : form_->findChildren<QCheckBox*>()) check->setChecked(false);
+  QCOMPARE(int(form_->Inputs().readings.toInt()), 0);
+  form_->findChild<QCheckBox*>(box)->setChecked(true);
+  QCOMPARE(int(form_->Inputs().readings.toInt()), reading);
+}
+
 void MainWindowTest::Birthday() {
   const FixedClock clock(QDateTime(QDate(2009, 11, 27), QTime(23, 59, 58)));
   Open();
@@ -654,9 +683,8 @@ void MainWindowTest::Birthday() {
   const QTime time = form_->Birthday().time;
   form_->SetBirthday(QDate(2004, 8, 1));
   QCOMPARE(Edit("FlatEdit3")->text(), QStringLiteral("2004-08-01"));
-  QCOMPARE(form_->Inputs().DateTimePicker1.date, QDate(2004, 8, 1));
-  QCOMPARE(form_->Inputs().DateTimePicker1.time, time);
-  QCOMPARE(form_->Inputs().FlatEdit3, QStringLiteral("2004-08-01"));
+  QCOMPARE(form_->Inputs().birthday.date, QDate(2004, 8, 1));
+  QCOMPARE(form_->Inputs().birthday.time, time);
 }
 
 void MainWindowTest::MissingStore() {
@@ -703,19 +731,19 @@ void MainWindowTest::ReportShowsViewer() {
   QCOMPARE(page.first(), QStringLiteral("<html>"));
   QCOMPARE(page.last(), QStringLiteral("</BODY></HTML>"));
   QVERIFY(page[4].startsWith(QStringLiteral("    欧阳雨辰  生于 ")));
-  QCOMPARE(viewer_->page.FlatMemo1, page);
+  QCOMPARE(viewer_->page, page);
   QCOMPARE(viewer_->page_path, CachePath("temp.htm"));
   // The plain report stays with the main window; the viewer gets it for the
   // export, with the name to offer as the file name.
-  QCOMPARE(form_->Panel().Memo1.first(), page[4]);
-  QCOMPARE(viewer_->plain_report, form_->Panel().Memo1);
+  QCOMPARE(form_->LastReport().plain.first(), page[4]);
+  QCOMPARE(viewer_->plain_report, form_->LastReport().plain);
   QCOMPARE(viewer_->name, QStringLiteral("欧阳雨辰"));
   QVERIFY(viewer_->isVisible());
   QVERIFY(!form_->isVisible());
   // Back from the viewer: the main window again, as it was.
   viewer_->Back();
   QVERIFY(form_->isVisible());
-  QCOMPARE(form_->Inputs().FlatEdit1, QStringLiteral("欧阳雨辰"));
+  QCOMPARE(form_->Inputs().name, QStringLiteral("欧阳雨辰"));
 }
 
 void MainWindowTest::ReportErrorKeepsViewerHidden() {
@@ -761,7 +789,8 @@ void MainWindowTest::CloseDeletesPages() {
   QTest::mouseClick(Find<QPushButton>("suiButton1"), Qt::LeftButton);
   QVERIFY(QFile::exists(CachePath("temp.htm")));
   // The viewer's restyled copy of the page.
-  WriteGb18030Lines(CachePath("temp.tmp"), {QStringLiteral("<font face=\"Noto Serif CJK SC\">")}, FileUse::kPrivate);
+  WriteGb18030Lines(CachePath("temp.tmp"), {QStringLiteral("<font face=\"Noto Serif CJK SC\">")},
+                    FileUse::kPrivate);
   QVERIFY(QFile::exists(CachePath("temp.tmp")));
   viewer_->Back();
   QVERIFY(form_->isVisible());

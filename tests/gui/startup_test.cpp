@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows as start-up creates and wires them, with the viewer and the
 // click sound loaded from their modules: the calendar dialog, the web engine
 // and the sound's player come in only after the main window's first paint, the
 // report goes to the viewer, which takes the main window's place, and going
-// back brings the main window again. Without a usable viewer module the main
-// window works on and the report command says which file is wrong.
+// back brings the main window again; the viewer's 起名参考 opens the name
+// chooser, made then. Without a usable viewer module the main window works on
+// and the report command says which file is wrong.
 
 #include <QDate>
 #include <QFile>
@@ -17,6 +19,7 @@
 #include <memory>
 
 #include "app/main_window.h"
+#include "app/name_chooser.h"
 #include "controls/report_viewer.h"
 #include "gui_support.h"
 
@@ -73,6 +76,11 @@ void StartupTest::ReportAndBack() {
   QVERIFY(viewer->isVisible());
   QVERIFY(!main_window->isVisible());
 
+  QVERIFY(windows->chooser == nullptr);
+  QTest::mouseClick(viewer->findChild<QPushButton*>(QStringLiteral("FlatButton6")), Qt::LeftButton);
+  QVERIFY(windows->chooser != nullptr && windows->chooser->isVisible());
+  windows->chooser->close();
+
   QTest::mouseClick(viewer->findChild<QPushButton*>(QStringLiteral("suiButton2")), Qt::LeftButton);
   QVERIFY(!viewer->isVisible());
   QVERIFY(main_window->isVisible());
@@ -86,12 +94,14 @@ void StartupTest::ModuleUnusable_data() {
   const QString text = scratch_.filePath(QStringLiteral("viewer.so"));
   QFile file(text);
   QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a module\n") > 0);
-  const QString other = QLibraryInfo::path(QLibraryInfo::PluginsPath) +
-                        QStringLiteral("/platforms/libqoffscreen.so");
+  const QString other =
+      QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms/libqoffscreen.so");
   const QString reinstall = QStringLiteral("无法显示算命结果，请重新安装本软件。");
   QTest::newRow("missing") << missing
-                           << QStringLiteral("找不到结果查阅窗口的模块文件“%1”，").arg(missing) + reinstall;
-  QTest::newRow("not a module") << text << QStringLiteral("无法加载结果查阅窗口的模块文件“%1”（").arg(text);
+                           << QStringLiteral("找不到结果查阅窗口的模块文件“%1”，").arg(missing) +
+                                  reinstall;
+  QTest::newRow("not a module") << text
+                                << QStringLiteral("无法加载结果查阅窗口的模块文件“%1”（").arg(text);
   QTest::newRow("another plugin")
       << other << QStringLiteral("文件“%1”不是本软件的结果查阅窗口模块，").arg(other) + reinstall;
 }

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The result viewer after a report: the page as the browser reads it (GB18030),
-// the font choice and its file, the export, the contact link, printing without
-// a printer, and the way back to the main window.
+// the font choice and its file, the export, saving as PDF and as picture, the
+// contact link, printing without a printer, and the way back to the main window.
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFrame>
@@ -20,6 +22,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrlQuery>
 #include <QWebEnginePage>
@@ -62,6 +65,12 @@ class ViewerTest : public QObject {
   void Export();
   void ExportCancelled();
   void ExportUnwritable();
+  void SaveButtons_data();
+  void SaveButtons();
+  void SavedPdf();
+  void SavedPicture();
+  void SaveUnwritable_data();
+  void SaveUnwritable();
   void Contact();
   void PrintWithoutPrinter();
   void BackShowsMainWindow();
@@ -69,6 +78,8 @@ class ViewerTest : public QObject {
  private:
   void Report();
   QVariant Evaluate(const QString& script);
+  // Saves the page as "pdf" or "png" to `path`; whether that succeeded.
+  bool Save(const QString& kind, const QString& path);
   QComboBox* FontList() const {
     return viewer_->findChild<QComboBox*>(QStringLiteral("suiFontComboBox1"));
   }
@@ -166,14 +177,18 @@ void ViewerTest::FramelessWindow() {
   QCOMPARE(headings, QStringList({QStringLiteral("字体："), QStringLiteral("选项：")}));
   // The buttons and the font list speak in the windows' Song-style font.
   const QString song = skin::UiFontFamily();
-  for (const char* name : {"FlatButton3", "FlatButton1", "suiButton1", "suiButton2"}) {
+  for (const char* name : {"FlatButton3", "FlatButton4", "FlatButton5", "FlatButton1",
+                           "FlatButton6", "suiButton1", "suiButton2"}) {
     QVERIFY2(Button(name) != nullptr, name);
     QVERIFY2(QFontInfo(Button(name)->font()).family() == song, name);
   }
   QCOMPARE(QFontInfo(FontList()->font()).family(), song);
   QCOMPARE(QFontInfo(FontList()->view()->font()).family(), song);
   QCOMPARE(Button("FlatButton3")->text(), QStringLiteral("输出到文件"));
+  QCOMPARE(Button("FlatButton4")->text(), QStringLiteral("保存为PDF"));
+  QCOMPARE(Button("FlatButton5")->text(), QStringLiteral("保存为图片"));
   QCOMPARE(Button("FlatButton1")->text(), QStringLiteral("联系软件作者"));
+  QCOMPARE(Button("FlatButton6")->text(), QStringLiteral("起名参考"));
   QCOMPARE(Button("suiButton1")->text(), QStringLiteral("打印输出"));
   QCOMPARE(Button("suiButton2")->text(), QStringLiteral("返回算命"));
 }
@@ -198,10 +213,14 @@ void ViewerTest::PageReadAsGb18030() {
   QCOMPARE(watcher_->boxes.size(), 1);
   QCOMPARE(watcher_->boxes[0].icon, QMessageBox::Information);
   QVERIFY(watcher_->boxes[0].text.contains(QStringLiteral("“𠮷”“䶮”")));
-  QVERIFY(Evaluate(QStringLiteral("document.body.innerText")).toString().contains(QStringLiteral("𠮷䶮")));
+  QVERIFY(Evaluate(QStringLiteral("document.body.innerText"))
+              .toString()
+              .contains(QStringLiteral("𠮷䶮")));
   viewer_->suiFontComboBox1Change(QStringLiteral("Noto Serif CJK SC"));
   QVERIFY(loaded.wait(20000));
-  QVERIFY(Evaluate(QStringLiteral("document.body.innerText")).toString().contains(QStringLiteral("𠮷䶮")));
+  QVERIFY(Evaluate(QStringLiteral("document.body.innerText"))
+              .toString()
+              .contains(QStringLiteral("𠮷䶮")));
 }
 
 void ViewerTest::TwoFontChoices() {
@@ -283,11 +302,11 @@ void ViewerTest::FontListPopupSize() {
 void ViewerTest::NewReportDropsFontTag() {
   FontList()->setCurrentText(QStringLiteral("Noto Serif CJK SC"));
   viewer_->suiFontComboBox1Change(FontList()->currentText());
-  QCOMPARE(viewer_->Page().FlatMemo1.first(), QStringLiteral("<font face=\"Noto Serif CJK SC\">"));
+  QCOMPARE(viewer_->Page().first(), QStringLiteral("<font face=\"Noto Serif CJK SC\">"));
   QTest::mouseClick(Button("suiButton2"), Qt::LeftButton);
   QVERIFY(!viewer_->isVisible());
   Report();
-  QCOMPARE(viewer_->Page().FlatMemo1.first(), QStringLiteral("<html>"));
+  QCOMPARE(viewer_->Page().first(), QStringLiteral("<html>"));
   // The list is back to its first state, like the page's font.
   QCOMPARE(FontList()->currentIndex(), -1);
   QCOMPARE(viewer_->Browser()->url(), TForm4::PageUrl(CachePath("temp.htm")));
@@ -338,7 +357,7 @@ void ViewerTest::Export() {
   const QString path = scratch_.filePath(written);
   QVERIFY2(QFile::exists(path), qPrintable(path));
   // The plain report, whole, as GBK with CR LF.
-  QStringList expected = form_->Panel().Memo1;
+  QStringList expected = form_->LastReport().plain;
   QByteArray bytes;
   for (const QString& line : expected) bytes += ToGbk(line) + "\r\n";
   QCOMPARE(test::ReadBytes(path), bytes);
@@ -376,6 +395,122 @@ void ViewerTest::ExportUnwritable() {
   QDir(scratch_.filePath(QStringLiteral("结果.txt"))).removeRecursively();
 }
 
+bool ViewerTest::Save(const QString& kind, const QString& path) {
+  QSignalSpy saved(viewer_.get(), &TForm4::SaveFinished);
+  if (kind == u"pdf") {
+    viewer_->SavePdf(path);
+  } else {
+    viewer_->SavePicture(path);
+  }
+  if (saved.isEmpty() && !saved.wait(30000)) return false;
+  return saved.size() == 1 && saved[0][0].toString() == path && saved[0][1].toBool();
+}
+
+void ViewerTest::SaveButtons_data() {
+  QTest::addColumn<QString>("button");
+  QTest::addColumn<QString>("suffix");
+  QTest::newRow("保存为PDF") << "FlatButton4"
+                             << "pdf";
+  QTest::newRow("保存为图片") << "FlatButton5"
+                              << "png";
+}
+
+// Through the file dialog, which offers the person's name; the extension is added.
+void ViewerTest::SaveButtons() {
+  QFETCH(QString, button);
+  QFETCH(QString, suffix);
+  QString preset;
+  watcher_->on_file_dialog = [&](QFileDialog* dialog) {
+    QLineEdit* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    preset = box->text();
+    box->setText(scratch_.filePath(QStringLiteral("保存")));
+    static_cast<QDialog*>(dialog)->accept();
+  };
+  QSignalSpy saved(viewer_.get(), &TForm4::SaveFinished);
+  QTest::mouseClick(Button(button.toLatin1().constData()), Qt::LeftButton);
+  QTRY_COMPARE_WITH_TIMEOUT(saved.size(), 1, 30000);
+  QCOMPARE(preset, QStringLiteral("欧阳雨辰"));
+  const QString path = scratch_.filePath(QStringLiteral("保存.") + suffix);
+  QCOMPARE(saved[0][0].toString(), path);
+  QVERIFY(QFileInfo(path).size() > 0);
+  QVERIFY(watcher_->boxes.isEmpty());
+  QFile::remove(path);
+}
+
+// An A4 PDF of the page, its text extractable.
+void ViewerTest::SavedPdf() {
+  const QString path = scratch_.filePath(QStringLiteral("report.pdf"));
+  QVERIFY(Save(QStringLiteral("pdf"), path));
+  const QByteArray pdf = test::ReadBytes(path);
+  qInfo("PDF: %lld bytes", static_cast<long long>(pdf.size()));
+  QVERIFY(pdf.startsWith("%PDF-"));
+  // Pages of A4, 595 by 842 points.
+  const QString objects = QString::fromLatin1(pdf);
+  const int pages = objects.count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]")));
+  QVERIFY(pages >= 1);
+  QCOMPARE(objects.count(QRegularExpression(
+               QStringLiteral("/MediaBox \\[0 0 59[45]\\.\\d+ 84[12]\\.\\d+\\]"))),
+           pages);
+
+  const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+  if (pdftotext.isEmpty()) QSKIP("Poppler's pdftotext is not installed");
+  QProcess run;
+  run.start(pdftotext,
+            {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+  QVERIFY(run.waitForFinished(30000));
+  const QString text = QString::fromUtf8(run.readAllStandardOutput());
+  QVERIFY(text.contains(QStringLiteral("相信科学")));
+  QVERIFY(text.contains(QStringLiteral("欧阳雨辰")));
+  QFile::remove(path);
+}
+
+// The whole page, not only the part in view, at the screen's pixel ratio.
+void ViewerTest::SavedPicture() {
+  QWebEngineView* browser = viewer_->Browser();
+  const qreal ratio = browser->devicePixelRatioF();
+  const QString path = scratch_.filePath(QStringLiteral("report.png"));
+  QVERIFY(Save(QStringLiteral("png"), path));
+  const QImage picture(path);
+  qInfo("PNG: %lld bytes, %d x %d", static_cast<long long>(QFileInfo(path).size()), picture.width(),
+        picture.height());
+  const auto page_size = [&](const char* side) {
+    return Evaluate(QStringLiteral("document.scrollingElement.%1").arg(QLatin1String(side)))
+        .toInt();
+  };
+  QCOMPARE(picture.height(), qRound(page_size("scrollHeight") * ratio));
+  QCOMPARE(picture.width(), qRound(page_size("clientWidth") * ratio));
+  QVERIFY(picture.height() > 2 * browser->height() * ratio);
+  // Its top is what the browser shows (but for the scroll bar), and its last
+  // screenful is drawn too.
+  const QRect top(0, 0, picture.width(), browser->height() * ratio);
+  QCOMPARE(picture.copy(top).convertToFormat(QImage::Format_RGB32),
+           browser->grab().toImage().copy(top).convertToFormat(QImage::Format_RGB32));
+  const QImage last = picture.copy(top.translated(0, picture.height() - top.height()));
+  QVERIFY(last.convertToFormat(QImage::Format_Indexed8).colorCount() > 2);
+  QFile::remove(path);
+}
+
+void ViewerTest::SaveUnwritable_data() {
+  QTest::addColumn<QString>("kind");
+  QTest::newRow("PDF over a folder") << "pdf";
+  QTest::newRow("picture over a folder") << "png";
+}
+
+// A target that cannot be written: an error box, and no file, whole or part.
+void ViewerTest::SaveUnwritable() {
+  QFETCH(QString, kind);
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("结果.") + kind);
+  QVERIFY(QDir().mkpath(path));
+  QVERIFY(!Save(kind, path));
+  QCOMPARE(watcher_->boxes.size(), 1);
+  QCOMPARE(watcher_->boxes[0].icon, QMessageBox::Critical);
+  QVERIFY(watcher_->boxes[0].text.contains(path));
+  QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+           QStringList{QFileInfo(path).fileName()});
+  QVERIFY(QFileInfo(path).isDir());
+}
+
 void ViewerTest::Contact() {
   QTest::mouseClick(Button("FlatButton1"), Qt::LeftButton);
   QCOMPARE(desktop_.opened.size(), 1);
@@ -403,8 +538,8 @@ void ViewerTest::BackShowsMainWindow() {
   QVERIFY(!viewer_->isVisible());
   QVERIFY(form_->isVisible());
   // The inputs are as they were.
-  QCOMPARE(form_->Inputs().FlatEdit1, QStringLiteral("欧阳雨辰"));
-  QCOMPARE(form_->Inputs().suiCheckBox1, true);
+  QCOMPARE(form_->Inputs().name, QStringLiteral("欧阳雨辰"));
+  QCOMPARE(form_->Inputs().readings.testFlag(Reading::Name), true);
 }
 
 }  // namespace tessaly

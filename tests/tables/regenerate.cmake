@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a table generator into a scratch file and compares its output with the
 # checked-in table byte for byte.
 #   cmake -DPYTHON=... -DGENERATOR=tools/x.py -DOUTPUT=scratch -DTABLE=checked-in -P regenerate.cmake

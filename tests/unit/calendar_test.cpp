@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lunar conversion and its texts: known dates, and properties that must hold for
 // every date of the calendar's range.
 
@@ -128,87 +129,135 @@ INSTANTIATE_TEST_SUITE_P(Edges, LunarOutOfRange,
                            return std::string(info.param.name);
                          });
 
-TEST(LunarDate, DecodesPackedCodes) {
-  const struct {
-    LunarCode code;
-    int month;
-    bool leap;
-    int day;
-  } cases[] = {{616, 6, false, 16},   {-201, 2, true, 1}, {-1111, 11, true, 11},
-               {1230, 12, false, 30}, {101, 1, false, 1}, {0, 0, false, 0}};
-  for (const auto& c : cases) {
-    const LunarDate d = LunarDate::Decode(c.code);
-    EXPECT_EQ(d.month, c.month) << c.code;
-    EXPECT_EQ(d.leap, c.leap) << c.code;
-    EXPECT_EQ(d.day, c.day) << c.code;
-  }
+struct PackedCode {
+  const char* name;
+  LunarCode code;
+  int month;
+  bool leap;
+  int day;
+};
+
+void PrintTo(const PackedCode& row, std::ostream* os) { *os << row.name; }
+
+class LunarDateDecode : public testing::TestWithParam<PackedCode> {};
+
+TEST_P(LunarDateDecode, MonthLeapAndDay) {
+  const PackedCode& c = GetParam();
+  const LunarDate d = LunarDate::Decode(c.code);
+  EXPECT_EQ(d.month, c.month);
+  EXPECT_EQ(d.leap, c.leap);
+  EXPECT_EQ(d.day, c.day);
 }
 
-TEST(LunarTexts, MonthNamingsDifferOnlyInFirstAndTwelfth) {
-  const struct {
-    QDate date;
-    const char* report;
-    const char* calendar;
-  } cases[] = {
-      {QDate(2004, 1, 22), "正月", "一月"},  {QDate(2004, 1, 10), "腊月", "蜡月"},
-      {QDate(2004, 12, 12), "冬月", "冬月"}, {QDate(2004, 11, 12), "十月", "十月"},
-      {QDate(2004, 3, 21), "闰二", "闰二"},  {QDate(2034, 1, 1), "闰冬", "闰冬"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(LunarMonthText(c.date, MonthNaming::Report), QString::fromUtf8(c.report))
-        << Show(c.date);
-    EXPECT_EQ(LunarMonthText(c.date, MonthNaming::Calendar), QString::fromUtf8(c.calendar))
-        << Show(c.date);
-  }
+const PackedCode kPackedCodes[] = {{"SixthMonthDay16", 616, 6, false, 16},
+                                   {"LeapSecondMonthDay1", -201, 2, true, 1},
+                                   {"LeapEleventhMonthDay11", -1111, 11, true, 11},
+                                   {"TwelfthMonthDay30", 1230, 12, false, 30},
+                                   {"FirstMonthDay1", 101, 1, false, 1},
+                                   {"NoDate", 0, 0, false, 0}};
+INSTANTIATE_TEST_SUITE_P(Codes, LunarDateDecode, testing::ValuesIn(kPackedCodes),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct MonthNames {
+  const char* name;
+  QDate date;
+  const char* report;
+  const char* calendar;
+};
+
+void PrintTo(const MonthNames& row, std::ostream* os) { *os << row.name; }
+
+// The two namings differ only in the first and twelfth months.
+class LunarMonthNamings : public testing::TestWithParam<MonthNames> {};
+
+TEST_P(LunarMonthNamings, ReportAndCalendar) {
+  const MonthNames& c = GetParam();
+  EXPECT_EQ(LunarMonthText(c.date, MonthNaming::Report), QString::fromUtf8(c.report));
+  EXPECT_EQ(LunarMonthText(c.date, MonthNaming::Calendar), QString::fromUtf8(c.calendar));
 }
 
-TEST(GanZhi, YearPairFollowsTheGregorianYear) {
-  const struct {
-    QDate date;
-    const char* pair;
-  } cases[] = {
-      {QDate(1901, 1, 1), "辛丑"},   {QDate(1984, 6, 1), "甲子"}, {QDate(2004, 1, 1), "甲申"},
-      {QDate(2004, 12, 31), "甲申"}, {QDate(2043, 7, 1), "癸亥"}, {QDate(2050, 12, 31), "庚午"},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(YearGanZhi(c.date), QString::fromUtf8(c.pair)) << Show(c.date);
+const MonthNames kMonthNames[] = {
+    {"FirstMonth_2004_01_22", QDate(2004, 1, 22), "正月", "一月"},
+    {"TwelfthMonth_2004_01_10", QDate(2004, 1, 10), "腊月", "蜡月"},
+    {"EleventhMonth_2004_12_12", QDate(2004, 12, 12), "冬月", "冬月"},
+    {"TenthMonth_2004_11_12", QDate(2004, 11, 12), "十月", "十月"},
+    {"LeapSecondMonth_2004_03_21", QDate(2004, 3, 21), "闰二", "闰二"},
+    {"LeapEleventhMonth_2034_01_01", QDate(2034, 1, 1), "闰冬", "闰冬"},
+};
+INSTANTIATE_TEST_SUITE_P(Months, LunarMonthNamings, testing::ValuesIn(kMonthNames),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct DatePair {
+  const char* name;
+  QDate date;
+  const char* pair;
+};
+
+void PrintTo(const DatePair& row, std::ostream* os) { *os << row.name; }
+
+class YearGanZhiOf : public testing::TestWithParam<DatePair> {};
+
+TEST_P(YearGanZhiOf, FollowsTheGregorianYear) {
+  EXPECT_EQ(YearGanZhi(GetParam().date), QString::fromUtf8(GetParam().pair));
 }
 
-TEST(GanZhi, MonthPairByYearAndLunarMonth) {
-  const struct {
-    QDate date;
-    const char* pair;
-  } cases[] = {
-      // First months: the stem depends on the Gregorian year modulo 5.
-      {QDate(2004, 1, 22), "丙寅"},
-      {QDate(2005, 2, 9), "戊寅"},
-      {QDate(2006, 1, 29), "庚寅"},
-      {QDate(2007, 2, 18), "壬寅"},
-      {QDate(2008, 2, 7), "甲寅"},
-      // Eleventh and twelfth months take 子 and 丑; in January before the new year
-      // the stem still follows the Gregorian year (丁丑 in 2004, 己丑 in 2005).
-      {QDate(2004, 12, 12), "丙子"},
-      {QDate(2004, 1, 10), "丁丑"},
-      {QDate(2005, 1, 10), "己丑"},
-      // A leap month takes the pair of its ordinary month.
-      {QDate(2004, 3, 20), "丁卯"},
-      {QDate(2004, 3, 21), "丁卯"},
-      {QDate(2020, 5, 23), "辛巳"},
-      {QDate(2020, 4, 23), "辛巳"},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(MonthGanZhi(c.date), QString::fromUtf8(c.pair)) << Show(c.date);
+const DatePair kYearPairs[] = {
+    {"FirstDayOfRange", QDate(1901, 1, 1), "辛丑"},
+    {"JiaZi_1984", QDate(1984, 6, 1), "甲子"},
+    {"January_2004_01_01", QDate(2004, 1, 1), "甲申"},
+    {"December_2004_12_31", QDate(2004, 12, 31), "甲申"},
+    {"GuiHai_2043", QDate(2043, 7, 1), "癸亥"},
+    {"LastDayOfRange", QDate(2050, 12, 31), "庚午"},
+};
+INSTANTIATE_TEST_SUITE_P(Dates, YearGanZhiOf, testing::ValuesIn(kYearPairs),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class MonthGanZhiOf : public testing::TestWithParam<DatePair> {};
+
+TEST_P(MonthGanZhiOf, ByYearAndLunarMonth) {
+  EXPECT_EQ(MonthGanZhi(GetParam().date), QString::fromUtf8(GetParam().pair));
 }
 
-TEST(AnimalYear, ByGregorianYear) {
-  const struct {
-    int year;
-    const char* name;
-  } cases[] = {{1901, "牛年"}, {2003, "羊年"}, {2004, "猴年"},
-               {2008, "鼠年"}, {2019, "猪年"}, {2050, "马年"}};
-  for (const auto& c : cases)
-    EXPECT_EQ(AnimalYearText(c.year), QString::fromUtf8(c.name)) << c.year;
+const DatePair kMonthPairs[] = {
+    // First months: the stem depends on the Gregorian year modulo 5.
+    {"FirstMonth_2004", QDate(2004, 1, 22), "丙寅"},
+    {"FirstMonth_2005", QDate(2005, 2, 9), "戊寅"},
+    {"FirstMonth_2006", QDate(2006, 1, 29), "庚寅"},
+    {"FirstMonth_2007", QDate(2007, 2, 18), "壬寅"},
+    {"FirstMonth_2008", QDate(2008, 2, 7), "甲寅"},
+    // Eleventh and twelfth months take 子 and 丑; in January before the new year
+    // the stem still follows the Gregorian year (丁丑 in 2004, 己丑 in 2005).
+    {"EleventhMonth_2004_12_12", QDate(2004, 12, 12), "丙子"},
+    {"TwelfthMonth_2004_01_10", QDate(2004, 1, 10), "丁丑"},
+    {"TwelfthMonth_2005_01_10", QDate(2005, 1, 10), "己丑"},
+    // A leap month takes the pair of its ordinary month.
+    {"SecondMonth_2004_03_20", QDate(2004, 3, 20), "丁卯"},
+    {"LeapSecondMonth_2004_03_21", QDate(2004, 3, 21), "丁卯"},
+    {"LeapFourthMonth_2020_05_23", QDate(2020, 5, 23), "辛巳"},
+    {"FourthMonth_2020_04_23", QDate(2020, 4, 23), "辛巳"},
+};
+INSTANTIATE_TEST_SUITE_P(Dates, MonthGanZhiOf, testing::ValuesIn(kMonthPairs),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct AnimalCase {
+  const char* name;
+  int year;
+  const char* text;
+};
+
+void PrintTo(const AnimalCase& row, std::ostream* os) { *os << row.name; }
+
+class AnimalYear : public testing::TestWithParam<AnimalCase> {};
+
+TEST_P(AnimalYear, ByGregorianYear) {
+  EXPECT_EQ(AnimalYearText(GetParam().year), QString::fromUtf8(GetParam().text));
 }
+
+const AnimalCase kAnimalYears[] = {{"Ox_1901", 1901, "牛年"},     {"Goat_2003", 2003, "羊年"},
+                                   {"Monkey_2004", 2004, "猴年"}, {"Rat_2008", 2008, "鼠年"},
+                                   {"Pig_2019", 2019, "猪年"},    {"Horse_2050", 2050, "马年"}};
+INSTANTIATE_TEST_SUITE_P(Years, AnimalYear, testing::ValuesIn(kAnimalYears),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---- The whole range ------------------------------------------------------------
 

@@ -1,4 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
 
 #include "core/clock.h"
 #include "core/dates.h"
@@ -7,34 +11,71 @@
 namespace tessaly {
 namespace {
 
+// A text the converters refuse.
+struct BadText {
+  const char* name;
+  const char* text;
+};
+
+void PrintTo(const BadText& row, std::ostream* os) { *os << row.name; }
+
 TEST(Dates, WritesIsoForm) {
   EXPECT_EQ(DateToStr(QDate(2004, 8, 1)), QStringLiteral("2004-08-01"));
   EXPECT_EQ(DateToStr(QDate(1901, 12, 31)), QStringLiteral("1901-12-31"));
 }
 
-TEST(Dates, ReadsWithAndWithoutLeadingZeros) {
-  const struct {
-    const char* text;
-    QDate date;
-  } cases[] = {
-      {"2004-8-1", QDate(2004, 8, 1)},     {"2004-08-01", QDate(2004, 8, 1)},
-      {" 2004-08-01 ", QDate(2004, 8, 1)}, {"1901-2-19", QDate(1901, 2, 19)},
-      {"2004-2-29", QDate(2004, 2, 29)},   {"2050-12-31", QDate(2050, 12, 31)},
-  };
-  for (const auto& c : cases) EXPECT_EQ(StrToDate(QString::fromUtf8(c.text)), c.date) << c.text;
+struct DateText {
+  const char* name;
+  const char* text;
+  QDate date;
+};
+
+void PrintTo(const DateText& row, std::ostream* os) { *os << row.name; }
+
+class DateTexts : public testing::TestWithParam<DateText> {};
+
+TEST_P(DateTexts, ReadWithAndWithoutLeadingZeros) {
+  EXPECT_EQ(StrToDate(QString::fromUtf8(GetParam().text)), GetParam().date);
 }
 
-TEST(Dates, InvalidTextsRaiseTheDateError) {
-  for (const char* bad : {"", "2004", "2004-2-30", "2005-2-29", "2004-13-01", "2004-0-1", "2004/08/01",
-                          "abcd-1-1", "2004-08-01x", "2004--1", "-2004-1-1", "0-1-1", "20040-1-1"}) {
-    try {
-      StrToDate(QString::fromUtf8(bad));
-      ADD_FAILURE() << "accepted " << bad;
-    } catch (const ConvertError& e) {
-      EXPECT_EQ(e.message(), QStringLiteral("'%1' 不是一个有效的日期").arg(QString::fromUtf8(bad)));
-    }
+const DateText kDateTexts[] = {
+    {"NoLeadingZeros", "2004-8-1", QDate(2004, 8, 1)},
+    {"LeadingZeros", "2004-08-01", QDate(2004, 8, 1)},
+    {"SurroundingSpaces", " 2004-08-01 ", QDate(2004, 8, 1)},
+    {"Year1901", "1901-2-19", QDate(1901, 2, 19)},
+    {"LeapDay", "2004-2-29", QDate(2004, 2, 29)},
+    {"LastDayOfRange", "2050-12-31", QDate(2050, 12, 31)},
+};
+INSTANTIATE_TEST_SUITE_P(Valid, DateTexts, testing::ValuesIn(kDateTexts),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class BadDateTexts : public testing::TestWithParam<BadText> {};
+
+TEST_P(BadDateTexts, RaiseTheDateError) {
+  const char* bad = GetParam().text;
+  try {
+    StrToDate(QString::fromUtf8(bad));
+    ADD_FAILURE() << "accepted " << bad;
+  } catch (const ConvertError& e) {
+    EXPECT_EQ(e.message(), QStringLiteral("'%1' 不是一个有效的日期").arg(QString::fromUtf8(bad)));
   }
 }
+
+const BadText kBadDates[] = {{"Empty", ""},
+                             {"YearOnly", "2004"},
+                             {"February30", "2004-2-30"},
+                             {"February29InCommonYear", "2005-2-29"},
+                             {"Month13", "2004-13-01"},
+                             {"Month0", "2004-0-1"},
+                             {"Slashes", "2004/08/01"},
+                             {"LettersForYear", "abcd-1-1"},
+                             {"TrailingLetter", "2004-08-01x"},
+                             {"EmptyMonth", "2004--1"},
+                             {"LeadingMinus", "-2004-1-1"},
+                             {"YearZero", "0-1-1"},
+                             {"FiveDigitYear", "20040-1-1"}};
+INSTANTIATE_TEST_SUITE_P(Invalid, BadDateTexts, testing::ValuesIn(kBadDates),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Dates, EncodeDateNamesTheOffendingDate) {
   EXPECT_EQ(EncodeDate(2004, 2, 29), QDate(2004, 2, 29));
@@ -65,25 +106,54 @@ TEST(Dates, NowReadsTheClockInUseAndAFixedClockGivesItBack) {
   EXPECT_NE(DateTime::Now().date, QDate(2004, 6, 8));
 }
 
-TEST(Integers, ReadsDecimalTexts) {
-  const struct {
-    const char* text;
-    int value;
-  } cases[] = {{"0", 0}, {"05", 5}, {"0012", 12}, {"-3", -3}, {"+7", 7}, {" 42 ", 42},
-               {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}};
-  for (const auto& c : cases) EXPECT_EQ(StrToInt(QString::fromUtf8(c.text)), c.value) << c.text;
+struct IntText {
+  const char* name;
+  const char* text;
+  int value;
+};
+
+void PrintTo(const IntText& row, std::ostream* os) { *os << row.name; }
+
+class IntegerTexts : public testing::TestWithParam<IntText> {};
+
+TEST_P(IntegerTexts, ReadAsDecimal) {
+  EXPECT_EQ(StrToInt(QString::fromUtf8(GetParam().text)), GetParam().value);
 }
 
-TEST(Integers, InvalidTextsRaiseTheIntegerError) {
-  for (const char* bad : {"", " ", "-", "1.5", "12a", "0x10", "2147483648", "99999999999999999999", "一"}) {
-    try {
-      StrToInt(QString::fromUtf8(bad));
-      ADD_FAILURE() << "accepted " << bad;
-    } catch (const ConvertError& e) {
-      EXPECT_EQ(e.message(), QStringLiteral("'%1' 不是一个有效的整形值").arg(QString::fromUtf8(bad)));
-    }
+const IntText kIntegerTexts[] = {{"Zero", "0", 0},
+                                 {"LeadingZero", "05", 5},
+                                 {"TwoLeadingZeros", "0012", 12},
+                                 {"Negative", "-3", -3},
+                                 {"PlusSign", "+7", 7},
+                                 {"SurroundingSpaces", " 42 ", 42},
+                                 {"Largest", "2147483647", 2147483647},
+                                 {"Smallest", "-2147483648", -2147483647 - 1}};
+INSTANTIATE_TEST_SUITE_P(Valid, IntegerTexts, testing::ValuesIn(kIntegerTexts),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class BadIntegerTexts : public testing::TestWithParam<BadText> {};
+
+TEST_P(BadIntegerTexts, RaiseTheIntegerError) {
+  const char* bad = GetParam().text;
+  try {
+    StrToInt(QString::fromUtf8(bad));
+    ADD_FAILURE() << "accepted " << bad;
+  } catch (const ConvertError& e) {
+    EXPECT_EQ(e.message(), QStringLiteral("'%1' 不是一个有效的整形值").arg(QString::fromUtf8(bad)));
   }
 }
+
+const BadText kBadIntegers[] = {{"Empty", ""},
+                                {"Space", " "},
+                                {"MinusOnly", "-"},
+                                {"Fraction", "1.5"},
+                                {"TrailingLetter", "12a"},
+                                {"Hexadecimal", "0x10"},
+                                {"AboveLargest", "2147483648"},
+                                {"TwentyDigits", "99999999999999999999"},
+                                {"ChineseNumeral", "一"}};
+INSTANTIATE_TEST_SUITE_P(Invalid, BadIntegerTexts, testing::ValuesIn(kBadIntegers),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tessaly

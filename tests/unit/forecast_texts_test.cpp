@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks of the forecast texts shipped with the program: their block layout,
 // the fixed lines the readings and the report rely on, and the prose itself.
 
@@ -7,7 +8,7 @@
 #include <QSet>
 
 #include "core/text.h"
-#include "readings/models.h"
+#include "readings/readings.h"
 
 namespace tessaly {
 namespace {

@@ -1,19 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <QDate>
 #include <QTime>
 
 #include "core/errors.h"
-#include "readings/models.h"
 #include "readings/readings.h"
 
 namespace tessaly {
 namespace {
 
-MainInputs BornOn(QDate date, QTime time = QTime(0, 0)) {
-  MainInputs in;
-  in.DateTimePicker1 = DateTime{date, time};
-  return in;
+Person BornOn(QDate date, QTime time = QTime(0, 0)) {
+  Person person;
+  person.birthday = DateTime{date, time};
+  return person;
 }
 
 // A small star-sign text: 白羊座 with a rating, a paragraph and a heading,
@@ -45,20 +45,10 @@ const QStringList kAnimals = {
     QStringLiteral("猴"),
 };
 
-ResultPanel FixturePanel() {
-  ResultPanel p;
-  p.FlatMemo10 = kStars;
-  p.FlatMemo11 = kAnimals;
-  return p;
-}
-
 TEST(StarForecast, CopiesTheBlockUnchangedAfterTheHeading) {
-  ResultPanel panel = FixturePanel();
-  FlatButton13Click(BornOn(QDate(2005, 4, 1)), panel);
-  EXPECT_EQ(panel.Label51, QStringLiteral("白羊座"));
+  const ForecastResult r = ReadStarForecast(BornOn(QDate(2005, 4, 1)), kStars);
+  EXPECT_EQ(r.key, QStringLiteral("白羊座"));
   const QStringList expected = {
-      QString(),
-      QStringLiteral("    【※今年星座运程】"),
       QString(),
       QStringLiteral("    你是白羊座。"),
       QString(),
@@ -67,16 +57,13 @@ TEST(StarForecast, CopiesTheBlockUnchangedAfterTheHeading) {
       QStringLiteral("　　白羊座的你今年冲劲十足。"),
       QStringLiteral("　　情感生活"),
   };
-  EXPECT_EQ(panel.FlatMemo6, expected);
+  EXPECT_EQ(r.section, expected);
 }
 
 TEST(ZodiacForecast, IndentsEveryBlockLineByFourSpaces) {
-  ResultPanel panel = FixturePanel();
-  FlatButton15Click(BornOn(QDate(2005, 2, 9)), panel);
-  EXPECT_EQ(panel.Label48, QStringLiteral("鸡"));
+  const ForecastResult r = ReadZodiacForecast(BornOn(QDate(2005, 2, 9)), kAnimals);
+  EXPECT_EQ(r.key, QStringLiteral("鸡"));
   const QStringList expected = {
-      QString(),
-      QStringLiteral("    【※今年属相运程】"),
       QString(),
       QStringLiteral("    你属相是鸡。"),
       QStringLiteral("    心情不定"),
@@ -84,7 +71,7 @@ TEST(ZodiacForecast, IndentsEveryBlockLineByFourSpaces) {
       QStringLiteral("    生肖性格："),
       QStringLiteral("    　　属鸡的人做事认真。"),
   };
-  EXPECT_EQ(panel.FlatMemo6, expected);
+  EXPECT_EQ(r.section, expected);
 }
 
 struct MissingBlockCase {
@@ -96,20 +83,14 @@ struct MissingBlockCase {
 
 class MissingBlockTest : public ::testing::TestWithParam<MissingBlockCase> {};
 
-// Without a usable block the section is the heading lines and the sign line.
-TEST_P(MissingBlockTest, GivesOnlyTheHeadingLines) {
+// Without a usable block the section is an empty line and the sign line.
+TEST_P(MissingBlockTest, GivesOnlyTheSignLine) {
   const MissingBlockCase& c = GetParam();
-  ResultPanel panel = FixturePanel();
-  panel.FlatMemo6 = {QStringLiteral("上一次的内容")};
-  if (c.zodiac) {
-    FlatButton15Click(BornOn(c.birthday), panel);
-  } else {
-    FlatButton13Click(BornOn(c.birthday), panel);
-  }
-  ASSERT_EQ(panel.FlatMemo6.size(), 4) << panel.FlatMemo6.join(u'|').toStdString();
-  EXPECT_EQ(panel.FlatMemo6[0], QString());
-  EXPECT_EQ(panel.FlatMemo6[2], QString());
-  EXPECT_EQ(panel.FlatMemo6[3], QString::fromUtf8(c.last_line));
+  const ForecastResult r = c.zodiac ? ReadZodiacForecast(BornOn(c.birthday), kAnimals)
+                                    : ReadStarForecast(BornOn(c.birthday), kStars);
+  ASSERT_EQ(r.section.size(), 2) << r.section.join(u'|').toStdString();
+  EXPECT_EQ(r.section[0], QString());
+  EXPECT_EQ(r.section[1], QString::fromUtf8(c.last_line));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -122,20 +103,6 @@ INSTANTIATE_TEST_SUITE_P(
                          "    你属相是猴。"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Forecasts, ZodiacAfterStarLeavesOnlyTheZodiacSection) {
-  ResultPanel panel = FixturePanel();
-  const MainInputs in = BornOn(QDate(2005, 3, 25));
-  FlatButton13Click(in, panel);
-  ASSERT_EQ(panel.FlatMemo6.value(1), QStringLiteral("    【※今年星座运程】"));
-  FlatButton15Click(in, panel);
-  EXPECT_EQ(panel.FlatMemo6.size(), 8);
-  EXPECT_EQ(panel.FlatMemo6.value(1), QStringLiteral("    【※今年属相运程】"));
-  EXPECT_FALSE(panel.FlatMemo6.join(u'|').contains(QStringLiteral("星座")));
-  // Each reading notes its own sign only.
-  EXPECT_EQ(panel.Label51, QStringLiteral("白羊座"));
-  EXPECT_EQ(panel.Label48, QStringLiteral("鸡"));
-}
-
 struct AnimalCase {
   QDate date;
   QTime time;
@@ -146,9 +113,8 @@ class ZodiacAnimalTest : public ::testing::TestWithParam<AnimalCase> {};
 
 TEST_P(ZodiacAnimalTest, FollowsTheLunarNewYear) {
   const AnimalCase& c = GetParam();
-  ResultPanel panel = FixturePanel();
-  FlatButton15Click(BornOn(c.date, c.time), panel);
-  EXPECT_EQ(panel.Label48, QString::fromUtf8(c.animal)) << c.date.toString().toStdString();
+  EXPECT_EQ(ReadZodiacForecast(BornOn(c.date, c.time), kAnimals).key, QString::fromUtf8(c.animal))
+      << c.date.toString().toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ZodiacAnimalTest,
@@ -161,37 +127,32 @@ INSTANTIATE_TEST_SUITE_P(Cases, ZodiacAnimalTest,
                                            AnimalCase{QDate(2023, 1, 22), QTime(0, 0), "兔"},
                                            AnimalCase{QDate(1900, 1, 30), QTime(0, 0), "猪"}));
 
-// A birthday without a lunar New Year date stops the reading before it writes.
-TEST(ZodiacForecast, BirthdayOutsideTheTableStopsBeforeWriting) {
-  ResultPanel panel = FixturePanel();
-  panel.FlatMemo6 = {QStringLiteral("上一次的内容")};
-  EXPECT_THROW(FlatButton15Click(BornOn(QDate(1899, 12, 31)), panel), Error);
-  EXPECT_EQ(panel.FlatMemo6, QStringList{QStringLiteral("上一次的内容")});
-  EXPECT_EQ(panel.Label48, ResultPanel().Label48);
+// A birthday without a lunar New Year date stops the reading.
+TEST(ZodiacForecast, BirthdayOutsideTheTableIsAnError) {
+  EXPECT_THROW(ReadZodiacForecast(BornOn(QDate(1899, 12, 31)), kAnimals), Error);
 }
 
 // Every sign and animal finds its block in the shipped texts.
 TEST(Forecasts, ShippedTextsHaveABlockForEverySignAndAnimal) {
-  ResultPanel panel = ResultPanel::WithTexts();
   QStringList signs;
   for (int month = 1; month <= 12; ++month) {
-    FlatButton13Click(BornOn(QDate(2005, month, 10)), panel);
-    signs << panel.Label51;
-    EXPECT_GE(panel.FlatMemo6.size(), 4 + 37) << panel.Label51.toStdString();
-    EXPECT_LE(panel.FlatMemo6.size(), 4 + 39) << panel.Label51.toStdString();
-    EXPECT_TRUE(panel.FlatMemo6.value(5).startsWith(QStringLiteral("    整体运势：★")));
+    const ForecastResult r = ReadStarForecast(BornOn(QDate(2005, month, 10)));
+    signs << r.key;
+    EXPECT_GE(r.section.size(), 2 + 37) << r.key.toStdString();
+    EXPECT_LE(r.section.size(), 2 + 39) << r.key.toStdString();
+    EXPECT_TRUE(r.section.value(3).startsWith(QStringLiteral("    整体运势：★")));
   }
   signs.removeDuplicates();
   EXPECT_EQ(signs.size(), 12);
 
   QStringList animals;
   for (int year = 2000; year < 2012; ++year) {
-    FlatButton15Click(BornOn(QDate(year, 6, 1)), panel);
-    animals << panel.Label48;
-    EXPECT_GE(panel.FlatMemo6.size(), 4 + 59) << panel.Label48.toStdString();
-    EXPECT_LE(panel.FlatMemo6.size(), 4 + 64) << panel.Label48.toStdString();
-    for (qsizetype i = 4; i < panel.FlatMemo6.size(); ++i) {
-      EXPECT_TRUE(panel.FlatMemo6[i].startsWith(QStringLiteral("    "))) << i;
+    const ForecastResult r = ReadZodiacForecast(BornOn(QDate(year, 6, 1)));
+    animals << r.key;
+    EXPECT_GE(r.section.size(), 2 + 59) << r.key.toStdString();
+    EXPECT_LE(r.section.size(), 2 + 64) << r.key.toStdString();
+    for (qsizetype i = 2; i < r.section.size(); ++i) {
+      EXPECT_TRUE(r.section[i].startsWith(QStringLiteral("    "))) << i;
     }
   }
   animals.removeDuplicates();

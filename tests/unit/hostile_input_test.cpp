@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole report with hostile texts in every box: markup, script, quotes, SQL
 // fragments, wildcards, control characters, characters outside GBK, very long
 // texts. Nothing may crash, match by accident or reach the page unescaped;
@@ -40,16 +41,14 @@ class HostileInput : public ::testing::Test {
  protected:
   void SetUp() override { store_.Open(test::BuiltStorePath()); }
 
-  MainInputs AllTicked(const QString& text) const {
-    MainInputs in;
-    in.DateTimePicker1 = DateTime::AtMidnight(QDate(1988, 8, 8));
-    in.FlatEdit3 = DateToStr(in.DateTimePicker1.date);
-    in.suiCheckBox1 = in.suiCheckBox2 = in.suiCheckBox3 = in.suiCheckBox4 = true;
-    in.suiCheckBox5 = in.suiCheckBox6 = in.suiCheckBox7 = true;
-    in.FlatEdit1 = text;
-    in.FlatEdit2 = QStringLiteral("1381234") + text;
-    in.FlatComboBox5 = text;  // typed over the wished sex; the index still selects an entry
-    return in;
+  Person AllTicked(const QString& text) const {
+    Person person;
+    person.birthday = DateTime::AtMidnight(QDate(1988, 8, 8));
+    person.readings = kAllReadings;
+    person.name = text;
+    person.mobile = QStringLiteral("1381234") + text;
+    person.wish = text;  // typed over the wished sex; the index still selects an entry
+    return person;
   }
 
   ReferenceStore store_;
@@ -59,20 +58,20 @@ class HostileInput : public ::testing::Test {
 TEST_F(HostileInput, ReportEscapesTypedTextAndMatchesNothing) {
   for (const QString& text : kHostile) {
     SCOPED_TRACE(text.left(30).toStdString());
-    ResultPanel panel = ResultPanel::WithTexts();
-    ReportPage page;
+    Report report;
     QStringList messages;
-    BuildReport(AllTicked(text), panel, page, store_,
-                [&](const QString& m) { messages << m; });
-    ASSERT_FALSE(page.FlatMemo1.isEmpty());
+    BuildReport(
+        AllTicked(text), store_, [&](const QString& m) { messages << m; }, report);
+    ASSERT_FALSE(report.page.isEmpty());
     // The only script in the page is the template's own.
-    EXPECT_EQ(page.FlatMemo1.join(QLatin1Char('\n')).count(QStringLiteral("<script")), 1);
-    EXPECT_FALSE(page.FlatMemo1.join(QLatin1Char('\n')).contains(QStringLiteral("<img")));
+    EXPECT_EQ(report.page.join(QLatin1Char('\n')).count(QStringLiteral("<script")), 1);
+    EXPECT_FALSE(report.page.join(QLatin1Char('\n')).contains(QStringLiteral("<img")));
     // No wildcard or quote finds a stroke count: a name of such characters has
     // no strokes and no grids.
     if (!text.isEmpty() && !text.contains(QChar(u'张'))) {
-      for (const QString* l : {&panel.Label5, &panel.Label6, &panel.Label7, &panel.Label8}) {
-        EXPECT_TRUE(l->isEmpty()) << l->toStdString();
+      ASSERT_TRUE(report.results.name);
+      for (const QString& strokes : report.results.name->strokes) {
+        EXPECT_TRUE(strokes.isEmpty()) << strokes.toStdString();
       }
     }
     // The mobile number holds non-digits: the reading says so and the report
@@ -86,12 +85,14 @@ TEST_F(HostileInput, ReportEscapesTypedTextAndMatchesNothing) {
 
 TEST_F(HostileInput, CharactersOutsideGbkReachThePage) {
   const QString path = dir_.filePath(QStringLiteral("temp.htm"));
-  for (const QString& name : {QStringLiteral("李😀"), QStringLiteral("김철수"), QStringLiteral("吉𠮷䶮")}) {
-    ResultPanel panel = ResultPanel::WithTexts();
-    ReportPage page;
+  for (const QString& name :
+       {QStringLiteral("李😀"), QStringLiteral("김철수"), QStringLiteral("吉𠮷䶮")}) {
+    Report report;
     QStringList messages;
-    RunReport(AllTicked(name), panel, page, store_, [&](const QString& m) { messages << m; }, path);
-    EXPECT_TRUE(test::ReadFile(path).contains(ToGb18030(QStringLiteral("    ") + name + QStringLiteral("  生于"))))
+    RunReport(
+        AllTicked(name), store_, [&](const QString& m) { messages << m; }, report, path);
+    EXPECT_TRUE(test::ReadFile(path).contains(
+        ToGb18030(QStringLiteral("    ") + name + QStringLiteral("  生于"))))
         << name.toStdString();
     EXPECT_TRUE(messages.first().startsWith(QStringLiteral("字库中查不到“"))) << name.toStdString();
   }
@@ -150,12 +151,12 @@ TEST_P(CacheOwner, OnlyTheUsersOwnFolderIsUsed) {
   qputenv("XDG_CACHE_HOME", old);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CacheOwner,
-    ::testing::Values(std::pair{"created_for_the_user_alone", Found::kNothing},
-                      std::pair{"others_folder", Found::kOthersFolder},
-                      std::pair{"link_to_others_folder", Found::kLinkToOthersFolder}),
-    [](const auto& i) { return std::string(i.param.first); });
+INSTANTIATE_TEST_SUITE_P(Cases, CacheOwner,
+                         ::testing::Values(std::pair{"created_for_the_user_alone", Found::kNothing},
+                                           std::pair{"others_folder", Found::kOthersFolder},
+                                           std::pair{"link_to_others_folder",
+                                                     Found::kLinkToOthersFolder}),
+                         [](const auto& i) { return std::string(i.param.first); });
 
 }  // namespace
 }  // namespace tessaly

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <set>
@@ -19,21 +20,18 @@ class Lifetime : public ::testing::Test {
  protected:
   void SetUp() override { store_.Open(test::ReadingFixtureStore()); }
 
-  // The lunar particulars as the report sets them before the reading runs.
-  static void SetLunar(ResultPanel& p, const char* year, const char* month, const char* day,
-                       const char* animal = "鸡") {
-    p.Label47 = S(year);
-    p.Label53 = S(month);
-    p.Label54 = S(day);
-    p.Label48 = S(animal);
+  // The lunar particulars as the report hands them to the reading.
+  static LunarBirth Lunar(const char* year, const char* month, const char* day,
+                          const char* animal = "鸡") {
+    return LunarBirth{S(year), S(animal), S(month), S(day)};
   }
 
-  static MainInputs Inputs(int hour, QDate birthday = QDate(2005, 3, 2)) {
-    MainInputs in;
-    in.DateTimePicker1 = DateTime::AtMidnight(birthday);
-    in.FlatComboBox6Index = hour;
-    in.FlatComboBox6 = hour >= 0 && hour < 12 ? BirthHourItems()[hour] : QStringLiteral("午夜");
-    return in;
+  static Person Inputs(int hour, QDate birthday = QDate(2005, 3, 2)) {
+    Person person;
+    person.birthday = DateTime::AtMidnight(birthday);
+    person.birth_hour_index = hour;
+    person.birth_hour = hour >= 0 && hour < 12 ? BirthHourItems()[hour] : QStringLiteral("午夜");
+    return person;
   }
 
   ReferenceStore store_;
@@ -45,7 +43,7 @@ TEST_F(Lifetime, WeightsAndTotals) {
     const char* month;
     const char* day;
     int hour;
-    const char* weights[4];  // year, month, day, hour as the labels hold them
+    const char* weights[4];  // year, month, day, hour
     const char* total;
   } cases[] = {
       {"乙酉年", "正月", "廿二", 0, {"15", "06", "09", "16"}, "46"},
@@ -62,32 +60,26 @@ TEST_F(Lifetime, WeightsAndTotals) {
       {"甲子年", "闰十", "初一", 0, {"12", "08", "05", "16"}, "41"},
   };
   for (const auto& c : cases) {
-    ResultPanel p;
-    SetLunar(p, c.year, c.month, c.day);
-    FlatButton6Click(Inputs(c.hour), p, store_);
+    const LifetimeResult r = ReadLifetime(Inputs(c.hour), Lunar(c.year, c.month, c.day), store_);
     const std::string what = std::string(c.year) + c.month + c.day;
-    EXPECT_EQ(p.Label57, S(c.weights[0])) << what;
-    EXPECT_EQ(p.Label60, S(c.weights[1])) << what;
-    EXPECT_EQ(p.Label61, S(c.weights[2])) << what;
-    EXPECT_EQ(p.Label59, S(c.weights[3])) << what;
-    EXPECT_EQ(p.Label49, GbkMid(BirthHourItems()[c.hour], 9, 4)) << what;
-    ASSERT_EQ(p.FlatMemo1.size(), 20) << what;
-    EXPECT_EQ(p.FlatMemo1[3],
+    EXPECT_EQ(r.year_weight, S(c.weights[0])) << what;
+    EXPECT_EQ(r.month_weight, S(c.weights[1])) << what;
+    EXPECT_EQ(r.day_weight, S(c.weights[2])) << what;
+    EXPECT_EQ(r.hour_weight, S(c.weights[3])) << what;
+    EXPECT_EQ(r.hour, GbkMid(BirthHourItems()[c.hour], 9, 4)) << what;
+    ASSERT_EQ(r.section.size(), 18) << what;
+    EXPECT_EQ(r.section[1],
               QStringLiteral("    你的命骨总重量是") + S(c.total) + QStringLiteral("钱。"))
         << what;
   }
 }
 
 TEST_F(Lifetime, WorkedExampleSection) {
-  ResultPanel p;
-  SetLunar(p, "乙酉年", "正月", "廿二");
-  FlatButton6Click(Inputs(0), p, store_);
-  EXPECT_EQ(p.Label51, QStringLiteral("双鱼座"));
-  EXPECT_EQ(p.Label58, QStringLiteral("测试诗句第一行，七字七字七字成。"));
-  EXPECT_EQ(p.Label62, QStringLiteral("测试诗句第二行，七字七字七字成。"));
+  const LifetimeResult r = ReadLifetime(Inputs(0), Lunar("乙酉年", "正月", "廿二"), store_);
+  EXPECT_EQ(r.star_sign, QStringLiteral("双鱼座"));
+  EXPECT_EQ(r.verse_first, QStringLiteral("测试诗句第一行，七字七字七字成。"));
+  EXPECT_EQ(r.verse_second, QStringLiteral("测试诗句第二行，七字七字七字成。"));
   const QStringList expected = {
-      QString(),
-      QStringLiteral("    【※一生命运预测】"),
       QString(),
       QStringLiteral("    你的命骨总重量是46钱。"),
       QString(),
@@ -107,7 +99,7 @@ TEST_F(Lifetime, WorkedExampleSection) {
       QString(),
       QStringLiteral("    属鸡的测试文字。"),
   };
-  EXPECT_EQ(p.FlatMemo1, expected);
+  EXPECT_EQ(r.section, expected);
 }
 
 TEST_F(Lifetime, VerseLines) {
@@ -130,67 +122,43 @@ TEST_F(Lifetime, VerseLines) {
       {"甲子年", "腊月", "初一", 0, "", ""},
   };
   for (const auto& c : cases) {
-    ResultPanel p;
-    SetLunar(p, c.year, c.month, c.day);
-    FlatButton6Click(Inputs(c.hour), p, store_);
-    EXPECT_EQ(p.Label58, S(c.first)) << c.year;
-    EXPECT_EQ(p.Label62, S(c.second)) << c.year;
-    EXPECT_LE(GbkLength(p.Label62), 64);
-    EXPECT_EQ(p.FlatMemo1[7], QStringLiteral("    ") + S(c.first));
-    EXPECT_EQ(p.FlatMemo1[8], QStringLiteral("    ") + S(c.second));
+    const LifetimeResult r = ReadLifetime(Inputs(c.hour), Lunar(c.year, c.month, c.day), store_);
+    EXPECT_EQ(r.verse_first, S(c.first)) << c.year;
+    EXPECT_EQ(r.verse_second, S(c.second)) << c.year;
+    EXPECT_LE(GbkLength(r.verse_second), 64);
+    EXPECT_EQ(r.section[5], QStringLiteral("    ") + S(c.first));
+    EXPECT_EQ(r.section[6], QStringLiteral("    ") + S(c.second));
   }
 }
 
 TEST_F(Lifetime, LeapMonthTextIsLookedUpUnderItsOwnName) {
-  ResultPanel p;
-  SetLunar(p, "甲申年", "闰二", "初一", "猴");
-  FlatButton6Click(Inputs(0, QDate(2004, 3, 21)), p, store_);
-  EXPECT_EQ(p.Label51, QStringLiteral("白羊座"));
-  EXPECT_EQ(p.FlatMemo1[17], QStringLiteral("    闰二月的测试文字。"));
-  EXPECT_EQ(p.FlatMemo1[19], QStringLiteral("    属猴的测试文字。"));
+  const LifetimeResult r =
+      ReadLifetime(Inputs(0, QDate(2004, 3, 21)), Lunar("甲申年", "闰二", "初一", "猴"), store_);
+  EXPECT_EQ(r.star_sign, QStringLiteral("白羊座"));
+  EXPECT_EQ(r.section[15], QStringLiteral("    闰二月的测试文字。"));
+  EXPECT_EQ(r.section[17], QStringLiteral("    属猴的测试文字。"));
 }
 
 TEST_F(Lifetime, EmptyTextsKeepTheShape) {
   ReferenceStore bare;
   bare.Open(test::ReadingFixtureStore(false));
-  ResultPanel p;
-  SetLunar(p, "乙酉年", "正月", "廿二");
-  FlatButton6Click(Inputs(0), p, bare);
-  ASSERT_EQ(p.FlatMemo1.size(), 20);
-  for (int i : {7, 8, 10, 12, 14, 15, 17, 19})
-    EXPECT_EQ(p.FlatMemo1[i], QStringLiteral("    ")) << i;
-}
-
-TEST_F(Lifetime, ReplacesTheNameSection) {
-  ResultPanel p;
-  p.FlatMemo1 = {QString(), QStringLiteral("    【※姓名祸福预测】"), QStringLiteral("    x")};
-  SetLunar(p, "乙酉年", "正月", "廿二");
-  FlatButton6Click(Inputs(0), p, store_);
-  EXPECT_EQ(p.FlatMemo1.size(), 20);
-  EXPECT_FALSE(p.FlatMemo1.join(QString()).contains(QStringLiteral("姓名")));
-  // The same inputs twice give the same section.
-  const QStringList first = p.FlatMemo1;
-  FlatButton6Click(Inputs(0), p, store_);
-  EXPECT_EQ(p.FlatMemo1, first);
+  const LifetimeResult r = ReadLifetime(Inputs(0), Lunar("乙酉年", "正月", "廿二"), bare);
+  ASSERT_EQ(r.section.size(), 18);
+  for (int i : {5, 6, 8, 10, 12, 13, 15, 17}) EXPECT_EQ(r.section[i], QStringLiteral("    ")) << i;
 }
 
 TEST_F(Lifetime, BirthHourThatSelectsNoEntryIsAnError) {
   for (int hour : {-1, 12}) {
-    ResultPanel p;
-    SetLunar(p, "乙酉年", "正月", "廿二");
-    p.FlatMemo1 = {QStringLiteral("earlier")};
     try {
-      FlatButton6Click(Inputs(hour), p, store_);
+      ReadLifetime(Inputs(hour), Lunar("乙酉年", "正月", "廿二"), store_);
       FAIL() << "no error for " << hour;
     } catch (const Error& e) {
       EXPECT_TRUE(e.message().contains(QStringLiteral("十二个时辰"))) << e.message().toStdString();
     }
-    EXPECT_EQ(p.FlatMemo1, QStringList{QStringLiteral("earlier")});
-    EXPECT_EQ(p.Label49, QStringLiteral("子时"));  // untouched default
   }
 }
 
-TEST_F(Lifetime, LabelsOutsideTheTablesAreErrors) {
+TEST_F(Lifetime, LunarNamesOutsideTheTablesAreErrors) {
   const struct {
     const char* year;
     const char* month;
@@ -202,21 +170,14 @@ TEST_F(Lifetime, LabelsOutsideTheTablesAreErrors) {
       {"甲子年", "正月", "三十一"},
   };
   for (const auto& c : cases) {
-    ResultPanel p;
-    SetLunar(p, c.year, c.month, c.day);
-    p.FlatMemo1 = {QStringLiteral("earlier")};
-    EXPECT_THROW(FlatButton6Click(Inputs(0), p, store_), Error) << c.year << c.month << c.day;
-    EXPECT_EQ(p.FlatMemo1, QStringList{QStringLiteral("earlier")});
+    EXPECT_THROW(ReadLifetime(Inputs(0), Lunar(c.year, c.month, c.day), store_), Error)
+        << c.year << c.month << c.day;
   }
 }
 
-TEST_F(Lifetime, StoreErrorLeavesTheMemo) {
+TEST_F(Lifetime, StoreErrorStopsTheReading) {
   ReferenceStore closed;
-  ResultPanel p;
-  SetLunar(p, "乙酉年", "正月", "廿二");
-  p.FlatMemo1 = {QStringLiteral("earlier")};
-  EXPECT_THROW(FlatButton6Click(Inputs(0), p, closed), StoreError);
-  EXPECT_EQ(p.FlatMemo1, QStringList{QStringLiteral("earlier")});
+  EXPECT_THROW(ReadLifetime(Inputs(0), Lunar("乙酉年", "正月", "廿二"), closed), StoreError);
 }
 
 TEST(BoneWeights, TablesFollowTheCycleAndTheirRanges) {

@@ -1,8 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <QSet>
 
-#include "readings/models.h"
 #include "readings/readings.h"
 
 namespace tessaly {
@@ -15,14 +15,11 @@ struct Outcome {
   QStringList messages;
 };
 
-Outcome Read(const QString& number, const QString& previous = QStringLiteral("上一次的结果")) {
-  MainInputs in;
-  in.FlatEdit2 = number;
-  ResultPanel panel;
-  panel.MobileResultText = previous;
+Outcome Read(const QString& number) {
+  Person person;
+  person.mobile = number;
   Outcome out;
-  FlatButton18Click(in, panel, [&](const QString& m) { out.messages << m; });
-  out.verdict = panel.MobileResultText;
+  out.verdict = ReadMobile(person, [&](const QString& m) { out.messages << m; }).verdict;
   return out;
 }
 
@@ -73,15 +70,12 @@ INSTANTIATE_TEST_SUITE_P(
                       MobileCase{"FullWidthDigits", "１３９００００１２３４", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Mobile, ErrorLeavesNoVerdictFromAnEarlierRun) {
-  MainInputs in;
-  ResultPanel panel;
-  in.FlatEdit2 = QStringLiteral("13900001234");
-  FlatButton18Click(in, panel, {});
-  ASSERT_FALSE(panel.MobileResultText.isEmpty());
-  in.FlatEdit2 = QStringLiteral("139");
-  FlatButton18Click(in, panel, {});  // no message sink: the message is dropped
-  EXPECT_TRUE(panel.MobileResultText.isEmpty());
+TEST(Mobile, WithoutMessageSinkTheMessageIsDropped) {
+  Person person;
+  person.mobile = QStringLiteral("13900001234");
+  ASSERT_FALSE(ReadMobile(person, {}).verdict.isEmpty());
+  person.mobile = QStringLiteral("139");
+  EXPECT_TRUE(ReadMobile(person, {}).verdict.isEmpty());
 }
 
 // Every four-digit ending has a verdict, the same one every 80 values, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The month calendar's arithmetic: which day sits where, what each cell says and
 // in which ink, how tall the grid is, and which cell a mouse position hits.
 
@@ -259,13 +260,14 @@ struct TextCase {
   const char* word;
   KalendarInk number_ink;
   KalendarInk word_ink;
+  bool solar_terms = false;  // the calendar shows the solar terms
 };
 
 class KalendarCellTexts : public testing::TestWithParam<TextCase> {};
 
 TEST_P(KalendarCellTexts, WordAndInks) {
   const TextCase& c = GetParam();
-  const KalendarCellText text = KalendarCellTextOf(c.day, c.marked);
+  const KalendarCellText text = KalendarCellTextOf(c.day, c.marked, c.solar_terms);
   EXPECT_EQ(text.number, QString::number(c.day.day()));
   EXPECT_EQ(text.word, QString::fromUtf8(c.word));
   EXPECT_EQ(text.number_ink, c.number_ink);
@@ -302,7 +304,19 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"SameDayOtherMonth", QDate(2004, 7, 8), kJune8, "廿一", Font, Font},
         // A leap fifth month has no 端午: 2009 has one, its 初五 on 27 June.
         TextCase{"LeapFifthMonthFifthDay", QDate(2009, 6, 27), kJune8, "初五", Saturday, Saturday},
-        TextCase{"DragonBoatFestival2009", QDate(2009, 5, 28), kJune8, "端午", Font, Holiday}),
+        TextCase{"DragonBoatFestival2009", QDate(2009, 5, 28), kJune8, "端午", Font, Holiday},
+        // Solar terms, when shown: after the festivals, before the month's name.
+        TextCase{"SolarTermOnASaturday", QDate(2004, 6, 5), kJune8, "芒种", Saturday, SolarTerm,
+                 true},
+        TextCase{"SolarTermsNotShown", QDate(2004, 6, 5), kJune8, "十八", Saturday, Saturday},
+        TextCase{"MarkedSolarTerm", QDate(2004, 6, 21), QDate(2004, 6, 21), "夏至", Today,
+                 SolarTerm, true},
+        // 冬至 1995 fell on the first of the eleventh month.
+        TextCase{"SolarTermBeforeMonthName", QDate(1995, 12, 22), kJune8, "冬至", Font, SolarTerm,
+                 true},
+        // 雨水 2015 fell on 春节.
+        TextCase{"FestivalBeforeSolarTerm", QDate(2015, 2, 19), kJune8, "春节", Font, Holiday,
+                 true}),
     [](const testing::TestParamInfo<TextCase>& info) { return std::string(info.param.name); });
 
 TEST(KalendarTitles, MonthAndSideTitles) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include "core/errors.h"
@@ -11,6 +12,7 @@ namespace {
 // Stroke counts of the fixture store: 乃 2, 文 王 4, 石 5, 安 6, 李 7, 林 8,
 // 高 10, 梅 11, 陈 16, 骊 27, 骥 28, 鬣 36; 乜 has the non-number "十".
 struct NameCase {
+  const char* row;
   const char* name;
   bool single;
   const char* strokes[4];
@@ -26,7 +28,8 @@ struct NameCase {
 
 const NameCase kCases[] = {
     // The worked case: 16/11/4/4 with a single surname.
-    {"陈梅文王",
+    {"WorkedCase",
+     "陈梅文王",
      true,
      {"16", "11", "4", "4"},
      "17",
@@ -38,7 +41,8 @@ const NameCase kCases[] = {
      "<b>吉</b>：金金水的测试判语。",
      "数理三十五的测试文字。"},
     // Single surname, two, three and four characters.
-    {"李林",
+    {"SingleTwo",
+     "李林",
      true,
      {"7", "8", "", ""},
      "8",
@@ -49,7 +53,8 @@ const NameCase kCases[] = {
      "金土水",
      "金土水的测试判语。",
      "数理十五的测试文字。"},
-    {"李林安",
+    {"SingleThree",
+     "李林安",
      true,
      {"7", "8", "6", ""},
      "8",
@@ -60,7 +65,8 @@ const NameCase kCases[] = {
      "金土火",
      "金土火的测试判语。",
      "数理二十一的测试文字。"},
-    {"李林安石",
+    {"SingleFour",
+     "李林安石",
      true,
      {"7", "8", "6", "5"},
      "8",
@@ -72,8 +78,20 @@ const NameCase kCases[] = {
      "金土水的测试判语。",
      "数理二十六的测试文字。"},
     // Compound surname: with two characters only heaven and total can be worked out.
-    {"李林", false, {"7", "8", "", ""}, "15", "", "", "", "15", "土", "", "数理十五的测试文字。"},
-    {"李林安",
+    {"CompoundTwo",
+     "李林",
+     false,
+     {"7", "8", "", ""},
+     "15",
+     "",
+     "",
+     "",
+     "15",
+     "土",
+     "",
+     "数理十五的测试文字。"},
+    {"CompoundThree",
+     "李林安",
      false,
      {"7", "8", "6", ""},
      "15",
@@ -84,7 +102,8 @@ const NameCase kCases[] = {
      "土火金",
      "土火金的测试判语。",
      "数理二十一的测试文字。"},
-    {"李林安石",
+    {"CompoundFour",
+     "李林安石",
      false,
      {"7", "8", "6", "5"},
      "15",
@@ -96,7 +115,8 @@ const NameCase kCases[] = {
      "土火木的测试判语。",
      "数理二十六的测试文字。"},
     // Totals around 81: 81 stays, 82 counts as 1, 90 as 9.
-    {"骊骊骊",
+    {"Total81",
+     "骊骊骊",
      true,
      {"27", "27", "27", ""},
      "28",
@@ -107,7 +127,8 @@ const NameCase kCases[] = {
      "金火火",
      "",
      "数理八十一的测试文字。"},
-    {"骊骊骥",
+    {"Total82",
+     "骊骊骥",
      true,
      {"27", "27", "28", ""},
      "28",
@@ -118,7 +139,8 @@ const NameCase kCases[] = {
      "金火土",
      "",
      "数理一的测试文字。"},
-    {"鬣骊骊",
+    {"Total90",
+     "鬣骊骊",
      true,
      {"36", "27", "27", ""},
      "37",
@@ -130,12 +152,23 @@ const NameCase kCases[] = {
      "",
      "数理九的测试文字。"},
     // A grid ending in 0 is water; a total without a text gives an empty line.
-    {"高高", true, {"10", "10", "", ""}, "11", "20", "11", "2", "20", "木水木", "", ""},
+    {"GridEndingInZero",
+     "高高",
+     true,
+     {"10", "10", "", ""},
+     "11",
+     "20",
+     "11",
+     "2",
+     "20",
+     "木水木",
+     "",
+     ""},
     // One character: heaven only.
-    {"李", true, {"7", "", "", ""}, "8", "", "", "", "", "金", "", ""},
+    {"OneCharacter", "李", true, {"7", "", "", ""}, "8", "", "", "", "", "金", "", ""},
     // A character the store lacks: every grid that needs it is empty.
-    {"李甲林", true, {"7", "", "8", ""}, "8", "", "", "9", "", "金", "", ""},
-    {"输入有误", true, {"", "", "", ""}, "", "", "", "", "", "", "", ""},
+    {"MissingCharacter", "李甲林", true, {"7", "", "8", ""}, "8", "", "", "9", "", "金", "", ""},
+    {"CorrectedName", "输入有误", true, {"", "", "", ""}, "", "", "", "", "", "", "", ""},
 };
 
 QString S(const char* s) { return QString::fromUtf8(s); }
@@ -144,26 +177,29 @@ class NameAnalysis : public ::testing::Test {
  protected:
   void SetUp() override { store_.Open(test::ReadingFixtureStore()); }
 
-  void Run(const NameCase& c, ResultPanel& panel) {
-    MainInputs in;
-    in.FlatEdit1 = S(c.name);
-    in.FlatButton2 = c.single ? QStringLiteral("姓氏单姓") : QStringLiteral("姓氏复姓");
-    FlatButton3Click(in, panel, store_);
+  NameResult Run(const NameCase& c) {
+    Person person;
+    person.name = S(c.name);
+    person.surname_kind = c.single ? SurnameKind::Single : SurnameKind::Compound;
+    return ReadName(person, store_);
   }
 
-  static void Check(const NameCase& c, const ResultPanel& p) {
+  static NameResult Named(const char* name, ReferenceStore& store) {
+    Person person;
+    person.name = S(name);
+    return ReadName(person, store);
+  }
+
+  static void Check(const NameCase& c, const NameResult& r) {
     const std::string what = std::string(c.name) + (c.single ? " 单姓" : " 复姓");
-    const QString strokes[] = {p.Label5, p.Label6, p.Label7, p.Label8};
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(strokes[i], S(c.strokes[i])) << what << " s" << i + 1;
-    EXPECT_EQ(p.Label14, S(c.heaven)) << what;
-    EXPECT_EQ(p.Label15, S(c.person)) << what;
-    EXPECT_EQ(p.Label16, S(c.earth)) << what;
-    EXPECT_EQ(p.Label17, S(c.outer)) << what;
-    EXPECT_EQ(p.Label18, S(c.total)) << what;
-    EXPECT_EQ(p.Label20, S(c.talents)) << what;
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(r.strokes[i], S(c.strokes[i])) << what << " s" << i + 1;
+    EXPECT_EQ(r.heaven, S(c.heaven)) << what;
+    EXPECT_EQ(r.person, S(c.person)) << what;
+    EXPECT_EQ(r.earth, S(c.earth)) << what;
+    EXPECT_EQ(r.outer, S(c.outer)) << what;
+    EXPECT_EQ(r.total, S(c.total)) << what;
+    EXPECT_EQ(r.talents, S(c.talents)) << what;
     const QStringList expected = {
-        QString(),
-        QStringLiteral("    【※姓名祸福预测】"),
         QString(),
         QStringLiteral("    ") + S(c.verdict),
         QString(),
@@ -173,30 +209,18 @@ class NameAnalysis : public ::testing::Test {
         QStringLiteral("    总格：%1； 天格：%2； 人格：%3； 地格：%4； 外格：%5")
             .arg(S(c.total), S(c.heaven), S(c.person), S(c.earth), S(c.outer)),
     };
-    EXPECT_EQ(p.FlatMemo1, expected) << what;
+    EXPECT_EQ(r.section, expected) << what;
   }
 
   ReferenceStore store_;
 };
 
-TEST_F(NameAnalysis, GridsTalentsAndSection) {
-  for (const NameCase& c : kCases) {
-    ResultPanel panel;
-    Run(c, panel);
-    Check(c, panel);
-  }
-}
+class NameCaseTest : public NameAnalysis, public ::testing::WithParamInterface<NameCase> {};
 
-TEST_F(NameAnalysis, NothingIsLeftFromAnEarlierName) {
-  // Each case run right after the worked case (whose grids are all filled) must
-  // come out exactly as on a fresh panel.
-  for (const NameCase& c : kCases) {
-    ResultPanel panel;
-    Run(kCases[0], panel);
-    Run(c, panel);
-    Check(c, panel);
-  }
-}
+TEST_P(NameCaseTest, GridsTalentsAndSection) { Check(GetParam(), Run(GetParam())); }
+
+INSTANTIATE_TEST_SUITE_P(Cases, NameCaseTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.row); });
 
 struct MissingCase {
   const char* name;
@@ -207,18 +231,18 @@ struct MissingCase {
 class MissingStrokes : public NameAnalysis, public ::testing::WithParamInterface<MissingCase> {};
 
 TEST_P(MissingStrokes, AreNamedAndTheReadingGoesOn) {
-  MainInputs in;
-  in.FlatEdit1 = S(GetParam().text);
-  ResultPanel panel;
+  Person person;
+  person.name = S(GetParam().text);
   QStringList messages;
-  FlatButton3Click(in, panel, store_, [&](const QString& m) { messages << m; });
+  const NameResult r = ReadName(person, store_, [&](const QString& m) { messages << m; });
   const QString named = S(GetParam().named);
-  EXPECT_EQ(messages, named.isEmpty() ? QStringList()
-                                      : QStringList{QStringLiteral("字库中查不到") + named +
-                                                    QStringLiteral("的笔画数，姓名中与之相关的格将留空。")});
-  EXPECT_EQ(panel.Label5, QStringLiteral("7"));  // 李 comes first in each
-  EXPECT_EQ(panel.Label14, QStringLiteral("8"));
-  EXPECT_EQ(panel.FlatMemo1.size(), 9);
+  EXPECT_EQ(messages, named.isEmpty()
+                          ? QStringList()
+                          : QStringList{QStringLiteral("字库中查不到") + named +
+                                        QStringLiteral("的笔画数，姓名中与之相关的格将留空。")});
+  EXPECT_EQ(r.strokes[0], QStringLiteral("7"));  // 李 comes first in each
+  EXPECT_EQ(r.heaven, QStringLiteral("8"));
+  EXPECT_EQ(r.section.size(), 7);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -230,11 +254,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<MissingCase>& i) { return std::string(i.param.name); });
 
 TEST_F(NameAnalysis, WorkedCaseGridLine) {
-  ResultPanel panel;
-  Run(kCases[0], panel);
-  EXPECT_EQ(panel.FlatMemo1.last(),
+  const NameResult r = Run(kCases[0]);
+  EXPECT_EQ(r.section.last(),
             QStringLiteral("    总格：35； 天格：17； 人格：27； 地格：19； 外格：5"));
-  EXPECT_EQ(panel.Label1 + panel.Label2 + panel.Label3 + panel.Label4, QStringLiteral("陈梅文王"));
+  EXPECT_EQ(r.characters[0] + r.characters[1] + r.characters[2] + r.characters[3],
+            QStringLiteral("陈梅文王"));
 }
 
 TEST_F(NameAnalysis, CharactersAreCutWhole) {
@@ -248,56 +272,35 @@ TEST_F(NameAnalysis, CharactersAreCutWhole) {
       {"李A林安石", {"李", "A", "林", "安"}}, {"", {"", "", "", ""}},
   };
   for (const auto& c : cases) {
-    MainInputs in;
-    in.FlatEdit1 = S(c.name);
-    ResultPanel panel;
-    FlatButton3Click(in, panel, store_);
-    EXPECT_EQ(panel.Label1, S(c.chars[0])) << c.name;
-    EXPECT_EQ(panel.Label2, S(c.chars[1])) << c.name;
-    EXPECT_EQ(panel.Label3, S(c.chars[2])) << c.name;
-    EXPECT_EQ(panel.Label4, S(c.chars[3])) << c.name;
+    const NameResult r = Named(c.name, store_);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(r.characters[i], S(c.chars[i])) << c.name << " " << i;
   }
 }
 
 TEST_F(NameAnalysis, NameWithSingleByteCharactersGetsNoEarthOuterOrTotal) {
   // 9 bytes: only heaven and person can apply.
-  MainInputs in;
-  in.FlatEdit1 = QStringLiteral("李林安石A");
-  ResultPanel panel;
-  FlatButton3Click(in, panel, store_);
-  EXPECT_EQ(panel.Label14, QStringLiteral("8"));
-  EXPECT_EQ(panel.Label15, QStringLiteral("15"));
-  EXPECT_EQ(panel.Label16, QString());
-  EXPECT_EQ(panel.Label17, QString());
-  EXPECT_EQ(panel.Label18, QString());
-  EXPECT_EQ(panel.Label20, QStringLiteral("金土"));
-  EXPECT_EQ(panel.FlatMemo1[3], QStringLiteral("    "));  // no verdict for two elements
+  const NameResult r = Named("李林安石A", store_);
+  EXPECT_EQ(r.heaven, QStringLiteral("8"));
+  EXPECT_EQ(r.person, QStringLiteral("15"));
+  EXPECT_EQ(r.earth, QString());
+  EXPECT_EQ(r.outer, QString());
+  EXPECT_EQ(r.total, QString());
+  EXPECT_EQ(r.talents, QStringLiteral("金土"));
+  EXPECT_EQ(r.section[1], QStringLiteral("    "));  // no verdict for two elements
 }
 
 TEST_F(NameAnalysis, StrokeTextThatIsNoNumberStopsTheReading) {
-  ResultPanel panel;
-  Run(kCases[0], panel);
-  const QStringList before = panel.FlatMemo1;
-  MainInputs in;
-  in.FlatEdit1 = QStringLiteral("乜李");
   try {
-    FlatButton3Click(in, panel, store_);
+    Named("乜李", store_);
     FAIL() << "no error";
   } catch (const ConvertError& e) {
     EXPECT_EQ(e.message(), QStringLiteral("'十' 不是一个有效的整形值"));
   }
-  EXPECT_EQ(panel.Label5, QStringLiteral("十"));
-  EXPECT_EQ(panel.FlatMemo1, before);
 }
 
 TEST_F(NameAnalysis, StoreErrorStopsTheReading) {
-  ResultPanel panel;
-  Run(kCases[0], panel);
-  const QStringList before = panel.FlatMemo1;
   ReferenceStore closed;
-  MainInputs in;
-  EXPECT_THROW(FlatButton3Click(in, panel, closed), StoreError);
-  EXPECT_EQ(panel.FlatMemo1, before);
+  EXPECT_THROW(ReadName(Person(), closed), StoreError);
 }
 
 }  // namespace

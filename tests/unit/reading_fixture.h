@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The small reference store of the reading and report tests, built once per
 // test program from the files under tests/data/readings.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -23,22 +24,12 @@ const QStringList kFrame = {
 };
 const QString kEnd = QStringLiteral("</BODY></HTML>");
 
-MainInputs Inputs(QDate birthday = QDate(2005, 3, 2)) {
-  MainInputs in;
-  in.FlatEdit1 = QStringLiteral("陈梅文王");
-  in.DateTimePicker1 = DateTime::AtMidnight(birthday);
-  in.FlatEdit3 = birthday.toString(QStringLiteral("yyyy-MM-dd"));
-  return in;
-}
-
-void TickNone(MainInputs& in) {
-  in.suiCheckBox1 = in.suiCheckBox2 = in.suiCheckBox3 = in.suiCheckBox4 = false;
-  in.suiCheckBox5 = in.suiCheckBox6 = in.suiCheckBox7 = false;
-}
-
-void TickAll(MainInputs& in) {
-  in.suiCheckBox1 = in.suiCheckBox2 = in.suiCheckBox3 = in.suiCheckBox4 = true;
-  in.suiCheckBox5 = in.suiCheckBox6 = in.suiCheckBox7 = true;
+Person Inputs(QDate birthday = QDate(2005, 3, 2), Readings readings = {}) {
+  Person person;
+  person.name = QStringLiteral("陈梅文王");
+  person.birthday = DateTime::AtMidnight(birthday);
+  person.readings = readings;
+  return person;
 }
 
 // The page the report must give for these report lines.
@@ -56,30 +47,30 @@ class Report : public ::testing::Test {
     ASSERT_TRUE(dir_.isValid());
   }
 
-  void Build(const MainInputs& in) {
-    BuildReport(in, panel_, page_, store_, [this](const QString& m) { messages_ << m; });
+  void Build(const Person& person) {
+    BuildReport(
+        person, store_, [this](const QString& m) { messages_ << m; }, report_);
   }
 
   ReferenceStore store_;
-  ResultPanel panel_ = ResultPanel::WithTexts();
-  ReportPage page_;
+  tessaly::Report report_;
   QStringList messages_;
   QTemporaryDir dir_;
 };
 
 TEST_F(Report, NoBoxTicked) {
-  MainInputs in = Inputs();
-  TickNone(in);
-  Build(in);
+  Build(Inputs());
   const QString header = QStringLiteral("    陈梅文王  生于 2005-03-02  农历乙酉年正月廿二  子时");
-  EXPECT_EQ(panel_.Memo1, QStringList{header});
+  EXPECT_EQ(report_.plain, QStringList{header});
   ASSERT_EQ(PageTemplateLines().size(), 51);
-  EXPECT_EQ(page_.FlatMemo1, PageOf({header}));
-  EXPECT_EQ(page_.FlatMemo1.size(), 4 + 2 + 51 + 1);
-  EXPECT_EQ(panel_.Label47, QStringLiteral("乙酉年"));
-  EXPECT_EQ(panel_.Label48, QStringLiteral("鸡"));
-  EXPECT_EQ(panel_.Label53, QStringLiteral("正月"));
-  EXPECT_EQ(panel_.Label54, QStringLiteral("廿二"));
+  EXPECT_EQ(report_.page, PageOf({header}));
+  EXPECT_EQ(report_.page.size(), 4 + 2 + 51 + 1);
+  const LunarBirth& lunar = report_.results.lunar;
+  EXPECT_EQ(lunar.year, QStringLiteral("乙酉年"));
+  EXPECT_EQ(lunar.animal, QStringLiteral("鸡"));
+  EXPECT_EQ(lunar.month, QStringLiteral("正月"));
+  EXPECT_EQ(lunar.day, QStringLiteral("廿二"));
+  EXPECT_FALSE(report_.results.name);
 }
 
 TEST_F(Report, HeaderLine) {
@@ -108,53 +99,51 @@ TEST_F(Report, HeaderLine) {
        "    李  生于 2005-03-02  农历乙酉年正月廿二  子时半夜三更"},
   };
   for (const auto& c : cases) {
-    MainInputs in = Inputs(c.birthday);
-    TickNone(in);
-    in.FlatEdit1 = QString::fromUtf8(c.name);
-    in.FlatComboBox6 = QString::fromUtf8(c.hour);
-    in.FlatComboBox6Index = c.hour_index;
-    Build(in);
-    EXPECT_EQ(panel_.Memo1, QStringList{QString::fromUtf8(c.header)}) << c.header;
+    Person person = Inputs(c.birthday);
+    person.name = QString::fromUtf8(c.name);
+    person.birth_hour = QString::fromUtf8(c.hour);
+    person.birth_hour_index = c.hour_index;
+    Build(person);
+    EXPECT_EQ(report_.plain, QStringList{QString::fromUtf8(c.header)}) << c.header;
   }
 }
 
-TEST_F(Report, SectionsInPanelOrder) {
-  MainInputs in = Inputs();
-  TickAll(in);
-  Build(in);
+TEST_F(Report, SectionsInOrder) {
+  Build(Inputs(QDate(2005, 3, 2), kAllReadings));
   const char* headings[] = {
       "【※姓名祸福预测】",     "【※一生命运预测】",     "【※今年属相运程】",    "【※今年星座运程】",
       "【※手机号码吉凶预测】", "【※腹中胎儿性别预测】", "【※最佳怀孕时间预测】"};
   qsizetype last = 0;
   for (const char* h : headings) {
     const QString line = QStringLiteral("    ") + QString::fromUtf8(h);
-    const qsizetype at = panel_.Memo1.indexOf(line);
+    const qsizetype at = report_.plain.indexOf(line);
     ASSERT_GT(at, last) << h;
-    EXPECT_EQ(panel_.Memo1[at - 1], QString()) << h;  // each heading follows an empty line
+    EXPECT_EQ(report_.plain[at - 1], QString()) << h;  // each heading follows an empty line
     last = at;
   }
   // The lifetime section has the lunar particulars of this report.
-  EXPECT_TRUE(panel_.Memo1.contains(QStringLiteral("    你的命骨总重量是46钱。")));
-  EXPECT_TRUE(panel_.Memo1.contains(QStringLiteral("    双鱼座的测试文字。")));
-  EXPECT_EQ(panel_.Label51, QStringLiteral("双鱼座"));
-  EXPECT_EQ(page_.FlatMemo1, PageOf(panel_.Memo1));
+  EXPECT_TRUE(report_.plain.contains(QStringLiteral("    你的命骨总重量是46钱。")));
+  EXPECT_TRUE(report_.plain.contains(QStringLiteral("    双鱼座的测试文字。")));
+  ASSERT_TRUE(report_.results.lifetime);
+  EXPECT_EQ(report_.results.lifetime->star_sign, QStringLiteral("双鱼座"));
+  EXPECT_EQ(report_.page, PageOf(report_.plain));
   EXPECT_TRUE(messages_.isEmpty());
 }
 
 TEST_F(Report, PregnancyAndMobileSections) {
-  MainInputs in = Inputs();
-  TickNone(in);
-  in.suiCheckBox5 = in.suiCheckBox6 = in.suiCheckBox7 = true;
-  in.FlatEdit2 = QStringLiteral("13800001234");
-  in.FlatComboBox4 = QStringLiteral("31");
-  Build(in);
-  const QStringList& r = panel_.Memo1;
+  Person person =
+      Inputs(QDate(2005, 3, 2), Reading::Mobile | Reading::ChildSex | Reading::Conception);
+  person.mobile = QStringLiteral("13800001234");
+  person.conception_age = QStringLiteral("31");
+  Build(person);
+  const QStringList& r = report_.plain;
   ASSERT_EQ(r.size(), 1 + 4 + 4 + 3);
   EXPECT_EQ(r[2], QStringLiteral("    【※手机号码吉凶预测】"));
   EXPECT_EQ(r[3],
             QStringLiteral(
                 "    你提供的手机号码是：13800001234根据周易的有关理论，该号码吉凶预测结果如下："));
-  EXPECT_EQ(r[4], QStringLiteral("    ") + panel_.MobileResultText);
+  ASSERT_TRUE(report_.results.mobile);
+  EXPECT_EQ(r[4], QStringLiteral("    ") + report_.results.mobile->verdict);
   EXPECT_EQ(r[6], QStringLiteral("    【※腹中胎儿性别预测】"));
   EXPECT_EQ(
       r[7],
@@ -171,27 +160,23 @@ TEST_F(Report, PregnancyAndMobileSections) {
 }
 
 TEST_F(Report, MobileMessageGoesOnWithTheReport) {
-  MainInputs in = Inputs();
-  TickNone(in);
-  in.suiCheckBox5 = true;
-  in.FlatEdit2 = QStringLiteral("123");
-  Build(in);
+  Person person = Inputs(QDate(2005, 3, 2), Reading::Mobile);
+  person.mobile = QStringLiteral("123");
+  Build(person);
   EXPECT_EQ(messages_, QStringList{QStringLiteral("手机号码输入错误，测算失败！")});
-  ASSERT_EQ(panel_.Memo1.size(), 5);
-  EXPECT_EQ(panel_.Memo1.last(), QStringLiteral("    "));
-  EXPECT_EQ(page_.FlatMemo1, PageOf(panel_.Memo1));
+  ASSERT_EQ(report_.plain.size(), 5);
+  EXPECT_EQ(report_.plain.last(), QStringLiteral("    "));
+  EXPECT_EQ(report_.page, PageOf(report_.plain));
 }
 
 TEST_F(Report, UserTextIsEscapedInThePageOnly) {
-  MainInputs in = Inputs();
-  TickNone(in);
-  in.suiCheckBox1 = in.suiCheckBox5 = in.suiCheckBox7 = true;
-  in.FlatEdit1 = QStringLiteral("陈梅<b>&");
-  in.FlatEdit2 = QStringLiteral("1380000<i>1234");
-  in.FlatComboBox5 = QStringLiteral("男孩<br>");  // typed over the selected entry
-  Build(in);
-  const QStringList& r = panel_.Memo1;
-  const QStringList& page = page_.FlatMemo1;
+  Person person = Inputs(QDate(2005, 3, 2), Reading::Name | Reading::Mobile | Reading::Conception);
+  person.name = QStringLiteral("陈梅<b>&");
+  person.mobile = QStringLiteral("1380000<i>1234");
+  person.wish = QStringLiteral("男孩<br>");  // typed over the selected entry
+  Build(person);
+  const QStringList& r = report_.plain;
+  const QStringList& page = report_.page;
   ASSERT_EQ(page.size(), 4 + 2 * r.size() + 51 + 1);
   for (qsizetype i = 0; i < r.size(); ++i) {
     const QString& line = page[4 + 2 * i];
@@ -204,71 +189,69 @@ TEST_F(Report, UserTextIsEscapedInThePageOnly) {
   EXPECT_TRUE(r[0].startsWith(QStringLiteral("    陈梅<b>&  生于")));
   EXPECT_TRUE(page[4].startsWith(QStringLiteral("    陈梅&lt;b&gt;&amp;  生于")));
   // Store texts stay markup: the fixture verdict of 金金水 carries a bold tag.
-  MainInputs named = Inputs();
-  TickNone(named);
-  named.suiCheckBox1 = true;
-  Build(named);
-  EXPECT_TRUE(page_.FlatMemo1.contains(QStringLiteral("    <b>吉</b>：金金水的测试判语。")));
+  Build(Inputs(QDate(2005, 3, 2), Reading::Name));
+  EXPECT_TRUE(report_.page.contains(QStringLiteral("    <b>吉</b>：金金水的测试判语。")));
 }
 
 TEST_F(Report, SameInputsGiveTheSameFile) {
   const QString a = dir_.filePath(QStringLiteral("a.htm"));
   const QString b = dir_.filePath(QStringLiteral("b.htm"));
-  MainInputs in = Inputs();
-  TickAll(in);
-  RunReport(in, panel_, page_, store_, {}, a);
-  ResultPanel other = ResultPanel::WithTexts();
-  ReportPage other_page;
-  RunReport(in, other, other_page, store_, {}, b);
-  RunReport(in, other, other_page, store_, {}, b);  // and once more on the used panel
+  const Person person = Inputs(QDate(2005, 3, 2), kAllReadings);
+  RunReport(person, store_, {}, report_, a);
+  tessaly::Report other;
+  RunReport(person, store_, {}, other, b);
+  RunReport(person, store_, {}, other, b);  // and once more over the earlier report
   const QByteArray bytes = test::ReadFile(a);
   ASSERT_FALSE(bytes.isEmpty());
   EXPECT_EQ(bytes, test::ReadFile(b));
   // GBK, every line ended by CR LF, no byte-order mark.
   EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF"));
   EXPECT_TRUE(bytes.startsWith("<html>\r\n"));
-  EXPECT_EQ(bytes.count("\r\n"), page_.FlatMemo1.size());
-  EXPECT_EQ(bytes.count('\n'), page_.FlatMemo1.size());
-  EXPECT_EQ(FromGbk(bytes), page_.FlatMemo1.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+  EXPECT_EQ(bytes.count("\r\n"), report_.page.size());
+  EXPECT_EQ(bytes.count('\n'), report_.page.size());
+  EXPECT_EQ(FromGbk(bytes), report_.page.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 }
 
 TEST_F(Report, ErrorKeepsThePreviousPage) {
   const QString path = dir_.filePath(QStringLiteral("temp.htm"));
-  MainInputs in = Inputs();
-  RunReport(in, panel_, page_, store_, {}, path);
+  const Person person = Inputs(QDate(2005, 3, 2), Person().readings);
+  RunReport(person, store_, {}, report_, path);
   const QByteArray before = test::ReadFile(path);
-  const QStringList page_before = page_.FlatMemo1;
+  const QStringList page_before = report_.page;
   ASSERT_FALSE(before.isEmpty());
 
   // A birth hour typed into the list: the lifetime reading stops the command.
-  MainInputs bad = Inputs(QDate(1990, 6, 15));
-  bad.FlatComboBox6 = QStringLiteral("午夜");
-  bad.FlatComboBox6Index = -1;
-  EXPECT_THROW(RunReport(bad, panel_, page_, store_, {}, path), Error);
+  Person bad = Inputs(QDate(1990, 6, 15), Person().readings);
+  bad.birth_hour = QStringLiteral("午夜");
+  bad.birth_hour_index = -1;
+  EXPECT_THROW(RunReport(bad, store_, {}, report_, path), Error);
   EXPECT_EQ(test::ReadFile(path), before);
-  EXPECT_EQ(page_.FlatMemo1, page_before);
-  // The plain report holds what was collected: the header and the name section.
-  ASSERT_EQ(panel_.Memo1.size(), 1 + 9);
-  EXPECT_TRUE(panel_.Memo1[0].contains(QStringLiteral("1990-06-15")));
-  EXPECT_EQ(panel_.Memo1[2], QStringLiteral("    【※姓名祸福预测】"));
+  EXPECT_EQ(report_.page, page_before);
+  // The plain report and the results hold what was collected: the header and
+  // the name section.
+  ASSERT_EQ(report_.plain.size(), 1 + 9);
+  EXPECT_TRUE(report_.plain[0].contains(QStringLiteral("1990-06-15")));
+  EXPECT_EQ(report_.plain[2], QStringLiteral("    【※姓名祸福预测】"));
+  EXPECT_TRUE(report_.results.name);
+  EXPECT_FALSE(report_.results.lifetime);
 
   // A store that fails.
   ReferenceStore closed;
-  EXPECT_THROW(RunReport(in, panel_, page_, closed, {}, path), StoreError);
+  EXPECT_THROW(RunReport(person, closed, {}, report_, path), StoreError);
   EXPECT_EQ(test::ReadFile(path), before);
-  EXPECT_EQ(panel_.Memo1.size(), 1);
+  EXPECT_EQ(report_.plain.size(), 1);
+  EXPECT_FALSE(report_.results.name);
 }
 
 TEST_F(Report, UnwritablePageIsAFileError) {
-  MainInputs in = Inputs();
-  TickNone(in);
-  EXPECT_THROW(RunReport(in, panel_, page_, store_, {},
+  EXPECT_THROW(RunReport(Inputs(), store_, {}, report_,
                          dir_.filePath(QStringLiteral("no/such/dir/temp.htm"))),
                FileError);
 }
 
 TEST_F(Report, DefaultPageGoesToTheCacheDirectory) {
   EXPECT_TRUE(TempPagePath().endsWith(QStringLiteral("/tessaly/temp.htm")));
+  EXPECT_TRUE(StyledPagePath().endsWith(QStringLiteral("/tessaly/temp.tmp")));
 }
 
 // Whole reports against stored expected files. These use the real store and
@@ -287,36 +270,33 @@ class StoredReport : public ::testing::Test {
 };
 
 TEST_F(StoredReport, DefaultReadings) {
-  MainInputs in = Inputs();
-  in.FlatEdit1 = QStringLiteral("张小明");
-  ResultPanel panel = ResultPanel::WithTexts();
-  ReportPage page;
-  BuildReport(in, panel, page, store_, {});
+  Person person = Inputs(QDate(2005, 3, 2), Person().readings);
+  person.name = QStringLiteral("张小明");
+  tessaly::Report report;
+  BuildReport(person, store_, {}, report);
   const QByteArray expected = test::ReadFile(
       test::SourceDir() + QStringLiteral("/tests/data/report/default_2005-03-02.txt"));
   ASSERT_FALSE(expected.isEmpty());
-  EXPECT_EQ((panel.Memo1.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8(), expected);
+  EXPECT_EQ((report.plain.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8(), expected);
 }
 
 TEST_F(StoredReport, AllReadingsPage) {
-  MainInputs in = Inputs(QDate(2004, 3, 21));
-  TickAll(in);
-  in.FlatEdit1 = QStringLiteral("欧阳雨辰");
-  in.FlatButton2 = QStringLiteral("姓氏复姓");
-  in.FlatButton1 = QStringLiteral("女");
-  in.FlatComboBox6 = BirthHourItems()[6];
-  in.FlatComboBox6Index = 6;
-  in.FlatEdit2 = QStringLiteral("13912340080");
-  in.FlatComboBox2 = QStringLiteral("31");
-  in.FlatComboBox3 = QStringLiteral("07");
-  in.FlatComboBox4 = QStringLiteral("42");
-  in.FlatComboBox5 = QStringLiteral("女孩");
-  in.FlatComboBox5Index = 1;
-  ResultPanel panel = ResultPanel::WithTexts();
-  ReportPage page;
+  Person person = Inputs(QDate(2004, 3, 21), kAllReadings);
+  person.name = QStringLiteral("欧阳雨辰");
+  person.surname_kind = SurnameKind::Compound;
+  person.sex = Sex::Female;
+  person.birth_hour = BirthHourItems()[6];
+  person.birth_hour_index = 6;
+  person.mobile = QStringLiteral("13912340080");
+  person.mother_age = QStringLiteral("31");
+  person.pregnancy_month = QStringLiteral("07");
+  person.conception_age = QStringLiteral("42");
+  person.wish = QStringLiteral("女孩");
+  person.wish_index = 1;
+  tessaly::Report report;
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("temp.htm"));
-  RunReport(in, panel, page, store_, {}, path);
+  RunReport(person, store_, {}, report, path);
   const QByteArray expected =
       test::ReadFile(test::SourceDir() + QStringLiteral("/tests/data/report/all_2004-03-21.htm"));
   ASSERT_FALSE(expected.isEmpty());

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The birthday's signs: zodiac year by the New Year table, cyclic names, star signs.
 
 #include "readings/signs.h"
@@ -83,16 +84,31 @@ TEST(ZodiacYear, ChangesExactlyAtMidnightOfEveryNewYearsDay) {
   }
 }
 
-TEST(ZodiacYear, OutsideTheTableRaisesAnError) {
-  for (const QDate d : {QDate(1899, 12, 31), QDate(2051, 1, 1), QDate(1, 1, 1), QDate()}) {
-    try {
-      ZodiacYear(DateTime::AtMidnight(d));
-      ADD_FAILURE() << "accepted " << Show(d);
-    } catch (const Error& e) {
-      EXPECT_EQ(e.message(), QStringLiteral("出生日期超出可推算的范围（1900年至2050年）"));
-    }
+struct NamedDate {
+  const char* name;
+  QDate date;
+};
+
+void PrintTo(const NamedDate& row, std::ostream* os) { *os << row.name; }
+
+class ZodiacYearOutsideTheTable : public testing::TestWithParam<NamedDate> {};
+
+TEST_P(ZodiacYearOutsideTheTable, RaisesAnError) {
+  const QDate d = GetParam().date;
+  try {
+    ZodiacYear(DateTime::AtMidnight(d));
+    ADD_FAILURE() << "accepted " << Show(d);
+  } catch (const Error& e) {
+    EXPECT_EQ(e.message(), QStringLiteral("出生日期超出可推算的范围（1900年至2050年）"));
   }
 }
+
+const NamedDate kOutsideTheTable[] = {{"DayBeforeTable", QDate(1899, 12, 31)},
+                                      {"DayAfterTable", QDate(2051, 1, 1)},
+                                      {"YearOne", QDate(1, 1, 1)},
+                                      {"InvalidDate", QDate()}};
+INSTANTIATE_TEST_SUITE_P(Edges, ZodiacYearOutsideTheTable, testing::ValuesIn(kOutsideTheTable),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Every New Year's Day of the table is 正月初一 by the lunar conversion, and the
 // day before it lies in the twelfth month: the two tables agree year by year.
@@ -115,16 +131,29 @@ TEST(LunarNewYear, TableCoversOnly1900To2050) {
   EXPECT_FALSE(LunarNewYearOf(2051).isValid());
 }
 
-TEST(CyclicYearName, StemBranchAndAnimal) {
-  const struct {
-    int year;
-    const char* name;
-  } cases[] = {{1984, "甲子鼠"}, {2004, "甲申猴"}, {2005, "乙酉鸡"}, {1913, "癸丑牛"},
-               {1914, "甲寅虎"}, {1899, "己亥猪"}, {1900, "庚子鼠"}, {1943, "癸未羊"},
-               {2043, "癸亥猪"}, {2044, "甲子鼠"}, {2050, "庚午马"}};
-  for (const auto& c : cases)
-    EXPECT_EQ(CyclicYearName(c.year), QString::fromUtf8(c.name)) << c.year;
+struct CyclicCase {
+  const char* name;
+  int year;
+  const char* cyclic_name;
+};
+
+void PrintTo(const CyclicCase& row, std::ostream* os) { *os << row.name; }
+
+class CyclicYearNames : public testing::TestWithParam<CyclicCase> {};
+
+TEST_P(CyclicYearNames, StemBranchAndAnimal) {
+  EXPECT_EQ(CyclicYearName(GetParam().year), QString::fromUtf8(GetParam().cyclic_name));
 }
+
+const CyclicCase kCyclicYears[] = {
+    {"JiaZiRat_1984", 1984, "甲子鼠"},     {"JiaShenMonkey_2004", 2004, "甲申猴"},
+    {"YiYouRooster_2005", 2005, "乙酉鸡"}, {"GuiChouOx_1913", 1913, "癸丑牛"},
+    {"JiaYinTiger_1914", 1914, "甲寅虎"},  {"JiHaiPig_1899", 1899, "己亥猪"},
+    {"GengZiRat_1900", 1900, "庚子鼠"},    {"GuiWeiGoat_1943", 1943, "癸未羊"},
+    {"GuiHaiPig_2043", 2043, "癸亥猪"},    {"JiaZiRat_2044", 2044, "甲子鼠"},
+    {"GengWuHorse_2050", 2050, "庚午马"}};
+INSTANTIATE_TEST_SUITE_P(Years, CyclicYearNames, testing::ValuesIn(kCyclicYears),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Star signs -----------------------------------------------------------------
 

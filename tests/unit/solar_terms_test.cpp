@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Solar terms: days from published almanacs, and what must hold for every year
 // of the table. All almanac days are in UTC+8 (Beijing and Hong Kong time).
 

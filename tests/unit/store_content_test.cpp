@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks over the shipped store texts: every key present, the verse layout,
 // GBK, no calendar year, no two entries alike. The sources under data/store are
 // read directly, and the built store is checked to answer with the same texts.
@@ -67,39 +68,50 @@ QList<TableCase> Tables() {
       {"shuli.tsv", Table::EightyOne, Range(1, 81)},
       {"chenggu.tsv", Table::BoneVerse, Range(21, 71)},
       {"xingzuo.tsv", Table::StarSign,
-       Split("白羊座 金牛座 双子座 巨蟹座 狮子座 处女座 天秤座 天蝎座 射手座 摩羯座 水瓶座 双鱼座")},
+       Split(
+           "白羊座 金牛座 双子座 巨蟹座 狮子座 处女座 天秤座 天蝎座 射手座 摩羯座 水瓶座 双鱼座")},
       {"shuxiang.tsv", Table::Animal, Split("鼠 牛 虎 兔 龙 蛇 马 羊 猴 鸡 狗 猪")},
       {"rifen.tsv", Table::LunarDay,
-       Split("初一 初二 初三 初四 初五 初六 初七 初八 初九 初十 十一 十二 十三 十四 十五 十六 十七 十八 "
+       Split("初一 初二 初三 初四 初五 初六 初七 初八 初九 初十 十一 十二 十三 十四 十五 十六 十七 "
+             "十八 "
              "十九 二十 廿一 廿二 廿三 廿四 廿五 廿六 廿七 廿八 廿九 三十")},
-      {"shifen.tsv", Table::Hour, Split("子时 丑时 寅时 卯时 辰时 巳时 午时 未时 申时 酉时 戌时 亥时")},
+      {"shifen.tsv", Table::Hour,
+       Split("子时 丑时 寅时 卯时 辰时 巳时 午时 未时 申时 酉时 戌时 亥时")},
       {"yuefen.tsv", Table::LunarMonth, month_keys},
   };
 }
 
-TEST(StoreContent, EveryTableHasExactlyItsKeys) {
-  for (const TableCase& t : Tables()) {
-    QStringList keys;
-    for (const Entry& e : ReadTable(QString::fromUtf8(t.file))) keys << e.key;
-    EXPECT_EQ(keys, t.keys) << t.file;
-  }
+class StoreTable : public ::testing::TestWithParam<TableCase> {};
+
+TEST_P(StoreTable, HasExactlyItsKeys) {
+  QStringList keys;
+  for (const Entry& e : ReadTable(QString::fromUtf8(GetParam().file))) keys << e.key;
+  EXPECT_EQ(keys, GetParam().keys);
 }
 
+// Rows named by their file, without the extension.
+INSTANTIATE_TEST_SUITE_P(Sources, StoreTable, ::testing::ValuesIn(Tables()), [](const auto& info) {
+  return QString::fromUtf8(info.param.file).section(QLatin1Char('.'), 0, 0).toStdString();
+});
+
 TEST(StoreContent, TextsFitGbkNameNoYearAndAreDistinct) {
-  static const QRegularExpression year(QStringLiteral("[0-9０-９]{2,}\\s*年|[〇一二三四五六七八九零]{4}年"));
+  static const QRegularExpression year(
+      QStringLiteral("[0-9０-９]{2,}\\s*年|[〇一二三四五六七八九零]{4}年"));
   QHash<QString, QString> seen;  // text -> where
   for (const TableCase& t : Tables()) {
     for (const Entry& e : ReadTable(QString::fromUtf8(t.file))) {
       const QString where = QString::fromUtf8(t.file) + QLatin1Char(':') + e.key;
       EXPECT_FALSE(e.text.trimmed().isEmpty()) << where.toStdString();
-      EXPECT_TRUE(FitsGbk(e.text)) << where.toStdString() << " " << FirstNonGbk(e.text).toStdString();
+      EXPECT_TRUE(FitsGbk(e.text))
+          << where.toStdString() << " " << FirstNonGbk(e.text).toStdString();
       EXPECT_FALSE(e.text.contains(QLatin1Char('\t')) || e.text.contains(QLatin1Char('"')))
           << where.toStdString();
       EXPECT_FALSE(year.match(e.text).hasMatch()) << where.toStdString();
       // A leap month repeats its ordinary month's text; nothing else may repeat.
       const bool leap_copy = t.table == Table::LunarMonth && e.key.startsWith(QStringLiteral("闰"));
       if (leap_copy) continue;
-      EXPECT_FALSE(seen.contains(e.text)) << where.toStdString() << " repeats " << seen.value(e.text).toStdString();
+      EXPECT_FALSE(seen.contains(e.text))
+          << where.toStdString() << " repeats " << seen.value(e.text).toStdString();
       seen.insert(e.text, where);
     }
   }
@@ -125,8 +137,7 @@ TEST(StoreContent, RatingsLeadTheVerdicts) {
 
 TEST(StoreContent, VersesAreTwoLinesOfSevenSevenIn64Bytes) {
   // Seven characters, "，", seven, "。", twice: the lifetime reading cuts it at byte 32.
-  static const QRegularExpression layout(
-      QStringLiteral("^(\\p{Han}{7}，\\p{Han}{7}。){2}$"));
+  static const QRegularExpression layout(QStringLiteral("^(\\p{Han}{7}，\\p{Han}{7}。){2}$"));
   for (const Entry& e : ReadTable(QStringLiteral("chenggu.tsv"))) {
     EXPECT_TRUE(layout.match(e.text).hasMatch()) << e.key.toStdString();
     EXPECT_EQ(ToGbk(e.text).size(), 64) << e.key.toStdString();
@@ -140,7 +151,8 @@ TEST(StoreContent, BuiltStoreAnswersWithTheSourceTexts) {
   for (const TableCase& t : Tables()) {
     const QString column = QString::fromUtf8(InfoOf(t.table).result_column);
     for (const Entry& e : ReadTable(QString::fromUtf8(t.file))) {
-      EXPECT_EQ(store.LookupField(Statement{t.table, e.key}, column), e.text) << t.file << ":" << e.key.toStdString();
+      EXPECT_EQ(store.LookupField(Statement{t.table, e.key}, column), e.text)
+          << t.file << ":" << e.key.toStdString();
     }
   }
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -25,66 +26,110 @@ class BuiltStore : public ::testing::Test {
   ReferenceStore store_;
 };
 
-TEST_F(BuiltStore, StrokeCountsFollowTheTraditionalForms) {
-  const struct {
-    const char* ch;
-    int count;
-  } cases[] = {{"张", 11}, {"王", 4},  {"李", 7},  {"刘", 15}, {"陈", 16}, {"杨", 13}, {"黄", 12},
-               {"赵", 14}, {"吴", 7},  {"周", 8},  {"江", 7},  {"汪", 8},  {"郭", 15}, {"邓", 19},
-               {"陆", 16}, {"花", 10}, {"范", 11}, {"于", 3},  {"四", 4},  {"九", 9},  {"罗", 20},
-               {"郑", 19}, {"叶", 15}, {"苏", 22}, {"琳", 13}, {"胡", 11}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(Strokes(store_, QString::fromUtf8(c.ch)), QString::number(c.count)) << c.ch;
-  }
+struct StrokeCase {
+  const char* name;
+  const char* ch;
+  int count;
+};
+
+class StrokeCounts : public BuiltStore, public ::testing::WithParamInterface<StrokeCase> {};
+
+TEST_P(StrokeCounts, FollowTheTraditionalForms) {
+  EXPECT_EQ(Strokes(store_, QString::fromUtf8(GetParam().ch)), QString::number(GetParam().count));
 }
 
-TEST_F(BuiltStore, EveryGbkIdeographHasACount) {
-  // A sample across the GBK ideograph range, including rare ones.
-  for (const char* ch : {"一", "龥", "丂", "鼈", "〇", "乂", "齉", "蕻"}) {
-    const QString s = Strokes(store_, QString::fromUtf8(ch));
-    bool ok = false;
-    const int n = s.toInt(&ok);
-    EXPECT_TRUE(ok && n > 0 && n < 70) << ch << " -> " << s.toStdString();
-  }
+const StrokeCase kStrokeCounts[] = {
+    {"Zhang_11", "张", 11}, {"Wang_4", "王", 4},    {"Li_7", "李", 7},      {"Liu_15", "刘", 15},
+    {"Chen_16", "陈", 16},  {"Yang_13", "杨", 13},  {"Huang_12", "黄", 12}, {"Zhao_14", "赵", 14},
+    {"Wu_7", "吴", 7},      {"Zhou_8", "周", 8},    {"Jiang_7", "江", 7},   {"Wang_8", "汪", 8},
+    {"Guo_15", "郭", 15},   {"Deng_19", "邓", 19},  {"Lu_16", "陆", 16},    {"Hua_10", "花", 10},
+    {"Fan_11", "范", 11},   {"Yu_3", "于", 3},      {"Si_4", "四", 4},      {"Jiu_9", "九", 9},
+    {"Luo_20", "罗", 20},   {"Zheng_19", "郑", 19}, {"Ye_15", "叶", 15},    {"Su_22", "苏", 22},
+    {"Lin_13", "琳", 13},   {"Hu_11", "胡", 11}};
+INSTANTIATE_TEST_SUITE_P(Characters, StrokeCounts, ::testing::ValuesIn(kStrokeCounts),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct NamedText {
+  const char* name;
+  QString text;
+};
+
+class GbkIdeographs : public BuiltStore, public ::testing::WithParamInterface<NamedText> {};
+
+TEST_P(GbkIdeographs, HaveACount) {
+  const QString s = Strokes(store_, GetParam().text);
+  bool ok = false;
+  const int n = s.toInt(&ok);
+  EXPECT_TRUE(ok && n > 0 && n < 70) << s.toStdString();
 }
 
-TEST_F(BuiltStore, HostileValuesMatchNothingAndRaiseNothing) {
-  const QString hostile[] = {
-      QStringLiteral("\""), QStringLiteral("%"), QStringLiteral("_"), QStringLiteral("' or 1=1 --"),
-      QStringLiteral("\" or \"\"=\""), QStringLiteral("%张%"), QString(),
-      QStringLiteral("x\"; drop table 汉字笔划; --"), QString(10000, QChar(u'张')), QString(QChar(u'\0')),
-  };
+// A sample across the GBK ideograph range, including rare ones.
+INSTANTIATE_TEST_SUITE_P(Sample, GbkIdeographs,
+                         ::testing::Values(NamedText{"Yi_U4E00", QStringLiteral("一")},
+                                           NamedText{"Yu_U9FA5", QStringLiteral("龥")},
+                                           NamedText{"Kao_U4E02", QStringLiteral("丂")},
+                                           NamedText{"Bie_U9F08", QStringLiteral("鼈")},
+                                           NamedText{"Ling_U3007", QStringLiteral("〇")},
+                                           NamedText{"Yi_U4E42", QStringLiteral("乂")},
+                                           NamedText{"Nang_U9F49", QStringLiteral("齉")},
+                                           NamedText{"Hong_U857B", QStringLiteral("蕻")}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class HostileValues : public BuiltStore, public ::testing::WithParamInterface<NamedText> {};
+
+TEST_P(HostileValues, MatchNothingAndRaiseNothing) {
+  const QString& v = GetParam().text;
   for (int t = 0; t < kTableCount; ++t) {
     const TableInfo& info = InfoOf(static_cast<Table>(t));
-    for (const QString& v : hostile) {
-      QString got;
-      EXPECT_NO_THROW(got = store_.LookupField(Statement{info.table, v}, QString::fromUtf8(info.result_column)))
-          << info.name;
-      EXPECT_TRUE(got.isEmpty()) << info.name << " matched " << v.left(20).toStdString();
-    }
+    QString got;
+    EXPECT_NO_THROW(
+        got = store_.LookupField(Statement{info.table, v}, QString::fromUtf8(info.result_column)))
+        << info.name;
+    EXPECT_TRUE(got.isEmpty()) << info.name << " matched " << v.left(20).toStdString();
   }
   // The store still answers normally afterwards.
   EXPECT_EQ(Strokes(store_, QStringLiteral("张")), QStringLiteral("11"));
 }
 
+INSTANTIATE_TEST_SUITE_P(
+    Values, HostileValues,
+    ::testing::Values(NamedText{"DoubleQuote", QStringLiteral("\"")},
+                      NamedText{"Percent", QStringLiteral("%")},
+                      NamedText{"Underscore", QStringLiteral("_")},
+                      NamedText{"QuoteOrTrue", QStringLiteral("' or 1=1 --")},
+                      NamedText{"DoubleQuoteOrTrue", QStringLiteral("\" or \"\"=\"")},
+                      NamedText{"PercentAround", QStringLiteral("%张%")},
+                      NamedText{"Empty", QString()},
+                      NamedText{"DropTable", QStringLiteral("x\"; drop table 汉字笔划; --")},
+                      NamedText{"TenThousandCharacters", QString(10000, QChar(u'张'))},
+                      NamedText{"Nul", QString(QChar(u'\0'))}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(BuiltStore, AbsentKeysGiveEmptyText) {
   EXPECT_EQ(Strokes(store_, QStringLiteral("A")), QString());
-  EXPECT_EQ(store_.LookupField(Statement{Table::EightyOne, QStringLiteral("82")}, QStringLiteral("内容")), QString());
-  EXPECT_EQ(store_.LookupField(Statement{Table::EightyOne, QStringLiteral("01")}, QStringLiteral("内容")), QString());
+  EXPECT_EQ(
+      store_.LookupField(Statement{Table::EightyOne, QStringLiteral("82")}, QStringLiteral("内容")),
+      QString());
+  EXPECT_EQ(
+      store_.LookupField(Statement{Table::EightyOne, QStringLiteral("01")}, QStringLiteral("内容")),
+      QString());
 }
 
 TEST_F(BuiltStore, UnknownColumnIsAnError) {
-  EXPECT_THROW(store_.LookupField(Statement{Table::Strokes, QStringLiteral("张")}, QStringLiteral("内容")),
-               StoreError);
+  EXPECT_THROW(
+      store_.LookupField(Statement{Table::Strokes, QStringLiteral("张")}, QStringLiteral("内容")),
+      StoreError);
   // The key column itself may be read back.
-  EXPECT_TRUE(store_.LookupField(Statement{Table::Strokes, QStringLiteral("张")}, QStringLiteral("汉字"))
-                  .contains(QStringLiteral("张")));
+  EXPECT_TRUE(
+      store_.LookupField(Statement{Table::Strokes, QStringLiteral("张")}, QStringLiteral("汉字"))
+          .contains(QStringLiteral("张")));
 }
 
 class StoreFiles : public ::testing::Test {
  protected:
   QString Make(const QString& name, const QString& key = {}) {
-    return test::MakeStore(dir_, name, test::SourceDir() + QStringLiteral("/tests/data/store/strokes.txt"),
+    return test::MakeStore(dir_, name,
+                           test::SourceDir() + QStringLiteral("/tests/data/store/strokes.txt"),
                            {QStringLiteral("三才吉凶=") + test::SourceDir() +
                             QStringLiteral("/tests/data/store/sancai.tsv")},
                            key);
@@ -97,10 +142,13 @@ TEST_F(StoreFiles, SmallStoreAnswersLookups) {
   store.Open(Make(QStringLiteral("small.dat")));
   EXPECT_EQ(Strokes(store, QStringLiteral("千")), QStringLiteral("3"));
   EXPECT_EQ(Strokes(store, QStringLiteral("范")), QStringLiteral("11"));
-  EXPECT_EQ(store.LookupField(Statement{Table::SanCai, QStringLiteral("木木木")}, QStringLiteral("吉凶")),
-            QStringLiteral("<b>大吉</b>：带标记的判语。"));
+  EXPECT_EQ(
+      store.LookupField(Statement{Table::SanCai, QStringLiteral("木木木")}, QStringLiteral("吉凶")),
+      QStringLiteral("<b>大吉</b>：带标记的判语。"));
   // Tables without a source exist and are empty.
-  EXPECT_EQ(store.LookupField(Statement{Table::Hour, QStringLiteral("子时")}, QStringLiteral("内容")), QString());
+  EXPECT_EQ(
+      store.LookupField(Statement{Table::Hour, QStringLiteral("子时")}, QStringLiteral("内容")),
+      QString());
 }
 
 TEST_F(StoreFiles, FileIsEncrypted) {
@@ -124,43 +172,49 @@ TEST_F(StoreFiles, MissingFileSaysIllegalInstall) {
   EXPECT_THROW(store.Open(dir_.path()), StoreMissingError);
 }
 
-TEST_F(StoreFiles, WrongKeyAndDamagedFilesSayDamagedWithTheLibraryReason) {
-  const QString good = Make(QStringLiteral("good.dat"));
-  const QByteArray bytes = test::ReadFile(good);
-  struct Case {
-    const char* name;
-    QString path;
-  };
-  QList<Case> cases;
-  cases.append({"other_key", Make(QStringLiteral("other.dat"), QStringLiteral("another-password"))});
-  auto write = [&](const char* name, const QByteArray& content) {
-    const QString p = dir_.filePath(QString::fromUtf8(name));
-    QFile f(p);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(content);
-    cases.append({name, p});
-  };
-  write("truncated", bytes.left(bytes.size() / 2));
-  write("zero_bytes", QByteArray());
-  write("garbage", QByteArray(8192, '\x5a'));
-  write("plain_text", QByteArray("just some text\n"));
-  for (const Case& c : cases) {
-    ReferenceStore store;
-    try {
-      store.Open(c.path);
-      // A truncated store may still open; its lookups then fail or find nothing.
-      if (QString::fromUtf8(c.name) == QStringLiteral("truncated")) continue;
-      ADD_FAILURE() << c.name << " opened";
-    } catch (const StoreMissingError&) {
-      ADD_FAILURE() << c.name << " reported as missing";
-    } catch (const StoreError& e) {
-      EXPECT_TRUE(e.message().startsWith(QStringLiteral("参考数据库已损坏：")))
-          << c.name << " " << e.message().toStdString();
-      EXPECT_GT(e.message().size(), 9) << c.name << ": no reason given";
-      EXPECT_FALSE(store.IsOpen()) << c.name;
-    }
+// A store under another password, or a good store's bytes damaged.
+struct DamageCase {
+  const char* name;
+  QByteArray (*damage)(const QByteArray& good);  // null: another password
+};
+
+class DamagedStore : public StoreFiles, public ::testing::WithParamInterface<DamageCase> {};
+
+TEST_P(DamagedStore, SaysDamagedWithTheLibraryReason) {
+  const DamageCase& c = GetParam();
+  const QString path = c.damage
+                           ? dir_.filePath(QString::fromUtf8(c.name))
+                           : Make(QStringLiteral("other.dat"), QStringLiteral("another-password"));
+  if (c.damage) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(c.damage(test::ReadFile(Make(QStringLiteral("good.dat")))));
+  }
+  ReferenceStore store;
+  try {
+    store.Open(path);
+    // A truncated store may still open; its lookups then fail or find nothing.
+    if (QString::fromUtf8(c.name) == QStringLiteral("truncated")) return;
+    ADD_FAILURE() << "opened";
+  } catch (const StoreMissingError&) {
+    ADD_FAILURE() << "reported as missing";
+  } catch (const StoreError& e) {
+    EXPECT_TRUE(e.message().startsWith(QStringLiteral("参考数据库已损坏：")))
+        << e.message().toStdString();
+    EXPECT_GT(e.message().size(), 9) << "no reason given";
+    EXPECT_FALSE(store.IsOpen());
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DamagedStore,
+    ::testing::Values(
+        DamageCase{"other_key", nullptr},
+        DamageCase{"truncated", [](const QByteArray& b) { return b.left(b.size() / 2); }},
+        DamageCase{"zero_bytes", [](const QByteArray&) { return QByteArray(); }},
+        DamageCase{"garbage", [](const QByteArray&) { return QByteArray(8192, '\x5a'); }},
+        DamageCase{"plain_text", [](const QByteArray&) { return QByteArray("just some text\n"); }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A store without a table or column the lookups read is refused at open; a
 // missing column would otherwise read as its own name, a text constant.
@@ -211,7 +265,9 @@ TEST(StoreKey, PrintedKeyAndPasswordOpenTheStore) {
   mkstore.start(QStringLiteral(TESSALY_MKSTORE), {QStringLiteral("--print-key")});
   ASSERT_TRUE(mkstore.waitForFinished(60000) && mkstore.exitCode() == 0);
   const QByteArray printed = mkstore.readAllStandardOutput().trimmed();
-  EXPECT_TRUE(QRegularExpression(QStringLiteral("^x'[0-9A-F]{96}'$")).match(QString::fromLatin1(printed)).hasMatch())
+  EXPECT_TRUE(QRegularExpression(QStringLiteral("^x'[0-9A-F]{96}'$"))
+                  .match(QString::fromLatin1(printed))
+                  .hasMatch())
       << printed.toStdString();
   const struct {
     const char* name;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -22,21 +23,33 @@ TEST(Gbk, RoundTripsChineseAndAscii) {
   EXPECT_EQ(b.size(), GbkLength(s));
   EXPECT_EQ(FromGbk(b), s);
   EXPECT_EQ(ToGbk(QStringLiteral("张")), QByteArray("\xd5\xc5"));
-}
-
-TEST(Gbk, CharacterOutsideGbkIsNamedNotReplaced) {
-  for (const QString& bad : {QStringLiteral("张😀"), QStringLiteral("a\u0E01b"), QStringLiteral("\U00020000")}) {
-    EXPECT_FALSE(FitsGbk(bad)) << bad.toStdString();
-    try {
-      ToGbk(bad);
-      ADD_FAILURE() << "no error for " << bad.toStdString();
-    } catch (const Error& e) {
-      EXPECT_TRUE(e.message().contains(QStringLiteral("U+"))) << e.message().toStdString();
-      EXPECT_FALSE(e.message().contains(QLatin1Char('?')));
-    }
-  }
   EXPECT_TRUE(FitsGbk(QStringLiteral("测算姓名祸福")));
 }
+
+struct OutsideGbkCase {
+  const char* name;
+  const char* text;
+};
+
+class OutsideGbkTest : public ::testing::TestWithParam<OutsideGbkCase> {};
+
+TEST_P(OutsideGbkTest, CharacterIsNamedNotReplaced) {
+  const QString bad = QString::fromUtf8(GetParam().text);
+  EXPECT_FALSE(FitsGbk(bad));
+  try {
+    ToGbk(bad);
+    ADD_FAILURE() << "no error";
+  } catch (const Error& e) {
+    EXPECT_TRUE(e.message().contains(QStringLiteral("U+"))) << e.message().toStdString();
+    EXPECT_FALSE(e.message().contains(QLatin1Char('?')));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, OutsideGbkTest,
+                         ::testing::Values(OutsideGbkCase{"emoji_after_chinese", "张😀"},
+                                           OutsideGbkCase{"thai_between_letters", "a\u0E01b"},
+                                           OutsideGbkCase{"extension_b", "\U00020000"}),
+                         [](const auto& i) { return std::string(i.param.name); });
 
 TEST(Gbk, LengthCountsChineseAsTwoBytes) {
   EXPECT_EQ(GbkLength(QString()), 0);
@@ -89,22 +102,22 @@ TEST_P(GbkMidTest, NeverSplitsACharacter) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, GbkMidTest,
-    ::testing::Values(
-        MidCase{"hour_name", "23-01时 子时", 9, 12, "子时"},
-        MidCase{"clock_range", "23-01时 子时", 1, 5, "23-01"},
-        MidCase{"second_char", "欧阳明月", 3, 2, "阳"},
-        MidCase{"past_end", "张三", 5, 2, ""},
-        MidCase{"straddle_start", "张三", 2, 3, "三"},
-        MidCase{"straddle_end", "张三李", 1, 3, "张"},
-        MidCase{"odd_cut_of_five", "一二三四五", 1, 9, "一二三四"},
-        MidCase{"eight_of_five", "一二三四五", 1, 8, "一二三四"},
-        MidCase{"mixed", "a张b三", 2, 3, "张b"},
-        MidCase{"zero_count", "张三", 1, 0, ""},
-        MidCase{"negative_start", "张三", -1, 4, "张"},
-        MidCase{"verse_second_half", "一二三四五六七，一二三四五六七。八八八八八八八，九九九九九九九。", 33, 64,
-                "八八八八八八八，九九九九九九九。"},
-        MidCase{"surrogate_pair", "张😀三", 3, 4, "😀三"},
-        MidCase{"outside_gbk_is_one_piece", "䶮𠮷张", 3, 2, "𠮷"}),
+    ::testing::Values(MidCase{"hour_name", "23-01时 子时", 9, 12, "子时"},
+                      MidCase{"clock_range", "23-01时 子时", 1, 5, "23-01"},
+                      MidCase{"second_char", "欧阳明月", 3, 2, "阳"},
+                      MidCase{"past_end", "张三", 5, 2, ""},
+                      MidCase{"straddle_start", "张三", 2, 3, "三"},
+                      MidCase{"straddle_end", "张三李", 1, 3, "张"},
+                      MidCase{"odd_cut_of_five", "一二三四五", 1, 9, "一二三四"},
+                      MidCase{"eight_of_five", "一二三四五", 1, 8, "一二三四"},
+                      MidCase{"mixed", "a张b三", 2, 3, "张b"},
+                      MidCase{"zero_count", "张三", 1, 0, ""},
+                      MidCase{"negative_start", "张三", -1, 4, "张"},
+                      MidCase{"verse_second_half",
+                              "一二三四五六七，一二三四五六七。八八八八八八八，九九九九九九九。",
+                              33, 64, "八八八八八八八，九九九九九九九。"},
+                      MidCase{"surrogate_pair", "张😀三", 3, 4, "😀三"},
+                      MidCase{"outside_gbk_is_one_piece", "䶮𠮷张", 3, 2, "𠮷"}),
     [](const ::testing::TestParamInfo<MidCase>& i) { return std::string(i.param.name); });
 
 TEST(SplitMemoText, LinesAndSeparators) {
@@ -166,19 +179,20 @@ TEST_P(WritePlaceTest, LinksAreFollowedForChosenFilesOnly) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, WritePlaceTest,
-    ::testing::Values(PlaceCase{"private_new", FileUse::kPrivate, Before::kNothing},
-                      PlaceCase{"private_over_readable_file", FileUse::kPrivate, Before::kFile},
-                      PlaceCase{"private_link_replaced", FileUse::kPrivate, Before::kLinkToFile},
-                      PlaceCase{"private_dangling_link_replaced", FileUse::kPrivate,
-                                Before::kDanglingLink},
-                      PlaceCase{"chosen_link_followed", FileUse::kChosen, Before::kLinkToFile},
-                      PlaceCase{"chosen_dangling_link_followed", FileUse::kChosen,
-                                Before::kDanglingLink}),
+    ::testing::Values(
+        PlaceCase{"private_new", FileUse::kPrivate, Before::kNothing},
+        PlaceCase{"private_over_readable_file", FileUse::kPrivate, Before::kFile},
+        PlaceCase{"private_link_replaced", FileUse::kPrivate, Before::kLinkToFile},
+        PlaceCase{"private_dangling_link_replaced", FileUse::kPrivate, Before::kDanglingLink},
+        PlaceCase{"chosen_link_followed", FileUse::kChosen, Before::kLinkToFile},
+        PlaceCase{"chosen_dangling_link_followed", FileUse::kChosen, Before::kDanglingLink}),
     [](const ::testing::TestParamInfo<PlaceCase>& i) { return std::string(i.param.name); });
 
 TEST(WriteGb18030Lines, UnwritablePlacesRaiseFileError) {
   QTemporaryDir dir;
-  EXPECT_THROW(WriteGb18030Lines(dir.filePath(QStringLiteral("missing/out.txt")), {QStringLiteral("x")}), FileError);
+  EXPECT_THROW(
+      WriteGb18030Lines(dir.filePath(QStringLiteral("missing/out.txt")), {QStringLiteral("x")}),
+      FileError);
   // A full disk: the write fails, and the device stays a device.
   const QFileInfo full(QStringLiteral("/dev/full"));
   if (full.exists() && !full.isFile()) {

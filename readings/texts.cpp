@@ -1,4 +1,8 @@
-#include "readings/models.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The fixed texts compiled into the program, and the line splitting of the
+// sections.
+
+#include "readings/readings.h"
 
 #include <QFile>
 
@@ -6,21 +10,11 @@
 
 namespace tessaly {
 
-const QStringList& BirthHourItems() {
-  static const QStringList items = {
-      QStringLiteral("23-01时 子时"), QStringLiteral("01-03时 丑时"), QStringLiteral("03-05时 寅时"),
-      QStringLiteral("05-07时 卯时"), QStringLiteral("07-09时 辰时"), QStringLiteral("09-11时 巳时"),
-      QStringLiteral("11-13时 午时"), QStringLiteral("13-15时 未时"), QStringLiteral("15-17时 申时"),
-      QStringLiteral("17-19时 酉时"), QStringLiteral("19-21时 戌时"), QStringLiteral("21-23时 亥时"),
-  };
-  return items;
-}
-
-void AddLine(QStringList& memo, const QString& text) { memo.append(SplitMemoText(text)); }
+void AddLine(QStringList& lines, const QString& text) { lines.append(SplitMemoText(text)); }
 
 namespace {
 
-// Reads one of the texts compiled into the program, one memo line per line.
+// Reads one of the texts compiled into the program, one line per line.
 QStringList LoadLines(const QString& resource) {
   QFile f(resource);
   if (!f.open(QIODevice::ReadOnly)) return {};
@@ -47,14 +41,6 @@ const QStringList& FetalDisclaimerLines() {
 const QStringList& PageTemplateLines() {
   static const QStringList lines = LoadLines(QStringLiteral(":/tessaly/page_template.txt"));
   return lines;
-}
-
-ResultPanel ResultPanel::WithTexts() {
-  ResultPanel p;
-  p.FlatMemo10 = StarForecastLines();
-  p.FlatMemo11 = ZodiacForecastLines();
-  p.FlatMemo3 = FetalDisclaimerLines();
-  return p;
 }
 
 }  // namespace tessaly

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "readings/person.h"
+
+namespace tessaly {
+
+QString SexText(Sex sex) {
+  return sex == Sex::Female ? QStringLiteral("女") : QStringLiteral("男");
+}
+
+QString SurnameKindText(SurnameKind kind) {
+  return kind == SurnameKind::Compound ? QStringLiteral("复姓") : QStringLiteral("单姓");
+}
+
+const QStringList& BirthHourItems() {
+  static const QStringList items = {
+      QStringLiteral("23-01时 子时"), QStringLiteral("01-03时 丑时"),
+      QStringLiteral("03-05时 寅时"), QStringLiteral("05-07时 卯时"),
+      QStringLiteral("07-09时 辰时"), QStringLiteral("09-11时 巳时"),
+      QStringLiteral("11-13时 午时"), QStringLiteral("13-15时 未时"),
+      QStringLiteral("15-17时 申时"), QStringLiteral("17-19时 酉时"),
+      QStringLiteral("19-21时 戌时"), QStringLiteral("21-23时 亥时"),
+  };
+  return items;
+}
+
+}  // namespace tessaly

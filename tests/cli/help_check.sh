@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Help of tessaly-cli, made by the commands' parsers, and the documents that
+# repeat it.
+#   help_check.sh CLI MANPAGE README
+set -uo pipefail
+cli=$1
+man=$2
+readme=$3
+failures=0
+
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+help=$("$cli" --help) || fail "--help: exit $?"
+for synopsis in "strokes TEXT" "calendar FROM [TO]" "report [OPTIONS]"; do
+  grep -qF -- "$synopsis" <<<"$help" || fail "--help does not list '$synopsis'"
+done
+for command in strokes calendar report; do
+  help=$("$cli" $command --help) || fail "$command --help: exit $?"
+  [[ $(head -n 1 <<<"$help") == "Usage: tessaly-cli $command [options]"* ]] ||
+    fail "$command --help: $(head -n 1 <<<"$help")"
+  "$cli" $command --no-such-option >/dev/null 2>&1
+  [[ $? -eq 2 ]] || fail "$command --no-such-option: not exit status 2"
+done
+
+# The report options the parser knows, as "--name TEXT": the manual page and
+# the README describe each.
+options=$("$cli" report --help | sed -nE 's/^  (--[a-z-]+) <([A-Z-]+)>.*/\1 \2/p')
+[[ $(wc -l <<<"$options") -eq 15 ]] || fail "report --help lists $(wc -l <<<"$options") options"
+while read -r option value; do
+  grep -qF -- ".BI ${option//-/\\-} \" $value\"" "$man" || fail "$man lacks $option $value"
+  grep -qF -- "\`$option $value\`" "$readme" || fail "$readme lacks $option $value"
+done <<<"$options"
+
+if [[ $failures -ne 0 ]]; then
+  echo "$failures check(s) failed" >&2
+  exit 1
+fi
+echo "ok"

@@ -33,6 +33,8 @@ foreach(pair IN ITEMS "man/tessaly.1=${CMAKE_INSTALL_MANDIR}/man1/tessaly.1"
 endforeach()
 add_custom_target(tessaly_docs ALL DEPENDS ${_compressed})
 install(FILES ${_data}/debian/copyright DESTINATION ${TESSALY_DOC_INSTALL_DIR})
+install(FILES ${_data}/debian/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME tessaly)
 
 # The changelog's latest entry is the version being built.
 file(STRINGS ${_data}/debian/changelog _latest LIMIT_COUNT 1)

@@ -131,7 +131,7 @@ void TForm3::BuildControls() {
 
   CloseButton = new QToolButton(TitleBar);
   CloseButton->setObjectName(QStringLiteral("CloseButton"));
-  CloseButton->setIcon(QIcon(QStringLiteral(":/tessaly/skin/close.svg")));
+  CloseButton->setIcon(QIcon(QStringLiteral(":/tessaly/skin/close.png")));
   CloseButton->setIconSize(QSize(12, 12));
   CloseButton->setToolTip(QStringLiteral("关闭"));
   CloseButton->setFocusPolicy(Qt::TabFocus);

@@ -228,7 +228,7 @@ void TForm1::BuildControls() {
   FlatEdit3->setFocusPolicy(Qt::NoFocus);
   FlatButton4 = skin::FlatButton(QStringLiteral("FlatButton4"), QString(), this);
   FlatButton4->setProperty("skin", QStringLiteral("icon"));
-  FlatButton4->setIcon(QIcon(QStringLiteral(":/tessaly/skin/calendar.svg")));
+  FlatButton4->setIcon(QIcon(QStringLiteral(":/tessaly/skin/calendar.png")));
   FlatButton4->setIconSize(QSize(16, 16));
   FlatButton4->setToolTip(QStringLiteral("选择生日"));
   FlatButton4->setGeometry(kInputX + 124, 186, kRowHeight, kRowHeight);

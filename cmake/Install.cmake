@@ -53,11 +53,13 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Beyond the shared libraries: the window system plugins, the multimedia
-# backend for the click sound, the SVG image and icon plugins that draw the
-# skin's check marks, arrows and icons, the fonts the pages are set in, and
-# Qt's own texts in Chinese (the buttons of the message boxes, the file dialog).
+# backend for the click sound, the fonts the pages are set in, and Qt's own
+# texts in Chinese (the buttons of the message boxes, the file dialog). The
+# skin's pictures are PNG files; the SVG plugins only draw the icon theme's
+# SVG icons in Qt's file dialog.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, libqt6multimedia6, libqt6svg6, fonts-noto-cjk, qt6-translations-l10n")
+    "qt6-qpa-plugins, libqt6multimedia6, fonts-noto-cjk, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PROJECT_HOMEPAGE_URL}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -84,7 +84,7 @@ QComboBox::drop-down {
   border: none;
   border-left: 1px solid #e2d3b4;
 }
-QComboBox::down-arrow { image: url(:/tessaly/skin/arrow_down.svg); width: 9px; height: 6px; }
+QComboBox::down-arrow { image: url(:/tessaly/skin/arrow_down.png); width: 9px; height: 6px; }
 QComboBox::down-arrow:on { top: 1px; }
 QComboBox QAbstractItemView {
   background: #fffaf1;
@@ -130,9 +130,9 @@ QFrame[skin="panel"] {
 }
 QCheckBox { color: @maroon@; spacing: 7px; }
 QCheckBox::indicator { width: 14px; height: 14px; }
-QCheckBox::indicator:unchecked { image: url(:/tessaly/skin/check_off.svg); }
-QCheckBox::indicator:unchecked:hover { image: url(:/tessaly/skin/check_off_hover.svg); }
-QCheckBox::indicator:checked { image: url(:/tessaly/skin/check_on.svg); }
+QCheckBox::indicator:unchecked { image: url(:/tessaly/skin/check_off.png); }
+QCheckBox::indicator:unchecked:hover { image: url(:/tessaly/skin/check_off_hover.png); }
+QCheckBox::indicator:checked { image: url(:/tessaly/skin/check_on.png); }
 QLabel[skin="olive"] { color: @olive@; }
 QToolTip {
   background: #fffaf1;
@@ -190,7 +190,7 @@ void ApplyToWindow(QWidget* window) {
   window->setFont(UiFont(13));
   window->setPalette(Palette());
   window->setStyleSheet(StyleSheet());
-  window->setWindowIcon(QIcon(QStringLiteral(":/tessaly/skin/seal.svg")));
+  window->setWindowIcon(QIcon(QStringLiteral(":/tessaly/skin/seal.png")));
 }
 
 void CenterOnScreen(QWidget* window) {

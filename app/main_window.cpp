@@ -152,7 +152,9 @@ class CharacterFilter : public QValidator {
 }  // namespace
 
 TForm1::TForm1(const QString& store_path, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), DateTimePicker1_(kDesignBirthday) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      store_path_(store_path),
+      DateTimePicker1_(kDesignBirthday) {
   // The window has no caption bar to show its caption "Morvane"; the task bar
   // and the window list show the program's title instead.
   setWindowTitle(QStringLiteral("Tessaly"));
@@ -160,7 +162,6 @@ TForm1::TForm1(const QString& store_path, QWidget* parent)
   skin::ApplyToWindow(this);
   BuildControls();
   skin::CenterOnScreen(this);
-  FormCreate(store_path);
   // What an interrupted earlier run left half written.
   CleanCachePages(false);
 }
@@ -303,15 +304,22 @@ void TForm1::BuildControls() {
   FlatComboBox6->installEventFilter(this);
 }
 
-void TForm1::FormCreate(const QString& store_path) {
+void TForm1::FormCreate() {
+  if (OpenStore()) DateTimePicker1_ = DateTime::Now();
+}
+
+bool TForm1::OpenStore() {
+  if (store_tried_) return false;
+  store_tried_ = true;
   try {
-    store_.Open(store_path);
-    DateTimePicker1_ = DateTime::Now();
+    store_.Open(store_path_);
+    return true;
   } catch (const StoreMissingError& e) {
     InfoBox(this, e.message());
   } catch (const Error& e) {
     ErrorBox(this, e.message());
   }
+  return false;
 }
 
 // The controls as the person and the readings:
@@ -388,6 +396,7 @@ void TForm1::SetBirthday(const QDate& date) {
 
 void TForm1::suiButton1Click() {
   PlayClickSound();
+  OpenStore();
   const Person person = Inputs();
   QString page_path;
   const Notify notify = [this](const QString& message) { InfoBox(this, message); };

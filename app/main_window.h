@@ -2,9 +2,10 @@
 #pragma once
 // TForm1: the main window. A frameless 640 x 480 window over its artwork with
 // the reading check boxes and the two commands on the left and the input
-// column on the right. It owns the reference store, opened at creation, and the
-// last report; a ReportViewer shows the report (this window hides meanwhile)
-// and the calendar dialog picks the birthday.
+// column on the right. It owns the reference store, opened by FormCreate()
+// once the window is on the screen, and the last report; a ReportViewer shows
+// the report (this window hides meanwhile) and the calendar dialog picks the
+// birthday.
 
 #include <QDialog>
 #include <QPointer>
@@ -37,12 +38,19 @@ class TForm1 : public QWidget {
   Q_OBJECT
 
  public:
-  // Opens the store at `store_path`; a missing file is reported with
-  // "软件非法安装", a store that does not open with the error box. Either way
-  // the window is created and usable.
+  // The store at `store_path` is opened by FormCreate().
   explicit TForm1(const QString& store_path = ReferenceStore::DefaultPath(),
                   QWidget* parent = nullptr);
   ~TForm1() override;
+
+  // Opens the store; start-up calls it right after the first paint. With the
+  // store open the birthday becomes the moment of opening.
+  void FormCreate();
+  // Opens the store, once: a missing file is reported with "软件非法安装", a
+  // store that does not open with the error box; either way the window works
+  // on. True when this call opened it. The report command calls it too,
+  // should it come before FormCreate().
+  bool OpenStore();
 
   // The person and the chosen readings, read from the controls.
   Person Inputs() const;
@@ -95,7 +103,6 @@ class TForm1 : public QWidget {
 
  private:
   void BuildControls();
-  void FormCreate(const QString& store_path);
 
   // Input behaviour.
   bool FlatEdit1KeyPress(QKeyEvent* event);  // true: the key is swallowed
@@ -109,6 +116,8 @@ class TForm1 : public QWidget {
   // The input column's panel ends below its lowest visible group.
   void FitInputPanel();
 
+  QString store_path_;
+  bool store_tried_ = false;
   ReferenceStore store_;
   Report report_;
   DateTime DateTimePicker1_;

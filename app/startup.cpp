@@ -112,7 +112,10 @@ NameChooser* Windows::Chooser() {
       const auto [surname, kind] = main_window->Surname();
       return NameChooser::Surname{surname, kind};
     };
-    hooks.load_tables = [main_window] { return NameTables::Load(main_window->Store()); };
+    hooks.load_tables = [main_window] {
+      main_window->OpenStore();
+      return NameTables::Load(main_window->Store());
+    };
     hooks.report = [main_window](const QString& name, SurnameKind kind) {
       main_window->SetName(name, kind);
       main_window->suiButton1Click();
@@ -160,12 +163,14 @@ std::unique_ptr<Windows> CreateWindows(ViewerMaker make_viewer) {
 
   // What the first paint does not need waits until the main window is on the
   // screen, and then goes one task at a time, so that the window answers in
-  // between: the calendar dialog, the viewer (loading the web engine and
-  // starting its browser cost several times what everything before the first
-  // paint does), the click sound.
+  // between: the store (its decryption brings in OpenSSL) and the calendar
+  // dialog, the viewer (loading the web engine and starting its browser cost
+  // several times what everything before the first paint does), the click
+  // sound. A store that will not open is reported over the window.
   const auto then = [form1](auto task) { QTimer::singleShot(0, form1, task); };
   QObject::connect(form1, &TForm1::FirstPaint, form1, [w, then] {
     then([w, then] {
+      w->form1->FormCreate();
       w->CalendarDialog();
       then([w, then] {
         ReportViewer* viewer = nullptr;

@@ -171,6 +171,7 @@ void FaultsTest::cleanup() {
 
 void FaultsTest::Open(const QString& store_path) {
   form_ = std::make_unique<TForm1>(store_path);
+  form_->FormCreate();
   viewer_ = std::make_unique<TForm4>();
   form_->setViewer(viewer_.get());
   form_->show();

@@ -168,6 +168,7 @@ void MainWindowTest::cleanup() {
 
 void MainWindowTest::Open(const QString& store_path) {
   form_ = std::make_unique<TForm1>(store_path);
+  form_->FormCreate();
   viewer_ = std::make_unique<ViewerStandIn>();
   form_->setViewer(viewer_.get());
   form_->show();

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The windows as start-up creates and wires them, with the viewer and the
-// click sound loaded from their modules: the calendar dialog, the web engine
-// and the sound's player come in only after the main window's first paint, the
-// report goes to the viewer, which takes the main window's place, and going
-// back brings the main window again; the viewer's 起名参考 opens the name
-// chooser, made then. Without a usable viewer module the main window works on
+// click sound loaded from their modules: the store, the calendar dialog, the
+// web engine and the sound's player come in only after the main window's first
+// paint, the report goes to the viewer, which takes the main window's place,
+// and going back brings the main window again; the viewer's 起名参考 opens the
+// name chooser, made then. Without a usable viewer module the main window works on
 // and the report command says which file is wrong.
 
 #include <QDate>
@@ -54,6 +54,7 @@ void StartupTest::ReportAndBack() {
   windows->on_ready = [&ready] { ready = true; };
   QVERIFY(!Loaded("libQt6WebEngineCore") && !Loaded("libQt6Multimedia"));
   QVERIFY(windows->form3 == nullptr);
+  QVERIFY(!windows->form1->Store().IsOpen());
   // The birthday box shows today's date, as the calendar dialog writes it.
   QCOMPARE(main_window->findChild<QLineEdit*>(QStringLiteral("FlatEdit3"))->text(),
            QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
@@ -61,6 +62,7 @@ void StartupTest::ReportAndBack() {
   // The modules are loaded, the dialog and the viewer made and the sound
   // loaded after the first paint, unasked.
   QTRY_VERIFY(ready);
+  QVERIFY(windows->form1->Store().IsOpen());
   QVERIFY(windows->form3 != nullptr);
   QVERIFY2(windows->viewer != nullptr, qPrintable(windows->viewer_error));
   QVERIFY(Loaded("libQt6WebEngineCore") && Loaded("libQt6Multimedia"));

@@ -33,6 +33,9 @@ namespace {
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 
+// The window's background picture: DataDir()/main.jpg.
+const QString kArtwork = QStringLiteral("main");
+
 // The birthday the window starts with when the store cannot be opened.
 const DateTime kDesignBirthday{QDate(2003, 1, 22), QTime(0, 0)};
 
@@ -168,11 +171,13 @@ TForm1::TForm1(const QString& store_path, QWidget* parent)
 
 TForm1::~TForm1() = default;
 
+void TForm1::PrefetchArtwork() { TArtwork::Prefetch(TArtwork::ArtworkPath(kArtwork)); }
+
 void TForm1::BuildControls() {
   const Person defaults;
   setFixedSize(kWidth, kHeight);
 
-  Image6 = TArtwork::Background(QStringLiteral("main"), this);
+  Image6 = TArtwork::Background(kArtwork, this);
   Image6->setObjectName(QStringLiteral("Image6"));
 
   // Reading selection.

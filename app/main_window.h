@@ -43,6 +43,9 @@ class TForm1 : public QWidget {
                   QWidget* parent = nullptr);
   ~TForm1() override;
 
+  // Starts decoding the window's artwork ahead of the window (TArtwork::Prefetch).
+  static void PrefetchArtwork();
+
   // Opens the store; start-up calls it right after the first paint. With the
   // store open the birthday becomes the moment of opening.
   void FormCreate();

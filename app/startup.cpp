@@ -32,6 +32,7 @@ void PrepareApplication() {
   // The web engine reports its graphics set-up on every start; keep it quiet
   // unless asked for (QT_LOGGING_RULES still wins).
   QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+  TForm1::PrefetchArtwork();
 }
 
 namespace {

@@ -21,7 +21,8 @@ class NameChooser;
 class TForm1;
 class TForm3;
 
-// What must be set up before the application object exists.
+// What must be set up before the application object exists; it also starts
+// decoding the main window's artwork meanwhile.
 void PrepareApplication();
 
 // Makes the viewer, its window hidden, or raises Error saying why it cannot.

@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/artwork.h"
 
+#include <QFile>
 #include <QPainter>
+
+#include <future>
+#include <map>
+#include <mutex>
 
 #include "controls/jpeg_image.h"
 #include "controls/skin.h"
@@ -10,9 +15,41 @@
 
 namespace tessaly {
 
+namespace {
+
+std::mutex prefetch_mutex;
+// Decodings started by Prefetch(), by path; each is taken once.
+std::map<QString, std::future<JpegDecodeResult>>& Prefetched() {
+  static std::map<QString, std::future<JpegDecodeResult>> decodings;
+  return decodings;
+}
+
+JpegDecodeResult Decoded(const QString& path) {
+  std::future<JpegDecodeResult> pending;
+  {
+    const std::lock_guard lock(prefetch_mutex);
+    const auto it = Prefetched().find(path);
+    if (it != Prefetched().end()) {
+      pending = std::move(it->second);
+      Prefetched().erase(it);
+    }
+  }
+  return pending.valid() ? pending.get() : DecodeJpegFile(path);
+}
+
+}  // namespace
+
+void TArtwork::Prefetch(const QString& path) {
+  // The file is read here, the decoding (the bulk of the work) goes on apart.
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return;
+  const std::lock_guard lock(prefetch_mutex);
+  Prefetched()[path] = std::async(std::launch::async, DecodeJpeg, file.readAll());
+}
+
 TArtwork::TArtwork(const QString& path, const QString& hidpi_path, QWidget* parent)
     : QWidget(parent), hidpi_path_(hidpi_path) {
-  const JpegDecodeResult decoded = DecodeJpegFile(path);
+  const JpegDecodeResult decoded = Decoded(path);
   // A truncated file decodes "successfully" with warnings and a grey lower
   // part; such a picture is not shown.
   if (decoded.Clean()) picture_ = decoded.image;

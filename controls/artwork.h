@@ -28,6 +28,13 @@ class TArtwork : public QWidget {
   // the whole window.
   static TArtwork* Background(const QString& name, QWidget* window);
 
+  // Reads the JPEG at `path` and starts decoding it on a thread of its own;
+  // the next TArtwork made for `path` takes that picture instead of reading
+  // and decoding the file then. The
+  // program starts its main window's picture so before the application object,
+  // whose set-up leaves the second core idle.
+  static void Prefetch(const QString& path);
+
   // DataDir()/<name>.jpg and DataDir()/<name>@2x.jpg.
   static QString ArtworkPath(const QString& name);
   static QString HiDpiArtworkPath(const QString& name);

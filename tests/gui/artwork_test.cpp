@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The windows' artwork: the shipped pictures decode cleanly with libjpeg, and
-// a truncated, damaged, empty or missing file leaves the plain background.
+// The windows' artwork: the shipped pictures decode cleanly with libjpeg, a
+// truncated, damaged, empty or missing file leaves the plain background, and a
+// picture decoded ahead is taken once.
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -22,6 +23,7 @@ class ArtworkTest : public QObject {
   void BadFiles_data();
   void BadFiles();
   void PlainBackgroundInstead();
+  void PrefetchedOnce();
 
  private:
   QTemporaryDir dir_;
@@ -99,6 +101,17 @@ void ArtworkTest::PlainBackgroundInstead() {
   const QImage shot = artwork.grab().toImage();
   QCOMPARE(shot.pixelColor(320, 400), skin::kPaper);
   QCOMPARE(shot.pixelColor(320, 100), skin::kPaper);
+}
+
+void ArtworkTest::PrefetchedOnce() {
+  const QString path = dir_.filePath(QStringLiteral("prefetched.jpg"));
+  QVERIFY(QFile::copy(TArtwork::ArtworkPath(QStringLiteral("main")), path));
+  TArtwork::Prefetch(path);
+  // The picture read ahead is shown even though the file has gone since; the
+  // next one for the same path reads the file again.
+  QVERIFY(QFile::remove(path));
+  QCOMPARE(TArtwork(path).PictureSize(), QSize(640, 480));
+  QVERIFY(!TArtwork(path).HasPicture());
 }
 
 }  // namespace tessaly

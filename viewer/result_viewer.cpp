@@ -193,21 +193,20 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
 
   MLabel2 = skin::Heading(QStringLiteral("MLabel2"), QStringLiteral("选项："), suiPanel1);
   MLabel2->setGeometry(12, 80, MLabel2->sizeHint().width(), 22);
-  FlatButton3 =
-      skin::FlatButton(QStringLiteral("FlatButton3"), QStringLiteral("输出到文件"), suiPanel1);
-  FlatButton3->setGeometry(10, 106, 106, 28);
-  FlatButton4 =
-      skin::FlatButton(QStringLiteral("FlatButton4"), QStringLiteral("保存为PDF"), suiPanel1);
-  FlatButton4->setGeometry(10, 138, 106, 28);
-  FlatButton5 =
-      skin::FlatButton(QStringLiteral("FlatButton5"), QStringLiteral("保存为图片"), suiPanel1);
-  FlatButton5->setGeometry(10, 170, 106, 28);
-  FlatButton1 =
-      skin::FlatButton(QStringLiteral("FlatButton1"), QStringLiteral("联系软件作者"), suiPanel1);
-  FlatButton1->setGeometry(10, 202, 106, 28);
-  FlatButton6 =
-      skin::FlatButton(QStringLiteral("FlatButton6"), QStringLiteral("起名参考"), suiPanel1);
-  FlatButton6->setGeometry(10, 234, 106, 28);
+  // The option buttons, one under the other; the order they are made in is
+  // their tab order.
+  int y = 106;
+  const auto option = [this, &y](const QString& name, const QString& caption) {
+    QPushButton* button = skin::FlatButton(name, caption, suiPanel1);
+    button->setGeometry(10, y, 106, 28);
+    y += 32;
+    return button;
+  };
+  FlatButton3 = option(QStringLiteral("FlatButton3"), QStringLiteral("输出到文件"));
+  FlatButton4 = option(QStringLiteral("FlatButton4"), QStringLiteral("保存为PDF"));
+  FlatButton5 = option(QStringLiteral("FlatButton5"), QStringLiteral("保存为图片"));
+  FlatButton1 = option(QStringLiteral("FlatButton1"), QStringLiteral("联系软件作者"));
+  FlatButton6 = option(QStringLiteral("FlatButton6"), QStringLiteral("起名参考"));
 
   suiButton1 = skin::SealButton(QStringLiteral("suiButton1"), QStringLiteral("打印输出"), this);
   suiButton1->setGeometry(14, 374, 125, 38);

@@ -3,17 +3,10 @@
 # Checks of `tessaly-cli calendar`.
 #   calendar_check.sh range CLI      the whole range 1901-01-01 .. 2050-12-31
 #   calendar_check.sh bad-input CLI  invalid dates and reversed ranges are bad options
-set -uo pipefail
+source "$(dirname "$0")/harness.sh"
 mode=$1
 cli=$2
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-failures=0
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+subcommand=calendar
 
 # expect_line FILE FIELD... : the TAB-joined fields must be a whole line of FILE.
 expect_line() {
@@ -30,11 +23,9 @@ expect_line() {
 
 case $mode in
 range)
-  out=$scratch/range.txt
-  "$cli" calendar 1901-01-01 2050-12-31 >"$out" 2>"$scratch/err.txt"
-  rc=$?
+  run 1901-01-01 2050-12-31
   [[ $rc -eq 0 ]] || fail "exit status $rc"
-  [[ -s $scratch/err.txt ]] && fail "unexpected stderr: $(cat "$scratch/err.txt")"
+  [[ -s $err ]] && fail "unexpected stderr: $(cat "$err")"
   lines=$(wc -l <"$out")
   [[ $lines -eq 54787 ]] || fail "$lines lines, expected 54787"
   [[ $(head -c 10 "$out") == 1901-01-01 ]] || fail "first line is not 1901-01-01"
@@ -68,50 +59,38 @@ range)
   ;;
 bad-input)
   # An invalid date is a bad option: the date error on stderr, nothing on stdout, status 2.
-  "$cli" calendar 2004-02-30 >"$scratch/out.txt" 2>"$scratch/err.txt"
-  rc=$?
+  run 2004-02-30
   [[ $rc -eq 2 ]] || fail "invalid FROM: exit status $rc, expected 2"
-  [[ -s $scratch/out.txt ]] && fail "invalid FROM: output on stdout"
-  grep -qF "'2004-02-30' 不是一个有效的日期" "$scratch/err.txt" ||
-    fail "invalid FROM: message was '$(cat "$scratch/err.txt")'"
+  [[ -s $out ]] && fail "invalid FROM: output on stdout"
+  grep -qF "'2004-02-30' 不是一个有效的日期" "$err" ||
+    fail "invalid FROM: message was '$(cat "$err")'"
 
-  "$cli" calendar 2004-01-01 2004-13-01 >"$scratch/out.txt" 2>"$scratch/err.txt"
-  rc=$?
+  run 2004-01-01 2004-13-01
   [[ $rc -eq 2 ]] || fail "invalid TO: exit status $rc, expected 2"
-  grep -qF "'2004-13-01' 不是一个有效的日期" "$scratch/err.txt" ||
-    fail "invalid TO: message was '$(cat "$scratch/err.txt")'"
+  grep -qF "'2004-13-01' 不是一个有效的日期" "$err" ||
+    fail "invalid TO: message was '$(cat "$err")'"
 
   # FROM after TO: a bad option too.
-  "$cli" calendar 2004-02-02 2004-02-01 >"$scratch/out.txt" 2>"$scratch/err.txt"
-  rc=$?
+  run 2004-02-02 2004-02-01
   [[ $rc -eq 2 ]] || fail "reversed range: exit status $rc, expected 2"
-  [[ -s $scratch/out.txt ]] && fail "reversed range: output on stdout"
-  [[ -s $scratch/err.txt ]] || fail "reversed range: no message"
+  [[ -s $out ]] && fail "reversed range: output on stdout"
+  [[ -s $err ]] || fail "reversed range: no message"
 
   # Missing or extra arguments are bad options.
-  "$cli" calendar >/dev/null 2>&1
-  rc=$?
+  run
   [[ $rc -eq 2 ]] || fail "no date: exit status $rc, expected 2"
-  "$cli" calendar 2004-01-01 2004-01-02 2004-01-03 >/dev/null 2>&1
-  rc=$?
+  run 2004-01-01 2004-01-02 2004-01-03
   [[ $rc -eq 2 ]] || fail "three dates: exit status $rc, expected 2"
 
   # Dates beyond the calendar: code 0 and empty fields; one date without TO.
-  "$cli" calendar 1900-12-31 1901-01-01 >"$scratch/out.txt" 2>&1 || fail "edge range failed"
-  expect_line "$scratch/out.txt" 1900-12-31 0 "" "" "" "" "" "" "" "" ""
-  [[ $(wc -l <"$scratch/out.txt") -eq 2 ]] || fail "edge range: expected 2 lines"
-  "$cli" calendar 2051-1-1 >"$scratch/out.txt" 2>&1 || fail "single date failed"
-  expect_line "$scratch/out.txt" 2051-01-01 0 "" "" "" "" "" "" "" "" ""
-  [[ $(wc -l <"$scratch/out.txt") -eq 1 ]] || fail "single date: expected 1 line"
+  "$cli" calendar 1900-12-31 1901-01-01 >"$out" 2>&1 || fail "edge range failed"
+  expect_line "$out" 1900-12-31 0 "" "" "" "" "" "" "" "" ""
+  [[ $(wc -l <"$out") -eq 2 ]] || fail "edge range: expected 2 lines"
+  "$cli" calendar 2051-1-1 >"$out" 2>&1 || fail "single date failed"
+  expect_line "$out" 2051-01-01 0 "" "" "" "" "" "" "" "" ""
+  [[ $(wc -l <"$out") -eq 1 ]] || fail "single date: expected 1 line"
   ;;
-*)
-  echo "unknown mode $mode" >&2
-  exit 2
-  ;;
+*) unknown_mode ;;
 esac
 
-if [[ $failures -gt 0 ]]; then
-  echo "$failures check(s) failed" >&2
-  exit 1
-fi
-echo "calendar $mode: all checks passed"
+finish "calendar $mode: all checks passed"

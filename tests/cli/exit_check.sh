@@ -5,19 +5,9 @@
 #   exit_check.sh page CLI      --page naming the file standard output goes to: exit 2
 #   exit_check.sh values CLI    control characters and malformed UTF-8: exit 2
 #   exit_check.sh damaged CLI   a command that fails half-way prints nothing
-set -uo pipefail
+source "$(dirname "$0")/harness.sh"
 mode=$1
 cli=$2
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-failures=0
-out=$scratch/out
-err=$scratch/err
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
 
 # check NAME WANT: the status in $rc, nothing on stdout unless told, a message on stderr.
 check() {
@@ -52,37 +42,32 @@ write)
   ;;
 page)
   args=(report --readings star --birthday 2004-03-21)
-  "$cli" "${args[@]}" --page /dev/stdout >"$out" 2>"$err"
-  rc=$?
+  run "${args[@]}" --page /dev/stdout
   check "--page /dev/stdout" 2
   "$cli" "${args[@]}" --page "$out" >>"$out" 2>"$err"
   rc=$?
   check "--page to the same file" 2
   ln -s "$out" "$scratch/link.htm"
-  "$cli" "${args[@]}" --page "$scratch/link.htm" >"$out" 2>"$err"
-  rc=$?
+  run "${args[@]}" --page "$scratch/link.htm"
   check "--page through a symbolic link" 2
   [[ -s $out ]] && fail "refused page: something on stdout"
   # Another file is fine.
-  "$cli" "${args[@]}" --page "$scratch/page.htm" >"$out" 2>"$err"
-  rc=$?
+  run "${args[@]}" --page "$scratch/page.htm"
   [[ $rc -eq 0 && -s $out && -s $scratch/page.htm ]] || fail "separate page: exit $rc"
   ;;
 values)
   for value in $'张\e[31m红' $'张\n    【※姓名测试】' $'张\x7f' $'张\xc2\x9b' $'张\xff' $'张\xe5' $'\xc0\xaf' $'\xed\xa0\x80'; do
     shown=$(printf '%q' "$value")
-    "$cli" report --name "$value" >"$out" 2>"$err"
-    rc=$?
+    run report --name "$value"
     check "--name $shown" 2
     [[ -s $out ]] && fail "--name $shown: something on stdout"
     LC_ALL=C grep -q $'[\x01-\x08\x0b-\x1f\x7f]' "$err" && fail "--name $shown: control character in the message"
-    "$cli" strokes "$value" >"$out" 2>"$err"
-    rc=$?
+    run strokes "$value"
     check "strokes $shown" 2
   done
   # A TAB is no control character here.
-  "$cli" report --readings star --name $'张\t三' >"$out" 2>"$err"
-  [[ $? -eq 0 ]] || fail "a TAB in --name is refused"
+  run report --readings star --name $'张\t三'
+  [[ $rc -eq 0 ]] || fail "a TAB in --name is refused"
   ;;
 damaged)
   # A store whose stroke rows are damaged half-way: the first characters are
@@ -98,14 +83,7 @@ damaged)
   [[ -s $out ]] && fail "strokes on a damaged store printed: $(head -c 60 "$out")"
   grep -q '^参考数据库已损坏：' "$err" || fail "damaged store: $(cat "$err")"
   ;;
-*)
-  echo "unknown mode $mode" >&2
-  exit 2
-  ;;
+*) unknown_mode ;;
 esac
 
-if [[ $failures -ne 0 ]]; then
-  echo "$failures check(s) failed" >&2
-  exit 1
-fi
-echo "ok"
+finish

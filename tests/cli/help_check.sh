@@ -3,16 +3,10 @@
 # Help of tessaly-cli, made by the commands' parsers, and the documents that
 # repeat it.
 #   help_check.sh CLI MANPAGE README
-set -uo pipefail
+source "$(dirname "$0")/harness.sh"
 cli=$1
 man=$2
 readme=$3
-failures=0
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
 
 help=$("$cli" --help) || fail "--help: exit $?"
 for synopsis in "strokes TEXT" "calendar FROM [TO]" "report [OPTIONS]"; do
@@ -35,8 +29,4 @@ while read -r option value; do
   grep -qF -- "\`$option $value\`" "$readme" || fail "$readme lacks $option $value"
 done <<<"$options"
 
-if [[ $failures -ne 0 ]]; then
-  echo "$failures check(s) failed" >&2
-  exit 1
-fi
-echo "ok"
+finish

@@ -6,44 +6,17 @@
 #   names_check.sh agree CLI CHARS     names and `report --readings name` give the same grids
 #                                      for 1,000 random names
 # CHARS is the shipped character list (data/names/given_chars.txt).
-set -uo pipefail
+source "$(dirname "$0")/harness.sh"
 mode=$1
 cli=$2
 chars_file=$3
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-failures=0
-out=$scratch/out
-err=$scratch/err
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-
-# run ARGS... [< input]: leaves stdout in $out, stderr in $err, status in $rc.
-run() {
-  "$cli" names "$@" >"$out" 2>"$err"
-  rc=$?
-}
+subcommand=names
 
 # feed TEXT ARGS...: runs with the printf-expanded TEXT on standard input.
 feed() {
   printf "$1" >"$scratch/in"
   shift
   run "$@" <"$scratch/in"
-}
-
-expect() {
-  local want=$1
-  shift
-  run "$@" </dev/null
-  if [[ $rc -ne $want ]]; then
-    fail "names $* -> exit $rc, expected $want"
-  elif [[ $want -ne 0 ]]; then
-    [[ -s $out ]] && fail "names $* -> something on stdout"
-    [[ -s $err ]] || fail "names $* -> nothing on stderr"
-  fi
 }
 
 # The characters of the list, one per line.
@@ -159,14 +132,7 @@ agree)
     rm -rf "$scratch/r"
   done
   ;;
-*)
-  echo "unknown mode $mode" >&2
-  exit 2
-  ;;
+*) unknown_mode ;;
 esac
 
-if [[ $failures -ne 0 ]]; then
-  echo "$failures check(s) failed" >&2
-  exit 1
-fi
-echo "ok"
+finish

@@ -10,42 +10,11 @@
 #                                       a stroke count is named on stderr
 #   report_check.sh stored CLI DATA     whole reports equal the stored expected files
 # DATA is the tests/data/report directory.
-set -uo pipefail
+source "$(dirname "$0")/harness.sh"
 mode=$1
 cli=$2
 data=$3
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-failures=0
-out=$scratch/out
-err=$scratch/err
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-
-# run ARGS...: runs the report command, leaves stdout in $out, stderr in $err, status in $rc.
-run() {
-  "$cli" report "$@" >"$out" 2>"$err"
-  rc=$?
-}
-
-# expect STATUS ARGS...: the exit status; for a non-zero status also an empty stdout
-# and a non-empty stderr.
-expect() {
-  local want=$1
-  shift
-  run "$@"
-  if [[ $rc -ne $want ]]; then
-    fail "report $* -> exit $rc, expected $want"
-    return
-  fi
-  if [[ $want -ne 0 ]]; then
-    [[ -s $out ]] && fail "report $* -> something on stdout"
-    [[ -s $err ]] || fail "report $* -> nothing on stderr"
-  fi
-}
+subcommand=report
 
 case $mode in
 options)
@@ -178,14 +147,7 @@ assert d["zodiac"]["key"] == "猴" and d["star_sign"]["key"] == "白羊座", d
 assert d["mobile"]["verdict"] and d["child_sex"]["sentence"] and d["conception"]["sentence"], d
 PY
   ;;
-*)
-  echo "unknown mode $mode" >&2
-  exit 2
-  ;;
+*) unknown_mode ;;
 esac
 
-if [[ $failures -ne 0 ]]; then
-  echo "$failures check(s) failed" >&2
-  exit 1
-fi
-echo "ok"
+finish

@@ -191,6 +191,14 @@ void ViewerTest::FramelessWindow() {
   QCOMPARE(Button("FlatButton6")->text(), QStringLiteral("起名参考"));
   QCOMPARE(Button("suiButton1")->text(), QStringLiteral("打印输出"));
   QCOMPARE(Button("suiButton2")->text(), QStringLiteral("返回算命"));
+  // The 选项 buttons stand 32 pixels apart in tab order, the seal buttons after them.
+  QStringList chain;
+  for (QWidget* w = viewer_->nextInFocusChain(); w != viewer_.get(); w = w->nextInFocusChain())
+    if (qobject_cast<QPushButton*>(w) != nullptr) chain << w->objectName();
+  QCOMPARE(chain, QStringList({"FlatButton3", "FlatButton4", "FlatButton5", "FlatButton1",
+                               "FlatButton6", "suiButton1", "suiButton2"}));
+  for (int i = 0; i < 5; ++i)
+    QCOMPARE(Button(qPrintable(chain[i]))->geometry(), QRect(10, 106 + 32 * i, 106, 28));
 }
 
 void ViewerTest::PageReadAsGb18030() {

@@ -4,14 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 
 #include "calendar/lunar_calendar.h"
 #include "core/text.h"
+#include "tests/unit/test_support.h"
 
 namespace tessaly {
 namespace {
+
+// Test names and failure reports show a row by its name.
+using test::PrintTo;
 
 const QDate kFirst(1901, 1, 1);
 const QDate kLast(2050, 12, 31);
@@ -29,9 +32,6 @@ struct Conversion {
   const char* day_text;     // LunarDayText
   const char* ganzhi_line;  // GanZhiLine
 };
-
-// Test names and failure reports show the row's name.
-void PrintTo(const Conversion& row, std::ostream* os) { *os << row.name; }
 
 class LunarConversion : public testing::TestWithParam<Conversion> {};
 
@@ -96,15 +96,12 @@ INSTANTIATE_TEST_SUITE_P(
                                "癸卯 甲寅   "},
                     Conversion{"NewYear2030", QDate(2030, 2, 3), 101, "正月初一", "一月", "初一",
                                "庚戌 戊寅   "}),
-    [](const testing::TestParamInfo<Conversion>& info) { return std::string(info.param.name); });
+    test::RowName());
 
 struct OutOfRange {
   const char* name;
   QDate date;
 };
-
-// Test names and failure reports show the row's name.
-void PrintTo(const OutOfRange& row, std::ostream* os) { *os << row.name; }
 
 class LunarOutOfRange : public testing::TestWithParam<OutOfRange> {};
 
@@ -125,9 +122,7 @@ INSTANTIATE_TEST_SUITE_P(Edges, LunarOutOfRange,
                                          OutOfRange{"DayAfterRange", QDate(2051, 1, 1)},
                                          OutOfRange{"FarFuture", QDate(3000, 6, 1)},
                                          OutOfRange{"InvalidDate", QDate()}),
-                         [](const testing::TestParamInfo<OutOfRange>& info) {
-                           return std::string(info.param.name);
-                         });
+                         test::RowName());
 
 struct PackedCode {
   const char* name;
@@ -136,8 +131,6 @@ struct PackedCode {
   bool leap;
   int day;
 };
-
-void PrintTo(const PackedCode& row, std::ostream* os) { *os << row.name; }
 
 class LunarDateDecode : public testing::TestWithParam<PackedCode> {};
 
@@ -155,8 +148,7 @@ const PackedCode kPackedCodes[] = {{"SixthMonthDay16", 616, 6, false, 16},
                                    {"TwelfthMonthDay30", 1230, 12, false, 30},
                                    {"FirstMonthDay1", 101, 1, false, 1},
                                    {"NoDate", 0, 0, false, 0}};
-INSTANTIATE_TEST_SUITE_P(Codes, LunarDateDecode, testing::ValuesIn(kPackedCodes),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Codes, LunarDateDecode, testing::ValuesIn(kPackedCodes), test::RowName());
 
 struct MonthNames {
   const char* name;
@@ -164,8 +156,6 @@ struct MonthNames {
   const char* report;
   const char* calendar;
 };
-
-void PrintTo(const MonthNames& row, std::ostream* os) { *os << row.name; }
 
 // The two namings differ only in the first and twelfth months.
 class LunarMonthNamings : public testing::TestWithParam<MonthNames> {};
@@ -185,15 +175,13 @@ const MonthNames kMonthNames[] = {
     {"LeapEleventhMonth_2034_01_01", QDate(2034, 1, 1), "闰冬", "闰冬"},
 };
 INSTANTIATE_TEST_SUITE_P(Months, LunarMonthNamings, testing::ValuesIn(kMonthNames),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::RowName());
 
 struct DatePair {
   const char* name;
   QDate date;
   const char* pair;
 };
-
-void PrintTo(const DatePair& row, std::ostream* os) { *os << row.name; }
 
 class YearGanZhiOf : public testing::TestWithParam<DatePair> {};
 
@@ -209,8 +197,7 @@ const DatePair kYearPairs[] = {
     {"GuiHai_2043", QDate(2043, 7, 1), "癸亥"},
     {"LastDayOfRange", QDate(2050, 12, 31), "庚午"},
 };
-INSTANTIATE_TEST_SUITE_P(Dates, YearGanZhiOf, testing::ValuesIn(kYearPairs),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Dates, YearGanZhiOf, testing::ValuesIn(kYearPairs), test::RowName());
 
 class MonthGanZhiOf : public testing::TestWithParam<DatePair> {};
 
@@ -236,16 +223,13 @@ const DatePair kMonthPairs[] = {
     {"LeapFourthMonth_2020_05_23", QDate(2020, 5, 23), "辛巳"},
     {"FourthMonth_2020_04_23", QDate(2020, 4, 23), "辛巳"},
 };
-INSTANTIATE_TEST_SUITE_P(Dates, MonthGanZhiOf, testing::ValuesIn(kMonthPairs),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Dates, MonthGanZhiOf, testing::ValuesIn(kMonthPairs), test::RowName());
 
 struct AnimalCase {
   const char* name;
   int year;
   const char* text;
 };
-
-void PrintTo(const AnimalCase& row, std::ostream* os) { *os << row.name; }
 
 class AnimalYear : public testing::TestWithParam<AnimalCase> {};
 
@@ -256,8 +240,7 @@ TEST_P(AnimalYear, ByGregorianYear) {
 const AnimalCase kAnimalYears[] = {{"Ox_1901", 1901, "牛年"},     {"Goat_2003", 2003, "羊年"},
                                    {"Monkey_2004", 2004, "猴年"}, {"Rat_2008", 2008, "鼠年"},
                                    {"Pig_2019", 2019, "猪年"},    {"Horse_2050", 2050, "马年"}};
-INSTANTIATE_TEST_SUITE_P(Years, AnimalYear, testing::ValuesIn(kAnimalYears),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Years, AnimalYear, testing::ValuesIn(kAnimalYears), test::RowName());
 
 // ---- The whole range ------------------------------------------------------------
 

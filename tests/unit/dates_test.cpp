@@ -1,23 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <ostream>
-#include <string>
-
 #include "core/clock.h"
 #include "core/dates.h"
 #include "core/errors.h"
+#include "tests/unit/test_support.h"
 
 namespace tessaly {
 namespace {
+
+// Test names and failure reports show a row by its name.
+using test::PrintTo;
 
 // A text the converters refuse.
 struct BadText {
   const char* name;
   const char* text;
 };
-
-void PrintTo(const BadText& row, std::ostream* os) { *os << row.name; }
 
 TEST(Dates, WritesIsoForm) {
   EXPECT_EQ(DateToStr(QDate(2004, 8, 1)), QStringLiteral("2004-08-01"));
@@ -29,8 +28,6 @@ struct DateText {
   const char* text;
   QDate date;
 };
-
-void PrintTo(const DateText& row, std::ostream* os) { *os << row.name; }
 
 class DateTexts : public testing::TestWithParam<DateText> {};
 
@@ -46,8 +43,7 @@ const DateText kDateTexts[] = {
     {"LeapDay", "2004-2-29", QDate(2004, 2, 29)},
     {"LastDayOfRange", "2050-12-31", QDate(2050, 12, 31)},
 };
-INSTANTIATE_TEST_SUITE_P(Valid, DateTexts, testing::ValuesIn(kDateTexts),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Valid, DateTexts, testing::ValuesIn(kDateTexts), test::RowName());
 
 class BadDateTexts : public testing::TestWithParam<BadText> {};
 
@@ -74,8 +70,7 @@ const BadText kBadDates[] = {{"Empty", ""},
                              {"LeadingMinus", "-2004-1-1"},
                              {"YearZero", "0-1-1"},
                              {"FiveDigitYear", "20040-1-1"}};
-INSTANTIATE_TEST_SUITE_P(Invalid, BadDateTexts, testing::ValuesIn(kBadDates),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Invalid, BadDateTexts, testing::ValuesIn(kBadDates), test::RowName());
 
 TEST(Dates, EncodeDateNamesTheOffendingDate) {
   EXPECT_EQ(EncodeDate(2004, 2, 29), QDate(2004, 2, 29));
@@ -112,8 +107,6 @@ struct IntText {
   int value;
 };
 
-void PrintTo(const IntText& row, std::ostream* os) { *os << row.name; }
-
 class IntegerTexts : public testing::TestWithParam<IntText> {};
 
 TEST_P(IntegerTexts, ReadAsDecimal) {
@@ -128,8 +121,7 @@ const IntText kIntegerTexts[] = {{"Zero", "0", 0},
                                  {"SurroundingSpaces", " 42 ", 42},
                                  {"Largest", "2147483647", 2147483647},
                                  {"Smallest", "-2147483648", -2147483647 - 1}};
-INSTANTIATE_TEST_SUITE_P(Valid, IntegerTexts, testing::ValuesIn(kIntegerTexts),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Valid, IntegerTexts, testing::ValuesIn(kIntegerTexts), test::RowName());
 
 class BadIntegerTexts : public testing::TestWithParam<BadText> {};
 
@@ -153,7 +145,7 @@ const BadText kBadIntegers[] = {{"Empty", ""},
                                 {"TwentyDigits", "99999999999999999999"},
                                 {"ChineseNumeral", "一"}};
 INSTANTIATE_TEST_SUITE_P(Invalid, BadIntegerTexts, testing::ValuesIn(kBadIntegers),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::RowName());
 
 }  // namespace
 }  // namespace tessaly

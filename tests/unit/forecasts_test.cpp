@@ -6,6 +6,7 @@
 
 #include "core/errors.h"
 #include "readings/readings.h"
+#include "tests/unit/test_support.h"
 
 namespace tessaly {
 namespace {
@@ -101,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
         MissingBlockCase{"AnimalWithoutBlock", QDate(2006, 6, 1), true, "    你属相是狗。"},
         MissingBlockCase{"AnimalClosingBeforeOpening", QDate(2004, 6, 1), true,
                          "    你属相是猴。"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName());
 
 struct AnimalCase {
   QDate date;

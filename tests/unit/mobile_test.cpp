@@ -4,6 +4,7 @@
 #include <QSet>
 
 #include "readings/readings.h"
+#include "tests/unit/test_support.h"
 
 namespace tessaly {
 namespace {
@@ -68,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MobileCase{"Dashes", "139-0000-1234", ""},
                       MobileCase{"Sign", "-13900001234", ""}, MobileCase{"Exponent", "1.39e10", ""},
                       MobileCase{"FullWidthDigits", "１３９００００１２３４", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName());
 
 TEST(Mobile, WithoutMessageSinkTheMessageIsDropped) {
   Person person;

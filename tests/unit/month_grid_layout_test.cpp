@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "calendar/month_grid_layout.h"
+#include "tests/unit/test_support.h"
 
 namespace tessaly {
 namespace {
@@ -131,9 +132,7 @@ INSTANTIATE_TEST_SUITE_P(Months, KalendarNeededHeight,
                              HeightCase{"May2004", QDate(2004, 5, 1), 6, 241},
                              // 28 days from a Sunday, ending on a Saturday: four rows.
                              HeightCase{"February2015", QDate(2015, 2, 1), 4, 179}),
-                         [](const testing::TestParamInfo<HeightCase>& info) {
-                           return std::string(info.param.name);
-                         });
+                         test::RowName());
 
 TEST(KalendarLayout, DialogGeometry) {
   const KalendarLayout layout = DialogLayout();
@@ -178,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
                             14},
                     RowCase{"LunarOnly", kAllKalendarOptions & ~TLdKalendarOptions(lkoYang), 17, 0},
                     RowCase{"Neither", TLdKalendarOptions(lkoMonthTitle | lkoWeekTitle), 5, 0}),
-    [](const testing::TestParamInfo<RowCase>& info) { return std::string(info.param.name); });
+    test::RowName());
 
 TEST(KalendarLayout, BandsFollowTheOptions) {
   KalendarSpacing spacing = DialogSpacing();
@@ -230,9 +229,7 @@ INSTANTIATE_TEST_SUITE_P(DialogLayout, KalendarHitTest,
                                          HitCase{"SixthRow", 30, 50 + 5 * 31 + 3, {1, 6}},
                                          HitCase{"HeaderRow", 30, 40, {1, -1}},
                                          HitCase{"Title", 30, 12, {1, -1}}),
-                         [](const testing::TestParamInfo<HitCase>& info) {
-                           return std::string(info.param.name);
-                         });
+                         test::RowName());
 
 TEST(KalendarHitTestUnmeasured, ZeroSizesGiveZero) {
   KalendarSpacing spacing;
@@ -317,7 +314,7 @@ INSTANTIATE_TEST_SUITE_P(
         // 雨水 2015 fell on 春节.
         TextCase{"FestivalBeforeSolarTerm", QDate(2015, 2, 19), kJune8, "春节", Font, Holiday,
                  true}),
-    [](const testing::TestParamInfo<TextCase>& info) { return std::string(info.param.name); });
+    test::RowName());
 
 TEST(KalendarTitles, MonthAndSideTitles) {
   EXPECT_EQ(KalendarMonthTitle(QDate(2004, 1, 5)), QStringLiteral("2004年 一月"));

@@ -245,13 +245,13 @@ TEST_P(MissingStrokes, AreNamedAndTheReadingGoesOn) {
   EXPECT_EQ(r.section.size(), 7);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, MissingStrokes,
-    ::testing::Values(MissingCase{"all_known", "李林", ""},
-                      MissingCase{"one_missing", "李甲林", "“甲”"},
-                      MissingCase{"named_once", "李甲甲", "“甲”"},
-                      MissingCase{"beyond_gbk_is_one_piece", "李𠮷䶮", "“𠮷”“䶮”"}),
-    [](const ::testing::TestParamInfo<MissingCase>& i) { return std::string(i.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, MissingStrokes,
+                         ::testing::Values(MissingCase{"all_known", "李林", ""},
+                                           MissingCase{"one_missing", "李甲林", "“甲”"},
+                                           MissingCase{"named_once", "李甲甲", "“甲”"},
+                                           MissingCase{"beyond_gbk_is_one_piece", "李𠮷䶮",
+                                                       "“𠮷”“䶮”"}),
+                         test::RowName());
 
 TEST_F(NameAnalysis, WorkedCaseGridLine) {
   const NameResult r = Run(kCases[0]);

@@ -3,6 +3,7 @@
 
 #include "core/errors.h"
 #include "readings/readings.h"
+#include "tests/unit/test_support.h"
 
 namespace tessaly {
 namespace {
@@ -88,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
         SexCase{"AgeWithBlanks", "01", " 18 ", QStringLiteral("' 18 ' 不是一个有效的整形值")},
         SexCase{"AgeLettersAfterSignedMonth", "-1", "8x",
                 QStringLiteral("'8x' 不是一个有效的整形值")}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName());
 
 struct ConceptionCase {
   const char* name;
@@ -127,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
         ConceptionCase{"AgeEmpty", "", 0, kAgeError},
         ConceptionCase{"NoWish", "18", -1, QStringLiteral("'18-1' 不是一个有效的整形值")},
         ConceptionCase{"AgeLetters", "abc", 0, QStringLiteral("'abc' 不是一个有效的整形值")}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName());
 
 TEST(Pregnancy, ChartHas164GirlMonths) {
   int girls = 0;

@@ -5,15 +5,18 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 
 #include "calendar/lunar_calendar.h"
 #include "calendar/sexagenary.h"
 #include "core/errors.h"
+#include "tests/unit/test_support.h"
 
 namespace tessaly {
 namespace {
+
+// Test names and failure reports show a row by its name.
+using test::PrintTo;
 
 std::string Show(QDate d) { return d.toString(Qt::ISODate).toStdString(); }
 
@@ -25,9 +28,6 @@ struct ZodiacCase {
   int year;
   const char* cyclic_name;  // CyclicYearName(year)
 };
-
-// Test names and failure reports show the row's name.
-void PrintTo(const ZodiacCase& row, std::ostream* os) { *os << row.name; }
 
 class ZodiacYearCases : public testing::TestWithParam<ZodiacCase> {};
 
@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ZodiacCase{"DayBeforeNewYear2050", At(2050, 1, 22, 12, 0), 2049, "己巳蛇"},
                     ZodiacCase{"NewYear2050", At(2050, 1, 23), 2050, "庚午马"},
                     ZodiacCase{"LastDayOfCalendar", At(2050, 12, 31, 23, 59), 2050, "庚午马"}),
-    [](const testing::TestParamInfo<ZodiacCase>& info) { return std::string(info.param.name); });
+    test::RowName());
 
 TEST(ZodiacYear, ChangesExactlyAtMidnightOfEveryNewYearsDay) {
   for (int y = 1900; y <= 2050; ++y) {
@@ -89,8 +89,6 @@ struct NamedDate {
   QDate date;
 };
 
-void PrintTo(const NamedDate& row, std::ostream* os) { *os << row.name; }
-
 class ZodiacYearOutsideTheTable : public testing::TestWithParam<NamedDate> {};
 
 TEST_P(ZodiacYearOutsideTheTable, RaisesAnError) {
@@ -108,7 +106,7 @@ const NamedDate kOutsideTheTable[] = {{"DayBeforeTable", QDate(1899, 12, 31)},
                                       {"YearOne", QDate(1, 1, 1)},
                                       {"InvalidDate", QDate()}};
 INSTANTIATE_TEST_SUITE_P(Edges, ZodiacYearOutsideTheTable, testing::ValuesIn(kOutsideTheTable),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::RowName());
 
 // Every New Year's Day of the table is 正月初一 by the lunar conversion, and the
 // day before it lies in the twelfth month: the two tables agree year by year.
@@ -137,8 +135,6 @@ struct CyclicCase {
   const char* cyclic_name;
 };
 
-void PrintTo(const CyclicCase& row, std::ostream* os) { *os << row.name; }
-
 class CyclicYearNames : public testing::TestWithParam<CyclicCase> {};
 
 TEST_P(CyclicYearNames, StemBranchAndAnimal) {
@@ -152,8 +148,7 @@ const CyclicCase kCyclicYears[] = {
     {"GengZiRat_1900", 1900, "庚子鼠"},    {"GuiWeiGoat_1943", 1943, "癸未羊"},
     {"GuiHaiPig_2043", 2043, "癸亥猪"},    {"JiaZiRat_2044", 2044, "甲子鼠"},
     {"GengWuHorse_2050", 2050, "庚午马"}};
-INSTANTIATE_TEST_SUITE_P(Years, CyclicYearNames, testing::ValuesIn(kCyclicYears),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Years, CyclicYearNames, testing::ValuesIn(kCyclicYears), test::RowName());
 
 // ---- Star signs -----------------------------------------------------------------
 
@@ -164,9 +159,6 @@ struct SignBoundary {
   const char* before;
   const char* after;
 };
-
-// Test names and failure reports show the row's name.
-void PrintTo(const SignBoundary& row, std::ostream* os) { *os << row.name; }
 
 class StarSignBoundaries : public testing::TestWithParam<SignBoundary> {};
 
@@ -194,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SignBoundary{"Scorpio_Sagittarius", 11, 21, "天蝎座", "射手座"},
                     SignBoundary{"Sagittarius_Capricorn", 12, 21, "射手座", "摩羯座"},
                     SignBoundary{"TurnOfTheYear", 12, 31, "摩羯座", "摩羯座"}),
-    [](const testing::TestParamInfo<SignBoundary>& info) { return std::string(info.param.name); });
+    test::RowName());
 
 TEST(StarSign, EveryDayOfALeapYearHasOneSignAndSignsChangeTwelveTimes) {
   QString prev = StarSignOf(QDate(2004, 1, 1));

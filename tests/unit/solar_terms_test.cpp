@@ -5,13 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <ostream>
 #include <string>
 
 #include "calendar/solar_terms.h"
+#include "tests/unit/test_support.h"
 
 namespace tessaly {
 namespace {
+
+// Test names and failure reports show a row by its name.
+using test::PrintTo;
 
 const char* const kTermNames[24] = {
     "小寒", "大寒", "立春", "雨水", "惊蛰", "春分", "清明", "谷雨", "立夏", "小满", "芒种", "夏至",
@@ -27,8 +30,6 @@ struct KnownDay {
   QDate date;
   const char* term;  // "" for a day without a term
 };
-
-void PrintTo(const KnownDay& row, std::ostream* os) { *os << row.name; }
 
 class SolarTermDay : public testing::TestWithParam<KnownDay> {};
 
@@ -56,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
         KnownDay{"NoTermTheDayAfterRainWater1923", QDate(1923, 2, 20), ""},
         KnownDay{"DayBeforeRange", QDate(1900, 12, 22), ""},
         KnownDay{"DayAfterRange", QDate(2051, 1, 5), ""}, KnownDay{"InvalidDate", QDate(), ""}),
-    [](const testing::TestParamInfo<KnownDay>& info) { return std::string(info.param.name); });
+    test::RowName());
 
 // ---- Whole years -------------------------------------------------------------
 
@@ -65,8 +66,6 @@ struct KnownYear {
   int year;
   std::array<int, 24> days;  // day of the month of each term, 小寒 first
 };
-
-void PrintTo(const KnownYear& row, std::ostream* os) { *os << row.name; }
 
 class SolarTermYear : public testing::TestWithParam<KnownYear> {};
 
@@ -77,16 +76,16 @@ TEST_P(SolarTermYear, EveryTermOnItsAlmanacDay) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Almanac, SolarTermYear,
-    testing::Values(
-        // [HKO 1976]: 立春 on 5 February.
-        KnownYear{"Hko1976", 1976, {6, 21, 5, 19, 5, 20, 4, 20, 5, 21, 5, 21,
-                                    7, 23, 7, 23, 7, 23, 8, 23, 7, 22, 7, 22}},
-        // [HKO 2020]: 立春 on 4 February, 冬至 on 21 December.
-        KnownYear{"Hko2020", 2020, {6, 20, 4, 19, 5, 20, 4, 19, 5, 20, 5, 21,
-                                    6, 22, 7, 22, 7, 22, 8, 23, 7, 22, 7, 21}}),
-    [](const testing::TestParamInfo<KnownYear>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Almanac, SolarTermYear,
+                         testing::Values(
+                             // [HKO 1976]: 立春 on 5 February.
+                             KnownYear{"Hko1976", 1976, {6, 21, 5, 19, 5, 20, 4, 20, 5, 21, 5, 21,
+                                                         7, 23, 7, 23, 7, 23, 8, 23, 7, 22, 7, 22}},
+                             // [HKO 2020]: 立春 on 4 February, 冬至 on 21 December.
+                             KnownYear{
+                                 "Hko2020", 2020, {6, 20, 4, 19, 5, 20, 4, 19, 5, 20, 5, 21,
+                                                   6, 22, 7, 22, 7, 22, 8, 23, 7, 22, 7, 21}}),
+                         test::RowName());
 
 // ---- Every year of the table -----------------------------------------------------
 

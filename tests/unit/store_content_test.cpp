@@ -188,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, ShippedWording,
                                            WordingCase{"SanCaiWoodFireWood", "只宜注意", 0},
                                            WordingCase{"SanCaiWoodWaterFire", "心肾相交", 0},
                                            WordingCase{"MonkeyDebtsSaidTwice", "欠款或拖欠", 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::RowName());
 
 }  // namespace
 }  // namespace tessaly

@@ -47,7 +47,7 @@ const StrokeCase kStrokeCounts[] = {
     {"Luo_20", "罗", 20},   {"Zheng_19", "郑", 19}, {"Ye_15", "叶", 15},    {"Su_22", "苏", 22},
     {"Lin_13", "琳", 13},   {"Hu_11", "胡", 11}};
 INSTANTIATE_TEST_SUITE_P(Characters, StrokeCounts, ::testing::ValuesIn(kStrokeCounts),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::RowName());
 
 struct NamedText {
   const char* name;
@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(Sample, GbkIdeographs,
                                            NamedText{"Yi_U4E42", QStringLiteral("乂")},
                                            NamedText{"Nang_U9F49", QStringLiteral("齉")},
                                            NamedText{"Hong_U857B", QStringLiteral("蕻")}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::RowName());
 
 class HostileValues : public BuiltStore, public ::testing::WithParamInterface<NamedText> {};
 
@@ -103,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NamedText{"DropTable", QStringLiteral("x\"; drop table 汉字笔划; --")},
                       NamedText{"TenThousandCharacters", QString(10000, QChar(u'张'))},
                       NamedText{"Nul", QString(QChar(u'\0'))}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName());
 
 TEST_F(BuiltStore, AbsentKeysGiveEmptyText) {
   EXPECT_EQ(Strokes(store_, QStringLiteral("A")), QString());
@@ -214,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"zero_bytes", [](const QByteArray&) { return QByteArray(); }},
         DamageCase{"garbage", [](const QByteArray&) { return QByteArray(8192, '\x5a'); }},
         DamageCase{"plain_text", [](const QByteArray&) { return QByteArray("just some text\n"); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName());
 
 // A store without a table or column the lookups read is refused at open; a
 // missing column would otherwise read as its own name, a text constant.
@@ -255,7 +255,7 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"NoKeyColumn",
                    "drop table 三才吉凶; create table 三才吉凶 (五行 text, 吉凶 text)",
                    "参考数据库已损坏：表“三才吉凶”中没有字段“三才”"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::RowName());
 
 // The store is keyed with SQLCipher's own derivation of the password, done when
 // it is built: it opens in SQLCipher with the raw key that tessaly-mkstore

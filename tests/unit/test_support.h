@@ -5,6 +5,10 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <concepts>
+#include <ostream>
+#include <string>
+
 namespace tessaly::test {
 
 // The store built for the program (share/tessaly/kvdata.dat in the build tree).
@@ -18,5 +22,28 @@ QString BinaryDir();
 QString MakeStore(const QTemporaryDir& dir, const QString& name, const QString& strokes_file,
                   const QStringList& tables, const QString& key = {}, const QString& sql = {});
 QByteArray ReadFile(const QString& path);
+
+// A row of a parameterised suite named by its `name` member.
+template <class Row>
+concept NamedRow = requires(const Row& row) {
+  { row.name } -> std::convertible_to<const char*>;
+};
+
+// Names each row's test after the row:
+//   INSTANTIATE_TEST_SUITE_P(Group, Suite, testing::ValuesIn(kRows), test::RowName());
+struct RowName {
+  template <class Info>
+  std::string operator()(const Info& info) const {
+    return std::string(info.param.name);
+  }
+};
+
+// Shows a row by its name, in failure reports and in the test names the test
+// runner discovers: a file opts in with `using test::PrintTo;` where its rows
+// are declared (argument-dependent lookup finds it there).
+template <NamedRow Row>
+void PrintTo(const Row& row, std::ostream* os) {
+  *os << row.name;
+}
 
 }  // namespace tessaly::test

@@ -49,7 +49,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, OutsideGbkTest,
                          ::testing::Values(OutsideGbkCase{"emoji_after_chinese", "张😀"},
                                            OutsideGbkCase{"thai_between_letters", "a\u0E01b"},
                                            OutsideGbkCase{"extension_b", "\U00020000"}),
-                         [](const auto& i) { return std::string(i.param.name); });
+                         test::RowName());
 
 TEST(Gbk, LengthCountsChineseAsTwoBytes) {
   EXPECT_EQ(GbkLength(QString()), 0);
@@ -79,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EncodeCase{"extension_a", "䶮", "fe9f"},
                       EncodeCase{"extension_b_among_gbk", "张𠮷€", "d5c59534b23580"},
                       EncodeCase{"emoji", "😀", "9439fc36"}),
-    [](const ::testing::TestParamInfo<EncodeCase>& i) { return std::string(i.param.name); });
+    test::RowName());
 
 TEST(WithoutSingleBytes, KeepsWholeTwoBytePieces) {
   EXPECT_EQ(WithoutSingleBytes(QStringLiteral("张a三 1-丰€·𠮷.")), QStringLiteral("张三丰·𠮷"));
@@ -118,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
                               33, 64, "八八八八八八八，九九九九九九九。"},
                       MidCase{"surrogate_pair", "张😀三", 3, 4, "😀三"},
                       MidCase{"outside_gbk_is_one_piece", "䶮𠮷张", 3, 2, "𠮷"}),
-    [](const ::testing::TestParamInfo<MidCase>& i) { return std::string(i.param.name); });
+    test::RowName());
 
 TEST(SplitMemoText, LinesAndSeparators) {
   EXPECT_EQ(SplitMemoText(QStringLiteral("\r\n    【※姓名祸福预测】")),
@@ -186,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
         PlaceCase{"private_dangling_link_replaced", FileUse::kPrivate, Before::kDanglingLink},
         PlaceCase{"chosen_link_followed", FileUse::kChosen, Before::kLinkToFile},
         PlaceCase{"chosen_dangling_link_followed", FileUse::kChosen, Before::kDanglingLink}),
-    [](const ::testing::TestParamInfo<PlaceCase>& i) { return std::string(i.param.name); });
+    test::RowName());
 
 TEST(WriteGb18030Lines, UnwritablePlacesRaiseFileError) {
   QTemporaryDir dir;

@@ -6,6 +6,7 @@
 // their remembered check box.
 
 #include <QCheckBox>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -143,6 +144,11 @@ void CalendarDialogTest::Layout() {
   QCOMPARE(years->itemText(149), QStringLiteral("2050"));
   QCOMPARE(months->count(), 12);
   QCOMPARE(months->itemText(11), QStringLiteral("12"));
+  // The list drops down in the box's own font, not the program's.
+  years->showPopup();
+  QCOMPARE(years->view()->font().pixelSize(), 12);
+  QCOMPARE(years->view()->font(), years->font());
+  years->hidePopup();
   QCOMPARE(form_->findChild<QLabel*>("Label1")->text(), QStringLiteral("年"));
   QCOMPARE(form_->findChild<QLabel*>("Label2")->text(), QStringLiteral("月"));
 

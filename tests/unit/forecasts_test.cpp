@@ -11,6 +11,9 @@
 namespace tessaly {
 namespace {
 
+// Test names and failure reports show a row by its name.
+using test::PrintTo;
+
 Person BornOn(QDate date, QTime time = QTime(0, 0)) {
   Person person;
   person.birthday = DateTime{date, time};
@@ -105,6 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
     test::RowName());
 
 struct AnimalCase {
+  const char* name;  // the animal and the birthday
   QDate date;
   QTime time;
   const char* animal;
@@ -118,15 +122,17 @@ TEST_P(ZodiacAnimalTest, FollowsTheLunarNewYear) {
       << c.date.toString().toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ZodiacAnimalTest,
-                         ::testing::Values(AnimalCase{QDate(2005, 2, 8), QTime(23, 59), "猴"},
-                                           AnimalCase{QDate(2005, 2, 9), QTime(0, 0), "鸡"},
-                                           AnimalCase{QDate(2005, 2, 9), QTime(15, 30), "鸡"},
-                                           AnimalCase{QDate(1914, 1, 25), QTime(0, 0), "牛"},
-                                           AnimalCase{QDate(1914, 1, 26), QTime(0, 0), "虎"},
-                                           AnimalCase{QDate(2023, 1, 21), QTime(0, 0), "虎"},
-                                           AnimalCase{QDate(2023, 1, 22), QTime(0, 0), "兔"},
-                                           AnimalCase{QDate(1900, 1, 30), QTime(0, 0), "猪"}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ZodiacAnimalTest,
+    ::testing::Values(AnimalCase{"Monkey_20050208_2359", QDate(2005, 2, 8), QTime(23, 59), "猴"},
+                      AnimalCase{"Rooster_20050209_0000", QDate(2005, 2, 9), QTime(0, 0), "鸡"},
+                      AnimalCase{"Rooster_20050209_1530", QDate(2005, 2, 9), QTime(15, 30), "鸡"},
+                      AnimalCase{"Ox_19140125", QDate(1914, 1, 25), QTime(0, 0), "牛"},
+                      AnimalCase{"Tiger_19140126", QDate(1914, 1, 26), QTime(0, 0), "虎"},
+                      AnimalCase{"Tiger_20230121", QDate(2023, 1, 21), QTime(0, 0), "虎"},
+                      AnimalCase{"Rabbit_20230122", QDate(2023, 1, 22), QTime(0, 0), "兔"},
+                      AnimalCase{"Pig_19000130", QDate(1900, 1, 30), QTime(0, 0), "猪"}),
+    test::RowName());
 
 // A birthday without a lunar New Year date stops the reading.
 TEST(ZodiacForecast, BirthdayOutsideTheTableIsAnError) {

@@ -114,6 +114,9 @@ TEST(CacheDirectory, UnusableCacheIsAClearFileError) {
 // The cache directory in a scratch home, as it may be found there.
 enum class Found { kNothing, kOthersFolder, kLinkToOthersFolder };
 
+// Test names and failure reports show a row by its name.
+void PrintTo(const std::pair<const char*, Found>& row, std::ostream* os) { *os << row.first; }
+
 class CacheOwner : public ::testing::TestWithParam<std::pair<const char*, Found>> {};
 
 TEST_P(CacheOwner, OnlyTheUsersOwnFolderIsUsed) {

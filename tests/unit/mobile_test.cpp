@@ -9,6 +9,9 @@
 namespace tessaly {
 namespace {
 
+// Test names and failure reports show a row by its name.
+using test::PrintTo;
+
 const QString kInputError = QStringLiteral("手机号码输入错误，测算失败！");
 
 struct Outcome {

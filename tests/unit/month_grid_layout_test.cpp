@@ -13,6 +13,9 @@
 namespace tessaly {
 namespace {
 
+// Test names and failure reports show a row by its name.
+using test::PrintTo;
+
 std::string Show(QDate d) { return d.toString(Qt::ISODate).toStdString(); }
 
 // Sizes as the calendar dialog's fonts measure (12 px text, 13 px title): a

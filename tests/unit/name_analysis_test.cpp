@@ -9,6 +9,9 @@
 namespace tessaly {
 namespace {
 
+// Test names and failure reports show a row by its name.
+using test::PrintTo;
+
 // Stroke counts of the fixture store: 乃 2, 文 王 4, 石 5, 安 6, 李 7, 林 8,
 // 高 10, 梅 11, 陈 16, 骊 27, 骥 28, 鬣 36; 乜 has the non-number "十".
 struct NameCase {
@@ -214,6 +217,9 @@ class NameAnalysis : public ::testing::Test {
 
   ReferenceStore store_;
 };
+
+// Shown by its row name; `name` is the name the row reads.
+void PrintTo(const NameCase& c, std::ostream* os) { *os << c.row; }
 
 class NameCaseTest : public NameAnalysis, public ::testing::WithParamInterface<NameCase> {};
 

@@ -65,6 +65,9 @@ QString GridText(int grid) {
 }
 QString RatingWord(Rating r) { return r == Rating::kNone ? QStringLiteral("-") : RatingText(r); }
 
+// Test names and failure reports show a row by its label.
+void PrintTo(const ScoreRow& row, std::ostream* os) { *os << row.label; }
+
 class NameScoreRows : public ::testing::TestWithParam<ScoreRow> {};
 
 TEST_P(NameScoreRows, MatchTheWorkedCaseAndTheNameReading) {

@@ -8,6 +8,9 @@
 namespace tessaly {
 namespace {
 
+// Test names and failure reports show a row by its name.
+using test::PrintTo;
+
 const QString kGirl =
     QStringLiteral("根据你提供的〖母亲年龄〗及〖怀孕时间〗推算，腹中的胎儿性别应该是女孩！");
 const QString kBoy =

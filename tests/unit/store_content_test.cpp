@@ -18,6 +18,9 @@
 namespace tessaly {
 namespace {
 
+// Test names and failure reports show a row by its name.
+using test::PrintTo;
+
 struct Entry {
   QString key;
   QString text;
@@ -80,6 +83,9 @@ QList<TableCase> Tables() {
       {"yuefen.tsv", Table::LunarMonth, month_keys},
   };
 }
+
+// Failure reports show a row by its file.
+void PrintTo(const TableCase& c, std::ostream* os) { *os << c.file; }
 
 class StoreTable : public ::testing::TestWithParam<TableCase> {};
 

@@ -14,6 +14,9 @@
 namespace tessaly {
 namespace {
 
+// Test names and failure reports show a row by its name.
+using test::PrintTo;
+
 const QString kNumber = QStringLiteral("数字");
 
 QString Strokes(ReferenceStore& store, const QString& ch) {

@@ -17,6 +17,9 @@
 namespace tessaly {
 namespace {
 
+// Test names and failure reports show a row by its name.
+using test::PrintTo;
+
 TEST(Gbk, RoundTripsChineseAndAscii) {
   const QString s = QStringLiteral("张三 abc，《测试》★●　");
   const QByteArray b = ToGbk(s);

@@ -243,6 +243,45 @@ void TForm1::BuildControls() {
   FlatComboBox6 =
       DropDown("FlatComboBox6", BirthHourItems(), defaults.birth_hour, kInputX, 220, 148, this);
 
+  // Tab order: down the input column as the form reads, the commands, then the
+  // check boxes. The name box has the focus from the start.
+  // The optional groups' inputs come in after the birth hour when they are
+  // made (BuildOptionalGroups).
+  QWidget* order[] = {FlatEdit1,    FlatButton1,  FlatButton2,  FlatButton4,  FlatComboBox6,
+                      suiButton1,   suiButton2,   suiCheckBox1, suiCheckBox2, suiCheckBox4,
+                      suiCheckBox3, suiCheckBox5, suiCheckBox6, suiCheckBox7};
+  for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  // Typed text replaces the sample name, as after a Tab into the box.
+  FlatEdit1->setFocus();
+  FlatEdit1->selectAll();
+
+  InputPanel->lower();
+  Image6->lower();
+  // The optional groups are hidden until their check boxes are ticked, so
+  // they are made after the first paint unless one is ticked from the start.
+  if (suiCheckBox5->isChecked() || suiCheckBox6->isChecked() || suiCheckBox7->isChecked()) {
+    BuildOptionalGroups();
+  }
+  FitInputPanel();
+
+  connect(suiButton1, &QPushButton::clicked, this, &TForm1::suiButton1Click);
+  connect(suiButton2, &QPushButton::clicked, this, &TForm1::suiButton2Click);
+  connect(FlatButton1, &QPushButton::clicked, this, &TForm1::FlatButton1Click);
+  connect(FlatButton2, &QPushButton::clicked, this, &TForm1::FlatButton2Click);
+  connect(FlatButton4, &QPushButton::clicked, this, &TForm1::FlatButton4Click);
+  connect(suiCheckBox5, &QCheckBox::toggled, this, &TForm1::suiCheckBox5Click);
+  connect(suiCheckBox6, &QCheckBox::toggled, this, &TForm1::suiCheckBox6Click);
+  connect(suiCheckBox7, &QCheckBox::toggled, this, &TForm1::suiCheckBox7Click);
+
+  FlatEdit1->setValidator(new CharacterFilter(NameCharacters, FlatEdit1));
+  Image6->installEventFilter(this);
+  FlatEdit1->installEventFilter(this);
+  FlatComboBox6->installEventFilter(this);
+}
+
+void TForm1::BuildOptionalGroups() {
+  if (FlatEdit2 != nullptr) return;
+  const Person defaults;
   MLabel5 = Heading("MLabel5", "手机号码：", 254, this);
   FlatEdit2 = Edit("FlatEdit2", defaults.mobile, kInputX, 254, 148, this);
 
@@ -274,42 +313,20 @@ void TForm1::BuildControls() {
     w->setAttribute(Qt::WA_TransparentForMouseEvents, false);
   }
 
-  // Tab order: down the input column as the form reads, the commands, then the
-  // check boxes. The name box has the focus from the start.
-  QWidget* order[] = {FlatEdit1,    FlatButton1,   FlatButton2,   FlatButton4,   FlatComboBox6,
-                      FlatEdit2,    FlatComboBox2, FlatComboBox3, FlatComboBox4, FlatComboBox5,
-                      suiButton1,   suiButton2,    suiCheckBox1,  suiCheckBox2,  suiCheckBox4,
-                      suiCheckBox3, suiCheckBox5,  suiCheckBox6,  suiCheckBox7};
+  QWidget* order[] = {FlatComboBox6, FlatEdit2,     FlatComboBox2,
+                      FlatComboBox3, FlatComboBox4, FlatComboBox5};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
-  // Typed text replaces the sample name, as after a Tab into the box.
-  FlatEdit1->setFocus();
-  FlatEdit1->selectAll();
+  FlatEdit2->setValidator(new CharacterFilter(MobileCharacters, FlatEdit2));
+  FlatEdit2->installEventFilter(this);
 
-  // The optional groups follow their check boxes.
-  InputPanel->lower();
-  Image6->lower();
+  // The groups follow their check boxes.
   suiCheckBox5Click();
   suiCheckBox6Click();
   suiCheckBox7Click();
-
-  connect(suiButton1, &QPushButton::clicked, this, &TForm1::suiButton1Click);
-  connect(suiButton2, &QPushButton::clicked, this, &TForm1::suiButton2Click);
-  connect(FlatButton1, &QPushButton::clicked, this, &TForm1::FlatButton1Click);
-  connect(FlatButton2, &QPushButton::clicked, this, &TForm1::FlatButton2Click);
-  connect(FlatButton4, &QPushButton::clicked, this, &TForm1::FlatButton4Click);
-  connect(suiCheckBox5, &QCheckBox::toggled, this, &TForm1::suiCheckBox5Click);
-  connect(suiCheckBox6, &QCheckBox::toggled, this, &TForm1::suiCheckBox6Click);
-  connect(suiCheckBox7, &QCheckBox::toggled, this, &TForm1::suiCheckBox7Click);
-
-  FlatEdit1->setValidator(new CharacterFilter(NameCharacters, FlatEdit1));
-  FlatEdit2->setValidator(new CharacterFilter(MobileCharacters, FlatEdit2));
-  Image6->installEventFilter(this);
-  FlatEdit1->installEventFilter(this);
-  FlatEdit2->installEventFilter(this);
-  FlatComboBox6->installEventFilter(this);
 }
 
 void TForm1::FormCreate() {
+  BuildOptionalGroups();
   if (OpenStore()) DateTimePicker1_ = DateTime::Now();
 }
 
@@ -348,12 +365,15 @@ Person TForm1::Inputs() const {
   p.birthday = DateTimePicker1_;
   p.birth_hour = FlatComboBox6->currentText();
   p.birth_hour_index = IndexOfText(FlatComboBox6);
-  p.mobile = FlatEdit2->text();
-  p.mother_age = FlatComboBox2->currentText();
-  p.pregnancy_month = FlatComboBox3->currentText();
-  p.conception_age = FlatComboBox4->currentText();
-  p.wish = FlatComboBox5->currentText();
-  p.wish_index = IndexOfText(FlatComboBox5);
+  // Optional groups not made yet hold their defaults.
+  if (FlatEdit2 != nullptr) {
+    p.mobile = FlatEdit2->text();
+    p.mother_age = FlatComboBox2->currentText();
+    p.pregnancy_month = FlatComboBox3->currentText();
+    p.conception_age = FlatComboBox4->currentText();
+    p.wish = FlatComboBox5->currentText();
+    p.wish_index = IndexOfText(FlatComboBox5);
+  }
   p.readings = {};
   p.readings.setFlag(Reading::Name, suiCheckBox1->isChecked());
   p.readings.setFlag(Reading::Lifetime, suiCheckBox2->isChecked());
@@ -517,12 +537,14 @@ void TForm1::FlatComboBox6Exit() {
 }
 
 void TForm1::suiCheckBox5Click() {
+  BuildOptionalGroups();
   const bool on = suiCheckBox5->isChecked();
   for (QWidget* w : std::initializer_list<QWidget*>{MLabel5, FlatEdit2}) w->setVisible(on);
   FitInputPanel();
 }
 
 void TForm1::suiCheckBox6Click() {
+  BuildOptionalGroups();
   const bool on = suiCheckBox6->isChecked();
   for (QWidget* w : std::initializer_list<QWidget*>{MLabel6, Label25, Label27, Label21, Label22,
                                                     FlatComboBox2, FlatComboBox3}) {
@@ -532,6 +554,7 @@ void TForm1::suiCheckBox6Click() {
 }
 
 void TForm1::suiCheckBox7Click() {
+  BuildOptionalGroups();
   const bool on = suiCheckBox7->isChecked();
   for (QWidget* w : std::initializer_list<QWidget*>{MLabel1, Label36, Label37, Label40,
                                                     FlatComboBox4, FlatComboBox5}) {
@@ -545,7 +568,7 @@ void TForm1::FitInputPanel() {
   int bottom = FlatComboBox6->geometry().bottom();
   for (const QWidget* w :
        std::initializer_list<const QWidget*>{FlatEdit2, FlatComboBox3, FlatComboBox5}) {
-    if (!w->isHidden()) bottom = std::max(bottom, w->geometry().bottom());
+    if (w != nullptr && !w->isHidden()) bottom = std::max(bottom, w->geometry().bottom());
   }
   QRect r = InputPanel->geometry();
   r.setBottom(bottom + 16);

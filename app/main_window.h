@@ -46,8 +46,10 @@ class TForm1 : public QWidget {
   // Starts decoding the window's artwork ahead of the window (TArtwork::Prefetch).
   static void PrefetchArtwork();
 
-  // Opens the store; start-up calls it right after the first paint. With the
-  // store open the birthday becomes the moment of opening.
+  // What the window's first paint does not need; start-up calls it right
+  // after that paint: the optional input groups (hidden until their check
+  // boxes are ticked) and the store. With the store open the birthday becomes
+  // the moment of opening.
   void FormCreate();
   // Opens the store, once: a missing file is reported with "软件非法安装", a
   // store that does not open with the error box; either way the window works
@@ -106,6 +108,9 @@ class TForm1 : public QWidget {
 
  private:
   void BuildControls();
+  // The mobile number's and the two pregnancy readings' inputs, once; they
+  // are hidden until their check boxes are ticked.
+  void BuildOptionalGroups();
 
   // Input behaviour.
   bool FlatEdit1KeyPress(QKeyEvent* event);  // true: the key is swallowed

@@ -5,8 +5,8 @@
 // dialog's own title bar, the write-back on closing, and the solar terms with
 // their remembered check box.
 
-#include <QCheckBox>
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>

@@ -251,34 +251,18 @@ QPushButton* SealButton(const QString& name, const QString& caption, QWidget* pa
   return button;
 }
 
-namespace {
-
-// An editable box whose list takes the box's font when it first drops down:
-// setting it with the box costs a good part of the box's making, and a
-// window's first paint does not show the list.
-class EditableListBox : public QComboBox {
- public:
-  using QComboBox::QComboBox;
-
-  void showPopup() override {
-    if (view()->font() != font()) view()->setFont(font());
-    QComboBox::showPopup();
-  }
-};
-
-}  // namespace
-
 QComboBox* EditableList(const QString& name, const QStringList& items, QWidget* parent,
                         int pixel_size) {
-  auto* box = new EditableListBox(parent);
+  auto* box = new QComboBox(parent);
   box->setObjectName(name);
   box->setEditable(true);
   box->setInsertPolicy(QComboBox::NoInsert);
-  // Set on the box's own line edit as well, and on its list when it drops
-  // down: the style sheet does not pass the family on to them.
+  // Set on the box's own parts as well: the style sheet does not pass the
+  // family on to them.
   const QFont font = UiFont(pixel_size);
   box->setFont(font);
   box->lineEdit()->setFont(font);
+  box->view()->setFont(font);
   box->addItems(items);
   return box;
 }

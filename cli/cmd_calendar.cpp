@@ -40,10 +40,11 @@ int RunCalendar(const QStringList& args, QByteArray& out) {
   parser.setApplicationDescription(
       QStringLiteral(
           "The lunar date and signs of each date from FROM to TO, one line per date with\n"
-          "ten fields separated by a TAB: the date, the lunar code, the lunar date, the\n"
-          "lunar month and day, the sexagenary line, the animal year of the Gregorian\n"
-          "year, the zodiac year and its cyclic name, the star sign. A date outside the\n"
-          "lunar calendar (%1 .. %2) has code 0 and the later fields empty.")
+          "eleven fields separated by a TAB: the date, the lunar code, the lunar date,\n"
+          "the lunar month and day, the sexagenary line, the animal year of the Gregorian\n"
+          "year, the zodiac year and its cyclic name, the star sign, and the solar term\n"
+          "that begins that day (empty on other days). A date outside the lunar calendar\n"
+          "(%1 .. %2) has code 0 and the later fields empty.")
           .arg(DateToStr(FirstCalendarDay()), DateToStr(LastCalendarDay())));
   parser.addPositionalArgument(QStringLiteral("FROM"), QStringLiteral("the first date, Y-M-D"));
   parser.addPositionalArgument(QStringLiteral("TO"),

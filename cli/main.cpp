@@ -184,7 +184,7 @@ int main(int argc, char** argv) {
   QCommandLineParser parser;
   parser.setApplicationDescription(ProgramDescription());
   parser.addPositionalArgument(QStringLiteral("COMMAND"),
-                               QStringLiteral("strokes, calendar or report"));
+                               QStringLiteral("strokes, calendar, report or names"));
   parser.addPositionalArgument(
       QStringLiteral("ARGS"),
       QStringLiteral("the command's arguments (see tessaly-cli COMMAND --help)"),

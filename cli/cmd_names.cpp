@@ -415,7 +415,13 @@ int RunNames(const QStringList& args, QByteArray& out) {
         continue;
       }
       const QStringView given = given_of(line);
-      if (given.isEmpty()) continue;
+      if (given.isEmpty()) {
+        // A blank line is passed over; one of letters or digits alone is named.
+        if (!line.trimmed().isEmpty()) {
+          Warn(QStringLiteral("line %1 has no Chinese characters; left out").arg(number));
+        }
+        continue;
+      }
       unknown.clear();
       const NameScore s = tables.ScoreName({surname, given}, kind, &unknown);
       if (!unknown.isEmpty()) warn_unknown(unknown, QStringLiteral("line %1: ").arg(number));

@@ -38,10 +38,21 @@ TLdKalendar::~TLdKalendar() = default;
 
 // ---- Properties -------------------------------------------------------------
 
+namespace {
+
+// Sets a property's field; false when it held the value already, so the
+// setter need not measure, lay out or repaint.
+template <typename T>
+bool Assign(T& field, const T& value) {
+  if (field == value) return false;
+  field = value;
+  return true;
+}
+
+}  // namespace
+
 void TLdKalendar::SetAutoSize(bool value) {
-  if (auto_size_ == value) return;
-  auto_size_ = value;
-  FitSize();
+  if (Assign(auto_size_, value)) FitSize();
 }
 
 void TLdKalendar::SetBitmap(const QPixmap& value) {
@@ -60,102 +71,81 @@ void TLdKalendar::SetDate(QDate value) {
 }
 
 void TLdKalendar::SetOptions(TLdKalendarOptions value) {
-  if (spacing_.options == value) return;
-  spacing_.options = value;
+  if (!Assign(spacing_.options, value)) return;
   Relayout();
   update();
 }
 
 void TLdKalendar::SetFontNumber(const QFont& value) {
-  if (font_number_ == value) return;
-  font_number_ = value;
+  if (!Assign(font_number_, value)) return;
   Remeasure();
   update();
 }
 
 void TLdKalendar::SetFontTitle(const QFont& value) {
-  if (font_title_ == value) return;
-  font_title_ = value;
+  if (!Assign(font_title_, value)) return;
   Remeasure();
   update();
 }
 
 void TLdKalendar::SetFontWord(const QFont& value) {
-  if (font_word_ == value) return;
-  font_word_ = value;
+  if (!Assign(font_word_, value)) return;
   Remeasure();
   update();
 }
 
 void TLdKalendar::SetFontWeek(const QFont& value) {
-  if (font_week_ == value) return;
-  font_week_ = value;
+  if (!Assign(font_week_, value)) return;
   Remeasure();
   update();
 }
 
 void TLdKalendar::SetHSpace(int value) {
-  if (spacing_.hspace == value) return;
-  spacing_.hspace = value;
+  if (!Assign(spacing_.hspace, value)) return;
   Relayout();
   update();
 }
 
 void TLdKalendar::SetVSpace(int value) {
-  if (spacing_.vspace == value) return;
-  spacing_.vspace = value;
+  if (!Assign(spacing_.vspace, value)) return;
   Relayout();
   update();
 }
 
 void TLdKalendar::SetBorder(int value) {
-  if (spacing_.border == value) return;
-  spacing_.border = value;
+  if (!Assign(spacing_.border, value)) return;
   Relayout();
   update();
 }
 
 void TLdKalendar::SetSpace(int value) {
-  if (spacing_.space == value) return;
-  spacing_.space = value;
+  if (!Assign(spacing_.space, value)) return;
   Relayout();
   update();
 }
 
 void TLdKalendar::SetSundayColor(const QColor& value) {
-  if (sunday_color_ == value) return;
-  sunday_color_ = value;
-  update();
+  if (Assign(sunday_color_, value)) update();
 }
 
 void TLdKalendar::SetSaturdayColor(const QColor& value) {
-  if (saturday_color_ == value) return;
-  saturday_color_ = value;
-  update();
+  if (Assign(saturday_color_, value)) update();
 }
 
 void TLdKalendar::SetTodayColor(const QColor& value) {
-  if (today_color_ == value) return;
-  today_color_ = value;
-  update();
+  if (Assign(today_color_, value)) update();
 }
 
 void TLdKalendar::SetHolidayColor(const QColor& value) {
-  if (holiday_color_ == value) return;
-  holiday_color_ = value;
-  update();
+  if (Assign(holiday_color_, value)) update();
 }
 
 void TLdKalendar::SetShowSolarTerms(bool value) {
-  if (show_solar_terms_ == value) return;
-  show_solar_terms_ = value;
-  update();
+  if (Assign(show_solar_terms_, value)) update();
 }
 
 void TLdKalendar::SetSolarTermColor(const QColor& value) {
-  if (solar_term_color_ == value) return;
-  solar_term_color_ = value;
-  update();
+  if (Assign(solar_term_color_, value)) update();
 }
 
 void TLdKalendar::SetWeekString(const QString& value) {
@@ -165,9 +155,7 @@ void TLdKalendar::SetWeekString(const QString& value) {
 }
 
 void TLdKalendar::SetFrame(FrameStyle value) {
-  if (frame_ == value) return;
-  frame_ = value;
-  update();
+  if (Assign(frame_, value)) update();
 }
 
 QDate TLdKalendar::CursorDate() const {

@@ -385,8 +385,8 @@ const NameTables* NameChooser::Tables() {
   return &*tables_;
 }
 
-void NameChooser::Show(std::vector<NameListModel::Row> rows, const QStringList& unknown,
-                       bool by_score, qsizetype found) {
+void NameChooser::Show(std::vector<NameListModel::Row> rows, const QString& unknown, bool by_score,
+                       qsizetype found) {
   model_->SetRows(std::move(rows));
   if (by_score) {
     table_->sortByColumn(NameListModel::kScore, Qt::DescendingOrder);
@@ -402,8 +402,11 @@ void NameChooser::Show(std::vector<NameListModel::Row> rows, const QStringList& 
           : QStringLiteral("共 %1 个名字；双击一行查看完整测算").arg(model_->rowCount()));
   export_button_->setEnabled(model_->rowCount() > 0);
   if (!unknown.isEmpty()) {
+    QStringList chars;
+    for (const char32_t ch : unknown.toUcs4()) chars << QString::fromUcs4(&ch, 1);
+    chars.removeDuplicates();
     InfoBox(this, QStringLiteral("字库中查不到“%1”的笔画数，姓名中与之相关的格将留空。")
-                      .arg(unknown.join(QStringLiteral("”“"))));
+                      .arg(chars.join(QStringLiteral("”“"))));
   }
 }
 
@@ -425,10 +428,7 @@ void NameChooser::ScoreClick() {
     return;
   }
   shown_kind_ = surname->kind;
-  QStringList chars;
-  for (const char32_t ch : unknown.toUcs4()) chars << QString::fromUcs4(&ch, 1);
-  chars.removeDuplicates();
-  Show(std::move(rows), chars, false, 0);
+  Show(std::move(rows), unknown, false, 0);
 }
 
 void NameChooser::GenerateClick() {
@@ -466,10 +466,7 @@ void NameChooser::GenerateClick() {
                     tables->ScoreName({surname->text, a, b}, surname->kind)});
   }
   shown_kind_ = surname->kind;
-  QStringList chars;
-  for (const char32_t ch : unknown.toUcs4()) chars << QString::fromUcs4(&ch, 1);
-  chars.removeDuplicates();
-  Show(std::move(rows), chars, true, static_cast<qsizetype>(kept.size()));
+  Show(std::move(rows), unknown, true, static_cast<qsizetype>(kept.size()));
 }
 
 void NameChooser::ExportClick() {

@@ -115,8 +115,9 @@ class NameChooser : public QWidget {
   std::optional<Surname> CurrentSurname();
   const NameTables* Tables();
   // Puts the rows in the table; `found` is how many names there were, when the
-  // rows are only the best of them.
-  void Show(std::vector<NameListModel::Row> rows, const QStringList& unknown, bool by_score,
+  // rows are only the best of them. `unknown` holds the characters without a
+  // stroke count met on the way, named once each in a box.
+  void Show(std::vector<NameListModel::Row> rows, const QString& unknown, bool by_score,
             qsizetype found);
 
   // Generating keeps at most this many rows, the best by score.

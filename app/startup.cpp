@@ -8,6 +8,9 @@
 #include <QPluginLoader>
 #include <QTimer>
 
+#include <deque>
+#include <functional>
+
 #include "app/calendar_dialog.h"
 #include "app/main_window.h"
 #include "app/name_chooser.h"
@@ -51,6 +54,18 @@ void LeaveOutWebEngineSetUpWarnings(QtMsgType type, const QMessageLogContext& co
     return;
   }
   next_handler(type, context, message);
+}
+
+// Runs the tasks one after another, each in an event-loop turn of its own, so
+// that the windows answer in between.
+void OneAtATime(QObject* context, std::deque<std::function<void()>> tasks) {
+  if (tasks.empty()) return;
+  QTimer::singleShot(0, context, [context, tasks = std::move(tasks)]() mutable {
+    const std::function<void()> task = std::move(tasks.front());
+    tasks.pop_front();
+    task();
+    OneAtATime(context, std::move(tasks));
+  });
 }
 
 }  // namespace
@@ -164,31 +179,32 @@ std::unique_ptr<Windows> CreateWindows(ViewerMaker make_viewer) {
 
   // What the first paint does not need waits until the main window is on the
   // screen, and then goes one task at a time, so that the window answers in
-  // between: the store (its decryption brings in OpenSSL) and the calendar
-  // dialog, the viewer (loading the web engine and starting its browser cost
-  // several times what everything before the first paint does), the click
-  // sound. A store that will not open is reported over the window.
-  const auto then = [form1](auto task) { QTimer::singleShot(0, form1, task); };
-  QObject::connect(form1, &TForm1::FirstPaint, form1, [w, then] {
-    then([w, then] {
+  // between: the main window's hidden input groups and its store (whose
+  // decryption brings in OpenSSL), and the calendar dialog; the viewer
+  // (loading the web engine and starting its browser cost several times what
+  // everything before the first paint does); the click sound. A store that
+  // will not open is reported over the window.
+  QObject::connect(form1, &TForm1::FirstPaint, form1, [w] {
+    std::deque<std::function<void()>> tasks;
+    tasks.emplace_back([w] {
       w->form1->FormCreate();
       w->CalendarDialog();
-      then([w, then] {
-        ReportViewer* viewer = nullptr;
-        try {
-          viewer = w->Viewer();
-        } catch (const Error&) {
-          // The report command says why.
-        }
-        then([w, then, viewer] {
-          if (viewer != nullptr) viewer->Prepare();
-          then([w] {
-            PrepareClickSound();
-            if (w->on_ready) w->on_ready();
-          });
-        });
-      });
     });
+    tasks.emplace_back([w] {
+      try {
+        w->Viewer();
+      } catch (const Error&) {
+        // The report command says why.
+      }
+    });
+    tasks.emplace_back([w] {
+      if (w->viewer != nullptr) w->viewer->Prepare();
+    });
+    tasks.emplace_back([w] {
+      PrepareClickSound();
+      if (w->on_ready) w->on_ready();
+    });
+    OneAtATime(w->form1.get(), std::move(tasks));
   });
   QObject::connect(form1, &TForm1::Closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
   form1->show();

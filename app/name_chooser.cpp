@@ -4,8 +4,6 @@
 #include <QCollator>
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -15,7 +13,6 @@
 #include <QSaveFile>
 #include <QSet>
 #include <QShowEvent>
-#include <QStandardPaths>
 #include <QTableView>
 
 #include <algorithm>
@@ -470,15 +467,9 @@ void NameChooser::GenerateClick() {
 }
 
 void NameChooser::ExportClick() {
-  QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (dir.isEmpty() || !QFileInfo(dir).isDir()) dir = QDir::homePath();
-  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出 CSV"),
-                                              QDir(dir).filePath(QStringLiteral("起名参考.csv")),
-                                              QStringLiteral("CSV 表格 (*.csv)"));
-  if (path.isEmpty()) return;
-  if (QFileInfo(path).suffix().isEmpty() && !QFileInfo::exists(path))
-    path += QStringLiteral(".csv");
-  ExportCsv(path);
+  const QString path = AskSavePath(this, QStringLiteral("导出 CSV"), QStringLiteral("起名参考.csv"),
+                                   QStringLiteral("CSV 表格 (*.csv)"), QStringLiteral("csv"));
+  if (!path.isEmpty()) ExportCsv(path);
 }
 
 bool NameChooser::ExportCsv(const QString& path) {

@@ -6,9 +6,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFrame>
@@ -19,7 +17,6 @@
 #include <QPushButton>
 #include <QQuickWindow>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QTimer>
 #include <QUrlQuery>
@@ -332,19 +329,7 @@ void TForm4::suiFontComboBox1Change(const QString& family) {
 }
 
 QString TForm4::AskSavePath(const QString& caption, const QString& filter, const QString& suffix) {
-  QString start_dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (start_dir.isEmpty() || !QFileInfo(start_dir).isDir()) start_dir = QDir::homePath();
-  const QString suggested = SuggestedFileName(name_);
-  const QString start =
-      suggested.isEmpty() ? start_dir + QLatin1Char('/') : QDir(start_dir).filePath(suggested);
-  QString path = QFileDialog::getSaveFileName(this, caption, start, filter);
-  if (path.isEmpty()) return {};
-  // A name typed without an extension gets the suffix, unless it names a file
-  // that is already there: the dialog asked about replacing that very file.
-  if (QFileInfo(path).suffix().isEmpty() && !QFileInfo::exists(path)) {
-    path += QLatin1Char('.') + suffix;
-  }
-  return path;
+  return tessaly::AskSavePath(this, caption, SuggestedFileName(name_), filter, suffix);
 }
 
 void TForm4::FlatButton3Click() {

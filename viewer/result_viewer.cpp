@@ -225,8 +225,7 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
   connect(FlatButton1, &QPushButton::clicked, this, &TForm4::FlatButton1Click);
   connect(FlatButton4, &QPushButton::clicked, this, &TForm4::FlatButton4Click);
   connect(FlatButton5, &QPushButton::clicked, this, &TForm4::FlatButton5Click);
-  connect(FlatButton6, &QPushButton::clicked, this, &TForm4::NameChooserRequested);
-  connect(this, &TForm4::NameChooserRequested, this, [this] {
+  connect(FlatButton6, &QPushButton::clicked, this, [this] {
     if (name_chooser_) name_chooser_();
   });
   connect(suiButton1, &QPushButton::clicked, this, &TForm4::suiButton1Click);

@@ -88,8 +88,6 @@ class TForm4 : public QWidget, public ReportViewer {
 
  signals:
   void SaveFinished(const QString& path, bool success);
-  // "起名参考" was clicked: the name chooser is wanted.
-  void NameChooserRequested();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

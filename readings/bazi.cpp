@@ -85,8 +85,8 @@ BaziResult ReadBazi(const Person& person) {
   if (!person.birth_time.trimmed().isEmpty()) {
     const QTime t = ParseBirthTime(person.birth_time);
     if (!t.isValid()) {
-      throw Error(QStringLiteral("出生时间“%1”无效，请按“时:分”填写，如 23:30。")
-                      .arg(person.birth_time));
+      throw Error(
+          QStringLiteral("出生时间“%1”无效，请按“时:分”填写，如 23:30。").arg(person.birth_time));
     }
     in.time = t;
   }
@@ -107,8 +107,8 @@ BaziResult ReadBazi(const Person& person) {
 
   bazi::ChartInput ci;
   ci.instant = m.instant;
-  ci.local_days = bazi::DaysFromCivil(m.local.date().year(), m.local.date().month(),
-                                      m.local.date().day());
+  ci.local_days =
+      bazi::DaysFromCivil(m.local.date().year(), m.local.date().month(), m.local.date().day());
   ci.local_seconds = m.local.time().msecsSinceStartOfDay() / 1000;
   ci.male = person.sex == Sex::Male;
   ci.late_zi_next_day = person.late_zi_next_day;
@@ -146,8 +146,7 @@ BaziResult ReadBazi(const Person& person) {
   r.luck_hours = c.luck.hours;
   r.luck_start = QDate(c.luck.start.year, c.luck.start.month, c.luck.start.day);
   for (int k = 0; k < 8; ++k) {
-    r.periods[k] = {Name(c.luck.periods[k].pillar), c.luck.periods[k].year,
-                    c.luck.periods[k].age};
+    r.periods[k] = {Name(c.luck.periods[k].pillar), c.luck.periods[k].year, c.luck.periods[k].age};
   }
   const int this_year = ThisPillarYear();
   const Pillar now = bazi::YearPillar(this_year);
@@ -170,10 +169,11 @@ BaziResult ReadBazi(const Person& person) {
       late.local_seconds = later.time().msecsSinceStartOfDay() / 1000;
       late.instant = m.instant + 23 * 3600;
       const bazi::Chart other = bazi::MakeChart(late);
-      s << in4 + QStringLiteral("未填写出生时间，按子时的前半（%1 00:00至00:59）以 00:30 排盘；"
-                                "若生于当日23:00至23:59（晚子时），日柱为%2，时柱为%3。")
-                     .arg(in.date.toString(QStringLiteral("yyyy-MM-dd")),
-                          Name(other.pillars[2]), Name(other.pillars[3]));
+      s << in4 + QStringLiteral(
+                     "未填写出生时间，按子时的前半（%1 00:00至00:59）以 00:30 排盘；"
+                     "若生于当日23:00至23:59（晚子时），日柱为%2，时柱为%3。")
+                     .arg(in.date.toString(QStringLiteral("yyyy-MM-dd")), Name(other.pillars[2]),
+                          Name(other.pillars[3]));
     } else {
       s << in4 + QStringLiteral("未填写出生时间，按%1的中点 %2 排盘。")
                      .arg(S(kHourNames[h]), m.clock_time.toString(QStringLiteral("HH:mm")));
@@ -182,7 +182,8 @@ BaziResult ReadBazi(const Person& person) {
     s << in4 + QStringLiteral("出生时间：%1").arg(clock);
   }
   for (const QString& c2 : m.corrections) s << in4 + c2 + QStringLiteral("。");
-  s << in4 + QStringLiteral("排盘时间：%1").arg(m.local.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+  s << in4 + QStringLiteral("排盘时间：%1")
+                 .arg(m.local.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
   s << in4 + (person.late_zi_next_day
                   ? QStringLiteral("晚子时（23:00至23:59）按次日论日柱。")
                   : QStringLiteral("按早晚子时之说：晚子时（23:00至23:59）日柱仍按当日，"

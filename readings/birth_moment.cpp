@@ -112,8 +112,8 @@ QTime ParseBirthTime(const QString& text) {
 double EquationOfTimeSeconds(int day_of_year) {
   const double b = 2 * std::numbers::pi * (day_of_year - 1) / 365.0;
   return 60 * 229.18 *
-         (0.000075 + 0.001868 * std::cos(b) - 0.032077 * std::sin(b) -
-          0.014615 * std::cos(2 * b) - 0.040849 * std::sin(2 * b));
+         (0.000075 + 0.001868 * std::cos(b) - 0.032077 * std::sin(b) - 0.014615 * std::cos(2 * b) -
+          0.040849 * std::sin(2 * b));
 }
 
 BirthMoment ResolveBirthMoment(const BirthMomentInput& in) {
@@ -183,9 +183,11 @@ BirthMoment ResolveBirthMoment(const BirthMomentInput& in) {
     const int equation =
         static_cast<int>(std::lround(EquationOfTimeSeconds(mean_time.date().dayOfYear())));
     m.local = mean_time.addSecs(equation);
-    m.corrections << QStringLiteral("按出生地%1东经%2°换算为真太阳时 %3（经度时差%4，均时差%5）")
-                         .arg(where.isEmpty() ? QString() : where + QStringLiteral("、"))
-                         .arg(*longitude, 0, 'f', 2)
+    const QString degrees = QStringLiteral("东经%1°").arg(*longitude, 0, 'f', 2);
+    m.corrections << QStringLiteral("按出生地%1换算为真太阳时 %2（经度时差%3，均时差%4）")
+                         .arg(where.isEmpty()
+                                  ? degrees
+                                  : where + QStringLiteral("（") + degrees + QStringLiteral("）"))
                          .arg(m.local.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
                               MinutesSeconds(mean), MinutesSeconds(equation));
   }

@@ -104,15 +104,15 @@ struct CivilDate {
 constexpr std::int64_t DaysFromCivil(int y, int m, int d) {
   y -= m <= 2;
   const int era = (y >= 0 ? y : y - 399) / 400;
-  const int yoe = y - era * 400;                                    // [0, 399]
+  const int yoe = y - era * 400;                                   // [0, 399]
   const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;  // [0, 365]
-  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;            // [0, 146096]
+  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;           // [0, 146096]
   return std::int64_t{era} * 146097 + doe - 719468;
 }
 constexpr CivilDate CivilFromDays(std::int64_t z) {
   z += 719468;
   const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const int doe = static_cast<int>(z - era * 146097);                      // [0, 146096]
+  const int doe = static_cast<int>(z - era * 146097);                     // [0, 146096]
   const int yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;  // [0, 399]
   const int doy = doe - (365 * yoe + yoe / 4 - yoe / 100);                // [0, 365]
   const int mp = (5 * doy + 2) / 153;                                     // [0, 11]
@@ -181,8 +181,8 @@ constexpr bool InTermRange(std::int64_t instant) {
   return instant >= JieInstant(kFirstTermYear, 11) && instant < JieInstant(kLastTermYear, 0);
 }
 constexpr JieSpan JieAt(std::int64_t instant) {
-  int y = CivilFromDays((instant + kUtc8 - Mod(instant + kUtc8, kSecondsPerDay)) / kSecondsPerDay)
-              .year;
+  int y =
+      CivilFromDays((instant + kUtc8 - Mod(instant + kUtc8, kSecondsPerDay)) / kSecondsPerDay).year;
   int j = 11;
   while (j >= 0 && JieInstant(y, j) > instant) --j;
   if (j < 0) {
@@ -205,7 +205,7 @@ constexpr Chart MakeChart(const ChartInput& in) {
   const JieSpan span = JieAt(in.instant);
   c.year_number = span.jie >= 1 ? span.year : span.year - 1;
   const Pillar year = YearPillar(c.year_number);
-  const int month_branch = (span.jie + 1) % 12;   // 小寒 opens 丑, 立春 寅 .. 大雪 子
+  const int month_branch = (span.jie + 1) % 12;    // 小寒 opens 丑, 立春 寅 .. 大雪 子
   const int from_yin = Mod(month_branch - 2, 12);  // 寅 month 0
   const Pillar month{(2 * (year.stem % 5) + 2 + from_yin) % 10, month_branch};
 

@@ -32,8 +32,8 @@ struct KnownBirth {
   Sex sex;
   bool late_zi_next_day;
   bool dst;
-  const char* pillars;      // year month day hour
-  const char* correction;   // a text the corrections include, "" for none
+  const char* pillars;     // year month day hour
+  const char* correction;  // a text the corrections include, "" for none
   bool forward;
   int luck_years, luck_months, luck_days, luck_hours;  // -1: not checked
 };
@@ -138,16 +138,16 @@ TEST(BaziMoment, TrueSolarTimeAndPlaces) {
   BirthMomentInput in{QDate(1990, 11, 3), QTime(12, 0), -1, nullptr, 120.0, true};
   EXPECT_NEAR(ResolveBirthMoment(in).local.time().msecsSinceStartOfDay() / 60000.0, 736.4, 0.5);
   in.place = FindBirthPlace(QStringLiteral("乌鲁木齐"));
-  EXPECT_NEAR(ResolveBirthMoment(in).local.time().msecsSinceStartOfDay() / 60000.0,
-              736.4 - 129.5, 0.5);
+  EXPECT_NEAR(ResolveBirthMoment(in).local.time().msecsSinceStartOfDay() / 60000.0, 736.4 - 129.5,
+              0.5);
 }
 
 TEST(BaziTexts, EveryKeyHasItsOwnText) {
   QStringList seen;
-  for (const char* key : {"甲", "乙", "丙", "丁", "戊", "己", "庚", "辛", "壬", "癸", "缺木",
-                          "缺火", "缺土", "缺金", "缺水", "木旺", "火旺", "土旺", "金旺", "水旺",
-                          "比肩", "劫财", "食神", "伤官", "偏财", "正财", "七杀", "正官", "偏印",
-                          "正印"}) {
+  for (const char* key :
+       {"甲",   "乙",   "丙",   "丁",   "戊",   "己",   "庚",   "辛",   "壬",   "癸",
+        "缺木", "缺火", "缺土", "缺金", "缺水", "木旺", "火旺", "土旺", "金旺", "水旺",
+        "比肩", "劫财", "食神", "伤官", "偏财", "正财", "七杀", "正官", "偏印", "正印"}) {
     const QString text = BaziText(QString::fromUtf8(key));
     EXPECT_GE(text.size(), 60) << key;
     EXPECT_FALSE(seen.contains(text)) << key;
@@ -217,7 +217,7 @@ TEST(BaziIndependent, EveryJieInstantAgreesWithTheOtherTheory) {
 TEST(BaziIndependent, RandomBirths1902To2049) {
   // Stems of 寅 month by year stem and of 子 hour by day stem (五虎遁, 五鼠遁 rhymes).
   constexpr int kYinStem[5] = {2, 4, 6, 8, 0};  // 甲己丙, 乙庚戊, 丙辛庚, 丁壬壬, 戊癸甲
-  constexpr int kZiStem[5] = {0, 2, 4, 6, 8};   // 甲己甲, 乙庚丙, 丙辛戊, 丁壬庚, 戊癸壬
+  constexpr int kZiStem[5] = {0, 2, 4, 6, 8};  // 甲己甲, 乙庚丙, 丙辛戊, 丁壬庚, 戊癸壬
   std::mt19937 random(20261210);
   const std::int64_t from = QDateTime(QDate(1902, 1, 1), QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
   const std::int64_t to = QDateTime(QDate(2050, 1, 1), QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
@@ -230,8 +230,8 @@ TEST(BaziIndependent, RandomBirths1902To2049) {
     const bool male = n % 2 == 0;
     const bool next_day = n % 3 != 0;
     const std::int64_t instant = local - 8 * 3600;
-    bazi::ChartInput in{instant, (local - bazi::Mod(local, 86400)) / 86400,
-                        bazi::Mod(local, 86400), male, next_day};
+    bazi::ChartInput in{instant, (local - bazi::Mod(local, 86400)) / 86400, bazi::Mod(local, 86400),
+                        male, next_day};
     const bazi::Chart c = bazi::MakeChart(in);
 
     const QDateTime at = QDateTime::fromSecsSinceEpoch(local, Qt::UTC);

@@ -142,6 +142,18 @@ TEST(BaziMoment, TrueSolarTimeAndPlaces) {
               0.5);
 }
 
+// [HKO] 立春 1988 at 22:42:58: 22:41 is within 3 minutes, 22:30 is not.
+TEST(BaziMoment, NoteWithinThreeMinutesOfAJie) {
+  const auto note = [](const char* time) {
+    Person p = PersonOf({"", QDate(1988, 2, 4), time, M, true, true, "", "", true, 0, 0, 0, 0});
+    return ReadBazi(p).section.join(u'|').contains(QStringLiteral("距立春交节不足3分钟"));
+  };
+  EXPECT_TRUE(note("22:41"));
+  EXPECT_TRUE(note("22:45"));
+  EXPECT_FALSE(note("22:30"));
+  EXPECT_FALSE(note("22:46"));
+}
+
 TEST(BaziTexts, EveryKeyHasItsOwnText) {
   QStringList seen;
   for (const char* key :

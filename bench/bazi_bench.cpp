@@ -23,8 +23,8 @@ const std::vector<tessaly::bazi::ChartInput>& Births() {
     std::vector<tessaly::bazi::ChartInput> v;
     for (int i = 0; i < 100000; ++i) {
       const std::int64_t local = -2145916800 + minute(random) * 60;
-      v.push_back({local - 8 * 3600, local / 86400 - (local % 86400 < 0), int(((local % 86400) + 86400) % 86400),
-                   i % 2 == 0, true});
+      v.push_back({local - 8 * 3600, local / 86400 - (local % 86400 < 0),
+                   int(((local % 86400) + 86400) % 86400), i % 2 == 0, true});
     }
     return v;
   }();

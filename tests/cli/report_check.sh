@@ -152,7 +152,9 @@ assert b["ten_gods"] == {"year": "正印", "month": "正财", "hour": "正印"},
 assert b["nayin"]["month"] == "大溪水" and b["void"] == "辰巳"
 assert sum(b["elements"].values()) == 8 and abs(sum(b["weighted_elements"].values()) - 9) < 1e-9
 assert b["luck"]["forward"] is False and len(b["luck"]["periods"]) == 8
-assert b["luck"]["periods"][0]["pillar"] == "癸丑", b["luck"]
+assert b["luck"]["start"] == {"years": 3, "months": 8, "days": 3, "hours": 22}, b["luck"]
+assert b["luck"]["start_date"] == "1991-10-19", b["luck"]
+assert b["luck"]["periods"][0] == {"pillar": "癸丑", "year": 1991, "age": 4}, b["luck"]
 assert set(b["this_year"]) == {"pillar", "ten_god"} and b["section"] and len(b["corrections"]) == 1
 PY
   run --name 欧阳雨辰 --surname-kind 复姓 "${all[@]}" --format json

@@ -270,6 +270,17 @@ TEST(BaziIndependent, RandomBirths1902To2049) {
               (bazi::Pillar{(kYinStem[year_stem % 5] + (branch + 10) % 12) % 10, branch}))
         << at.toString().toStdString();
     ASSERT_EQ(c.luck.forward, (year_stem % 2 == 0) == male);
+    // The 节 that sets the luck's start, found on the other theory by bisection.
+    const double edge = std::fmod(lon - past + 360, 360) + (c.luck.forward ? 30 : 0);
+    std::int64_t lo = instant - (c.luck.forward ? 0 : 32 * 86400);
+    std::int64_t hi = instant + (c.luck.forward ? 32 * 86400 : 0);
+    while (hi - lo > 1) {
+      const std::int64_t mid = (lo + hi) / 2;
+      const double ahead = std::fmod(IndependentLongitude(mid) - edge + 540, 360) - 180;
+      (ahead < 0 ? lo : hi) = mid;
+    }
+    const double gap = std::abs(static_cast<double>(hi - instant)) / 60;
+    ASSERT_NEAR(c.luck.minutes, gap, kIndependentMinutes) << at.toString().toStdString();
     for (int k = 0; k < 8; ++k) {
       const int step = c.luck.forward ? k + 1 : -(k + 1);
       ASSERT_EQ(c.luck.periods[k].pillar.Cycle(), bazi::Mod(c.pillars[1].Cycle() + step, 60));

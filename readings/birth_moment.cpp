@@ -117,6 +117,7 @@ double EquationOfTimeSeconds(int day_of_year) {
 }
 
 BirthMoment ResolveBirthMoment(const BirthMomentInput& in) {
+  if (!in.date.isValid()) throw Error(QStringLiteral("出生日期无效，无法排八字。"));
   BirthMoment m;
   m.clock_date = in.date;
   if (in.time) {

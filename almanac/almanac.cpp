@@ -18,10 +18,9 @@ constexpr int kJing = 21;
 
 // The activities, in the order the entries list them; every other table names them.
 constexpr const char16_t* kActivities[kActivityCount] = {
-    u"祭祀", u"祈福", u"求嗣", u"开光", u"嫁娶", u"纳采", u"会亲友", u"出行",
-    u"赴任", u"入学", u"移徙", u"入宅", u"安床", u"修造", u"动土", u"上梁",
-    u"开市", u"交易", u"立券", u"纳财", u"开仓", u"栽种", u"牧养", u"捕捉",
-    u"求医", u"沐浴", u"扫舍", u"破屋", u"安葬", u"破土",
+    u"祭祀", u"祈福", u"求嗣", u"开光", u"嫁娶", u"纳采", u"会亲友", u"出行", u"赴任", u"入学",
+    u"移徙", u"入宅", u"安床", u"修造", u"动土", u"上梁", u"开市",   u"交易", u"立券", u"纳财",
+    u"开仓", u"栽种", u"牧养", u"捕捉", u"求医", u"沐浴", u"扫舍",   u"破屋", u"安葬", u"破土",
 };
 
 constexpr const char16_t* kJianchu[12] = {u"建", u"除", u"满", u"平", u"定", u"执",
@@ -31,8 +30,8 @@ constexpr int kPo = 6, kBi = 11;
 // 值神 in their order; 青龙, 明堂, 金匮, 天德, 玉堂 and 司命 are 黄道.
 constexpr const char16_t* kTianshen[12] = {u"青龙", u"明堂", u"天刑", u"朱雀", u"金匮", u"天德",
                                            u"白虎", u"玉堂", u"天牢", u"玄武", u"司命", u"勾陈"};
-constexpr bool kHuangdao[12] = {true,  true, false, false, true,  true,
-                                false, true, false, false, true,  false};
+constexpr bool kHuangdao[12] = {true,  true, false, false, true, true,
+                                false, true, false, false, true, false};
 
 constexpr const char16_t* kDirections[8] = {u"正北", u"东北", u"正东", u"东南",
                                             u"正南", u"西南", u"正西", u"西北"};
@@ -89,22 +88,22 @@ struct OfficerRule {
   const char16_t* ji;
 };
 constexpr OfficerRule kOfficerRules[12] = {
-    {u"祭祀 祈福 会亲友 出行 赴任 入学", u"嫁娶 纳采 动土 开仓 安葬 破土"},        // 建
-    {u"祭祀 祈福 求医 沐浴 扫舍", u"嫁娶 出行 赴任 移徙 开市"},                    // 除
-    {u"祭祀 祈福 开市 交易 立券 纳财 开仓", u"赴任 栽种 求医 安葬 破土"},           // 满
-    {u"祭祀 修造 扫舍", u"求嗣 嫁娶 出行 开市 栽种"},                               // 平
+    {u"祭祀 祈福 会亲友 出行 赴任 入学", u"嫁娶 纳采 动土 开仓 安葬 破土"},          // 建
+    {u"祭祀 祈福 求医 沐浴 扫舍", u"嫁娶 出行 赴任 移徙 开市"},                      // 除
+    {u"祭祀 祈福 开市 交易 立券 纳财 开仓", u"赴任 栽种 求医 安葬 破土"},            // 满
+    {u"祭祀 修造 扫舍", u"求嗣 嫁娶 出行 开市 栽种"},                                // 平
     {u"祭祀 祈福 嫁娶 纳采 入学 入宅 修造 开市 交易 立券 牧养", u"出行 移徙 求医"},  // 定
-    {u"祭祀 纳采 修造 立券 栽种 捕捉", u"出行 移徙 入宅 开市 交易 纳财 开仓"},      // 执
+    {u"祭祀 纳采 修造 立券 栽种 捕捉", u"出行 移徙 入宅 开市 交易 纳财 开仓"},       // 执
     {u"求医 破屋",
      u"祈福 求嗣 开光 嫁娶 纳采 会亲友 出行 赴任 移徙 入宅 修造 动土 上梁 开市 交易 立券 "
-     u"纳财 安葬 破土"},                                              // 破
-    {u"祭祀 祈福 安床 沐浴", u"嫁娶 出行 移徙 入宅 开市"},            // 危
+     u"纳财 安葬 破土"},                                    // 破
+    {u"祭祀 祈福 安床 沐浴", u"嫁娶 出行 移徙 入宅 开市"},  // 危
     {u"祭祀 祈福 求嗣 开光 嫁娶 纳采 出行 赴任 入学 移徙 入宅 修造 上梁 开市 交易 立券 栽种",
-     u"破屋"},                                                        // 成
+     u"破屋"},                                                             // 成
     {u"纳财 交易 立券 开仓 栽种 牧养 捕捉", u"出行 赴任 求医 安葬 破土"},  // 收
     {u"祭祀 祈福 求嗣 开光 嫁娶 出行 赴任 入学 移徙 入宅 修造 动土 上梁 开市 交易 立券 栽种 "
      u"牧养",
-     u"安葬 破土"},                                     // 开
+     u"安葬 破土"},                                              // 开
     {u"修造 安葬 破土", u"开光 嫁娶 出行 赴任 移徙 开市 求医"},  // 闭
 };
 // What 四离 and 四绝 days add to 忌: the great undertakings (大事勿用).
@@ -119,7 +118,7 @@ struct Mark {
   int index;
 };
 constexpr Mark kTianDe[12] = {  // indexed by month branch, 子 first
-    {false, 5}, {true, 6}, {true, 3}, {false, 8}, {true, 8}, {true, 7},
+    {false, 5},  {true, 6}, {true, 3}, {false, 8}, {true, 8}, {true, 7},
     {false, 11}, {true, 0}, {true, 9}, {false, 2}, {true, 2}, {true, 1}};
 // 月德: 寅午戌 丙, 申子辰 壬, 亥卯未 甲, 巳酉丑 庚 (by month branch % 4).
 constexpr int kYueDe[4] = {8, 6, 2, 0};
@@ -185,9 +184,9 @@ int ActivityOf(const QString& name) {
 
 AlmanacDay AlmanacOf(QDate date) {
   if (!InCalendarRange(date)) {
-    throw Error(QStringLiteral("%1 不在黄历的范围（%2 至 %3）内")
-                    .arg(DateToStr(date), DateToStr(FirstCalendarDay()),
-                         DateToStr(LastCalendarDay())));
+    throw Error(
+        QStringLiteral("%1 不在黄历的范围（%2 至 %3）内")
+            .arg(DateToStr(date), DateToStr(FirstCalendarDay()), DateToStr(LastCalendarDay())));
   }
   const Rules& rules = TheRules();
   AlmanacDay d;
@@ -272,7 +271,7 @@ QString TaishenText(const AlmanacDay& day) {
   } else {
     place = (stem_place.size() == 1 ? QStringLiteral("占") : QString()) + stem_place + branch_place;
   }
-  const int cycle = Mod(day.date.toJulianDay() - kJiaZiDay, 60);
+  const int cycle = Mod(6 * day.stem - 5 * day.branch, 60);  // the pair's place in the sixty
   int run = 11;
   while (kTaiRuns[run].first > cycle) --run;
   return place + QString::fromUtf16(kTaiRuns[run].quarter);

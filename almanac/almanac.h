@@ -43,12 +43,12 @@ struct AlmanacDay {
   int tianshen = 0;          // 0 (青龙) .. 11 (勾陈)
   bool huangdao = false;
   int chong_stem = 0, chong_branch = 0;  // the clashing day pillar; its animal is the branch's
-  int sha = 0;               // the 煞 direction, as the directions below
-  int xi = 0, fu = 0, cai = 0;  // 0 正北, 1 东北, 2 正东 ... 7 西北, clockwise
-  int xiu = 0;               // 0 (角) .. 27 (轸)
+  int sha = 0;                           // the 煞 direction, as the directions below
+  int xi = 0, fu = 0, cai = 0;           // 0 正北, 1 东北, 2 正东 ... 7 西北, clockwise
+  int xiu = 0;                           // 0 (角) .. 27 (轸)
   ActivitySet yi = 0, ji = 0;
-  bool nothing_suits = false;  // 诸事不宜: no activity suits the day
-  bool rest_avoided = false;   // 馀事勿取: only those listed under 宜
+  bool nothing_suits = false;           // 诸事不宜: no activity suits the day
+  bool rest_avoided = false;            // 馀事勿取: only those listed under 宜
   std::array<AlmanacHour, 12> hours{};  // 子 .. 亥
 };
 
@@ -56,17 +56,17 @@ struct AlmanacDay {
 AlmanacDay AlmanacOf(QDate date);
 
 // Texts of an entry.
-QString JianchuName(int jianchu);    // 建
-QString TianshenName(int tianshen);  // 青龙
-QString HuangdaoText(bool huangdao);  // 黄道 / 黑道
-QString DirectionName(int direction);  // 正北 .. 西北
-QString ShaText(const AlmanacDay& day);  // 南: the bare quarter of the 煞
-QString XiuName(int xiu);             // 角木蛟
-QString ChongPillar(const AlmanacDay& day);  // 癸酉
-QString ChongAnimal(const AlmanacDay& day);  // 鸡
-QString PengzuStem(const AlmanacDay& day);   // 甲不开仓财物耗散
+QString JianchuName(int jianchu);             // 建
+QString TianshenName(int tianshen);           // 青龙
+QString HuangdaoText(bool huangdao);          // 黄道 / 黑道
+QString DirectionName(int direction);         // 正北 .. 西北
+QString ShaText(const AlmanacDay& day);       // 南: the bare quarter of the 煞
+QString XiuName(int xiu);                     // 角木蛟
+QString ChongPillar(const AlmanacDay& day);   // 癸酉
+QString ChongAnimal(const AlmanacDay& day);   // 鸡
+QString PengzuStem(const AlmanacDay& day);    // 甲不开仓财物耗散
 QString PengzuBranch(const AlmanacDay& day);  // 子不问卜自惹祸殃
-QString TaishenText(const AlmanacDay& day);  // 占门碓外东南
+QString TaishenText(const AlmanacDay& day);   // 占门碓外东南
 // 宜: the activities, "诸事不宜" alone when none suits, "馀事勿取" after the
 // list where only the listed ones suit. 忌: the activities.
 QStringList YiTexts(const AlmanacDay& day);

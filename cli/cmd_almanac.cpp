@@ -11,6 +11,8 @@
 #include "core/dates.h"
 #include "core/errors.h"
 
+#include <cstdio>
+
 namespace tessaly::cli {
 namespace {
 
@@ -22,31 +24,87 @@ QString QuotedList(const QStringList& list) {
   return QLatin1Char('[') + quoted.join(QLatin1Char(',')) + QLatin1Char(']');
 }
 
-// The fields of an entry, as the TSV line and the JSON object name them. The
-// texts are the program's own (no character needs escaping in JSON).
-QString TsvLine(const AlmanacDay& d) {
-  QStringList hours;
-  for (int h = 0; h < 12; ++h) {
-    hours.append(QChar(kBranches[h]) + TianshenName(d.hours[h].tianshen));
+// The texts of the TSV lines in UTF-8, made once: the lines of 54,787 days come
+// out in a tenth of a second this way.
+struct TsvTexts {
+  QByteArray jianchu[12], tianshen[12], huangdao[2], xiu[28], pillar[60], animal[12], direction[8],
+      sha[8], pengzu_stem[10], pengzu_branch[12], tai[60], activity[kActivityCount], hours[12],
+      nothing_suits, rest_avoided;
+
+  TsvTexts() {
+    for (int i = 0; i < 12; ++i) {
+      jianchu[i] = JianchuName(i).toUtf8();
+      tianshen[i] = TianshenName(i).toUtf8();
+      animal[i] = QString(QChar(kAnimals[i])).toUtf8();
+    }
+    huangdao[0] = HuangdaoText(false).toUtf8();
+    huangdao[1] = HuangdaoText(true).toUtf8();
+    for (int i = 0; i < 28; ++i) xiu[i] = XiuName(i).toUtf8();
+    for (int i = 0; i < 8; ++i) {
+      direction[i] = DirectionName(i).toUtf8();
+      sha[i] = DirectionName(i).right(1).toUtf8();
+    }
+    for (int i = 0; i < kActivityCount; ++i) activity[i] = ActivityName(i).toUtf8();
+    nothing_suits = QStringLiteral("诸事不宜").toUtf8();
+    rest_avoided = QStringLiteral("馀事勿取").toUtf8();
+    for (int cycle = 0; cycle < 60; ++cycle) {
+      AlmanacDay d;
+      d.stem = cycle % 10;
+      d.branch = cycle % 12;
+      pillar[cycle] = GanZhi(d.stem, d.branch).toUtf8();
+      tai[cycle] = TaishenText(d).toUtf8();
+      if (cycle < 10) pengzu_stem[cycle] = PengzuStem(d).toUtf8();
+      if (cycle < 12) pengzu_branch[cycle] = PengzuBranch(d).toUtf8();
+    }
+    // The hours' 值神 follow from the day's branch alone.
+    for (int branch = 0; branch < 12; ++branch) {
+      AlmanacDay d = AlmanacOf(QDate(1949, 10, 1).addDays(branch));  // 甲子 and on
+      QStringList list;
+      for (int h = 0; h < 12; ++h)
+        list.append(QChar(kBranches[h]) + TianshenName(d.hours[h].tianshen));
+      hours[branch] = list.join(QLatin1Char(' ')).toUtf8();
+    }
   }
-  return QStringList{DateToStr(d.date),
-                     JianchuName(d.jianchu),
-                     TianshenName(d.tianshen),
-                     HuangdaoText(d.huangdao),
-                     XiuName(d.xiu),
-                     ChongPillar(d),
-                     ChongAnimal(d),
-                     ShaText(d),
-                     PengzuStem(d),
-                     PengzuBranch(d),
-                     DirectionName(d.xi),
-                     DirectionName(d.fu),
-                     DirectionName(d.cai),
-                     TaishenText(d),
-                     YiTexts(d).join(QLatin1Char(' ')),
-                     JiTexts(d).join(QLatin1Char(' ')),
-                     hours.join(QLatin1Char(' '))}
-      .join(QLatin1Char('\t'));
+};
+
+constexpr int CycleOf(int stem, int branch) { return ((6 * stem - 5 * branch) % 60 + 60) % 60; }
+
+void AppendActivities(QByteArray& out, const TsvTexts& t, ActivitySet set) {
+  bool first = true;
+  for (int a = 0; a < kActivityCount; ++a) {
+    if (set & (ActivitySet{1} << a)) {
+      if (!first) out += ' ';
+      out += t.activity[a];
+      first = false;
+    }
+  }
+}
+
+// One line of seventeen fields; YiTexts and JiTexts give the same words.
+void AppendTsvLine(QByteArray& out, const TsvTexts& t, const AlmanacDay& d) {
+  char date[11];
+  std::snprintf(date, sizeof date, "%04d-%02d-%02d", d.date.year(), d.date.month(), d.date.day());
+  out.append(date, 10);
+  for (const QByteArray* field :
+       {&t.jianchu[d.jianchu], &t.tianshen[d.tianshen], &t.huangdao[d.huangdao], &t.xiu[d.xiu],
+        &t.pillar[CycleOf(d.chong_stem, d.chong_branch)], &t.animal[d.chong_branch], &t.sha[d.sha],
+        &t.pengzu_stem[d.stem], &t.pengzu_branch[d.branch], &t.direction[d.xi], &t.direction[d.fu],
+        &t.direction[d.cai], &t.tai[CycleOf(d.stem, d.branch)]}) {
+    out += '\t';
+    out += *field;
+  }
+  out += '\t';
+  if (d.nothing_suits) {
+    out += t.nothing_suits;
+  } else {
+    AppendActivities(out, t, d.yi);
+    if (d.rest_avoided) out += ' ' + t.rest_avoided;
+  }
+  out += '\t';
+  AppendActivities(out, t, d.ji);
+  out += '\t';
+  out += t.hours[d.branch];
+  out += '\n';
 }
 
 QString JsonObject(const AlmanacDay& d) {
@@ -67,9 +125,8 @@ QString JsonObject(const AlmanacDay& d) {
          QStringLiteral(
              "\"directions\":{\"xi\":\"%1\",\"fu\":\"%2\",\"cai\":\"%3\"},\"tai\":\"%4\","
              "\"yi\":%5,\"ji\":%6,\"hours\":[%7]}")
-             .arg(DirectionName(d.xi), DirectionName(d.fu), DirectionName(d.cai),
-                  TaishenText(d), QuotedList(YiTexts(d)), QuotedList(JiTexts(d)),
-                  hours.join(QLatin1Char(',')));
+             .arg(DirectionName(d.xi), DirectionName(d.fu), DirectionName(d.cai), TaishenText(d),
+                  QuotedList(YiTexts(d)), QuotedList(JiTexts(d)), hours.join(QLatin1Char(',')));
 }
 
 QString ActivityList() {
@@ -154,28 +211,26 @@ int RunAlmanac(const QStringList& args, QByteArray& out) {
   }
 
   const bool json = format == QStringLiteral("json");
-  QString text;
+  static const TsvTexts texts;
   bool first = true;
-  if (json) text += QLatin1Char('[');
+  if (json)
+    out += '[';
+  else
+    out.reserve(out.size() + (from.daysTo(to) + 1) * 384);
   for (QDate date = from; date <= to; date = date.addDays(1)) {
     const AlmanacDay d = AlmanacOf(date);
-    if (find && (!Suits(d, activity) || d.chong_branch == avoid_branch ||
-                 (huangdao_only && !d.huangdao))) {
+    if (find &&
+        (!Suits(d, activity) || d.chong_branch == avoid_branch || (huangdao_only && !d.huangdao))) {
       continue;
     }
     if (json) {
-      text += (first ? QStringLiteral("\n") : QStringLiteral(",\n")) + JsonObject(d);
+      out += (first ? "\n" : ",\n") + JsonObject(d).toUtf8();
     } else {
-      text += TsvLine(d) + QLatin1Char('\n');
+      AppendTsvLine(out, texts, d);
     }
     first = false;
-    if (text.size() > (1 << 20)) {
-      out += text.toUtf8();
-      text.clear();
-    }
   }
-  if (json) text += first ? QStringLiteral("]\n") : QStringLiteral("\n]\n");
-  out += text.toUtf8();
+  if (json) out += first ? "]\n" : "\n]\n";
   return 0;
 }
 

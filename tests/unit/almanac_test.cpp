@@ -80,21 +80,20 @@ TEST_P(Chong, PillarAndAnimal) {
   const AlmanacDay d = AlmanacOf(GetParam().date);
   EXPECT_EQ(S(ChongPillar(d) + ChongAnimal(d)), GetParam().expected);
 }
-INSTANTIATE_TEST_SUITE_P(
-    Almanac, Chong,
-    testing::Values(DayRow{"YiYou", QDate(2024, 9, 18), "己卯兔"},
-                    DayRow{"BingXu", QDate(2024, 9, 19), "庚辰龙"},
-                    DayRow{"DingHai", QDate(2024, 9, 20), "辛巳蛇"},
-                    DayRow{"WuZi", QDate(2024, 9, 21), "壬午马"},
-                    DayRow{"JiChou", QDate(2024, 9, 22), "癸未羊"},
-                    DayRow{"GengYin", QDate(2024, 9, 23), "甲申猴"},
-                    DayRow{"XinMao", QDate(2024, 9, 24), "乙酉鸡"},
-                    DayRow{"RenChen", QDate(2024, 9, 25), "丙戌狗"},
-                    DayRow{"GuiSi", QDate(2024, 9, 26), "丁亥猪"},
-                    DayRow{"JiaWu", QDate(2024, 9, 27), "戊子鼠"},
-                    DayRow{"YiWei", QDate(2024, 9, 28), "己丑牛"},
-                    DayRow{"BingShen", QDate(2024, 9, 29), "庚寅虎"}),
-    test::RowName());
+INSTANTIATE_TEST_SUITE_P(Almanac, Chong,
+                         testing::Values(DayRow{"YiYou", QDate(2024, 9, 18), "己卯兔"},
+                                         DayRow{"BingXu", QDate(2024, 9, 19), "庚辰龙"},
+                                         DayRow{"DingHai", QDate(2024, 9, 20), "辛巳蛇"},
+                                         DayRow{"WuZi", QDate(2024, 9, 21), "壬午马"},
+                                         DayRow{"JiChou", QDate(2024, 9, 22), "癸未羊"},
+                                         DayRow{"GengYin", QDate(2024, 9, 23), "甲申猴"},
+                                         DayRow{"XinMao", QDate(2024, 9, 24), "乙酉鸡"},
+                                         DayRow{"RenChen", QDate(2024, 9, 25), "丙戌狗"},
+                                         DayRow{"GuiSi", QDate(2024, 9, 26), "丁亥猪"},
+                                         DayRow{"JiaWu", QDate(2024, 9, 27), "戊子鼠"},
+                                         DayRow{"YiWei", QDate(2024, 9, 28), "己丑牛"},
+                                         DayRow{"BingShen", QDate(2024, 9, 29), "庚寅虎"}),
+                         test::RowName());
 
 // 四绝 (the day before 立春 2023-02-04) and 四离 (before 春分 2023-03-21):
 // 大事勿用, so nothing suits; the 破 day 2024-09-24 (卯 in 酉 month) suits only

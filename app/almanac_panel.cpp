@@ -145,10 +145,10 @@ void AlmanacPanel::ShowDay(QDate date) {
   day_ = date;
   const AlmanacDay d = AlmanacOf(date);
   const QStringList pair = GanZhiLine(date).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-  QString html = QStringLiteral("<b>%1 星期%2</b><br>农历%3 %4年 %5月 %6日<br>")
-                     .arg(DateToStr(date), QString::fromUtf16(kWeekdays[date.dayOfWeek() - 1]),
-                          LunarDateText(date), pair.value(0), pair.value(1),
-                          GanZhi(d.stem, d.branch));
+  QString html =
+      QStringLiteral("<b>%1 星期%2</b><br>农历%3 %4年 %5月 %6日<br>")
+          .arg(DateToStr(date), QString::fromUtf16(kWeekdays[date.dayOfWeek() - 1]),
+               LunarDateText(date), pair.value(0), pair.value(1), GanZhi(d.stem, d.branch));
   const int animal = person_animal_ ? person_animal_() : -1;
   if (animal == d.chong_branch) {
     html += QStringLiteral("<span style=\"color:%1\"><b>冲属%2</b></span><br>")
@@ -157,14 +157,15 @@ void AlmanacPanel::ShowDay(QDate date) {
   html += Html(QStringLiteral("宜："), YiTexts(d).join(QLatin1Char(' ')));
   const QStringList ji = JiTexts(d);
   html += Html(QStringLiteral("忌："), ji.isEmpty() ? QStringLiteral("无") : ji.join(u' '));
-  html += Html(QStringLiteral("冲煞："), QStringLiteral("冲%1（%2）煞%3")
-                                          .arg(ChongAnimal(d), ChongPillar(d), ShaText(d)));
-  html += Html(QStringLiteral("值神："), QStringLiteral("%1（%2） %3日 %4宿")
-                                          .arg(TianshenName(d.tianshen), HuangdaoText(d.huangdao),
-                                               JianchuName(d.jianchu), XiuName(d.xiu)));
-  html += Html(QStringLiteral("方位："), QStringLiteral("喜神%1 福神%2 财神%3")
-                                          .arg(DirectionName(d.xi), DirectionName(d.fu),
-                                               DirectionName(d.cai)));
+  html += Html(QStringLiteral("冲煞："),
+               QStringLiteral("冲%1（%2）煞%3").arg(ChongAnimal(d), ChongPillar(d), ShaText(d)));
+  html +=
+      Html(QStringLiteral("值神："), QStringLiteral("%1（%2） %3日 %4宿")
+                                         .arg(TianshenName(d.tianshen), HuangdaoText(d.huangdao),
+                                              JianchuName(d.jianchu), XiuName(d.xiu)));
+  html += Html(QStringLiteral("方位："),
+               QStringLiteral("喜神%1 福神%2 财神%3")
+                   .arg(DirectionName(d.xi), DirectionName(d.fu), DirectionName(d.cai)));
   html += Html(QStringLiteral("胎神："), TaishenText(d));
   html += Html(QStringLiteral("彭祖百忌："), PengzuStem(d) + QLatin1Char(' ') + PengzuBranch(d));
   // 黄道 hours are 吉, 黑道 hours 凶.

@@ -7,7 +7,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 
 #include "cli/commands.h"
 
@@ -17,8 +16,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static char* argv[] = {name, nullptr};
   static QCoreApplication* app = new QCoreApplication(argc, argv);
   (void)app;
-  static const bool quiet = std::freopen("/dev/null", "w", stderr) != nullptr;
-  (void)quiet;
   const QStringList args =
       QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size))
           .split(QLatin1Char('\n'));

@@ -23,11 +23,13 @@ constexpr const char16_t* kActivities[kActivityCount] = {
     u"开仓", u"栽种", u"牧养", u"捕捉", u"求医", u"沐浴", u"扫舍",   u"破屋", u"安葬", u"破土",
 };
 
+// Source: 《协纪辨方书》卷四, 建除十二神 (建 on the month's branch).
 constexpr const char16_t* kJianchu[12] = {u"建", u"除", u"满", u"平", u"定", u"执",
                                           u"破", u"危", u"成", u"收", u"开", u"闭"};
 constexpr int kPo = 6, kBi = 11;
 
-// 值神 in their order; 青龙, 明堂, 金匮, 天德, 玉堂 and 司命 are 黄道.
+// Source: the 十二值神 (黄道 and 黑道) of the 通书; 青龙, 明堂, 金匮, 天德, 玉堂 and
+// 司命 are 黄道.
 constexpr const char16_t* kTianshen[12] = {u"青龙", u"明堂", u"天刑", u"朱雀", u"金匮", u"天德",
                                            u"白虎", u"玉堂", u"天牢", u"玄武", u"司命", u"勾陈"};
 constexpr bool kHuangdao[12] = {true,  true, false, false, true, true,
@@ -120,7 +122,8 @@ struct Mark {
 constexpr Mark kTianDe[12] = {  // indexed by month branch, 子 first
     {false, 5},  {true, 6}, {true, 3}, {false, 8}, {true, 8}, {true, 7},
     {false, 11}, {true, 0}, {true, 9}, {false, 2}, {true, 2}, {true, 1}};
-// 月德: 寅午戌 丙, 申子辰 壬, 亥卯未 甲, 巳酉丑 庚 (by month branch % 4).
+// Source: 《协纪辨方书》卷四: 月德 寅午戌 丙, 申子辰 壬, 亥卯未 甲, 巳酉丑 庚 (by month branch %
+// 4).
 constexpr int kYueDe[4] = {8, 6, 2, 0};
 
 ActivitySet ParseActivities(const char16_t* words) {
@@ -153,7 +156,7 @@ const Rules& TheRules() {
 
 constexpr int Mod(qint64 a, int n) { return static_cast<int>((a % n + n) % n); }
 
-// The day on which term `term` begins, or 0.
+// True on the day term `term` (0 小寒 .. 23 冬至) begins.
 bool IsTermDay(QDate date, int term) {
   return date.month() == term / 2 + 1 && SolarTermDay(date.year(), term) == date.day();
 }
@@ -230,7 +233,8 @@ AlmanacDay AlmanacOf(QDate date) {
     const Mark tian_de = kTianDe[d.month_branch];
     const bool virtue = (tian_de.stem ? d.stem : d.branch) == tian_de.index ||
                         d.stem == kYueDe[d.month_branch % 4] || [&] {
-                          // 天赦: 春 戊寅, 夏 甲午, 秋 戊申, 冬 甲子 (seasons by 节 months).
+                          // Source: 《协纪辨方书》卷四: 天赦 春 戊寅, 夏 甲午, 秋 戊申, 冬 甲子
+                          // (seasons by 节 months).
                           constexpr int kTianShe[4] = {14, 30, 44, 0};
                           return cycle == kTianShe[Mod(d.month_branch - 2, 12) / 3];
                         }();

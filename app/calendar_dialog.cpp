@@ -6,10 +6,14 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QToolButton>
 
+#include <algorithm>
+
+#include "app/almanac_panel.h"
 #include "calendar/calendar_range.h"
 #include "controls/click_sound.h"
 #include "controls/lunar_month_calendar.h"
@@ -27,6 +31,9 @@ const QString kTitlePrefix = QStringLiteral("你选择的日期是：");
 const QString kNoDateText = QStringLiteral("1899-12-31");
 // The settings key of the 显示节气 choice.
 const QString kShowSolarTermsKey = QStringLiteral("calendar/showSolarTerms");
+// The settings key of the 显示黄历 choice, and the almanac panel's width.
+const QString kShowAlmanacKey = QStringLiteral("calendar/showAlmanac");
+constexpr int kAlmanacWidth = 236;
 
 // The dialog's font: 宋体, or a CJK serif where 宋体 is not installed.
 QFont SongFont(int pixel_size, bool bold = false) { return skin::UiFont(pixel_size, bold); }
@@ -188,6 +195,20 @@ void TForm3::BuildControls() {
   suiCheckBox1->setGeometry(20, 310, suiCheckBox1->sizeHint().width(), 20);
   suiCheckBox1->setChecked(QSettings().value(kShowSolarTermsKey, false).toBool());
   LdKalendar1->SetShowSolarTerms(suiCheckBox1->isChecked());
+  suiCheckBox2 = new QCheckBox(QStringLiteral("显示黄历"), suiForm1);
+  suiCheckBox2->setObjectName(QStringLiteral("suiCheckBox2"));
+  suiCheckBox2->setFont(SongFont(12));
+  suiCheckBox2->setGeometry(suiCheckBox1->geometry().right() + 20, 310,
+                            suiCheckBox2->sizeHint().width(), 20);
+  suiCheckBox2->setChecked(QSettings().value(kShowAlmanacKey, false).toBool());
+  AlmanacPanel1 = new AlmanacPanel(suiForm1);
+  AlmanacPanel1->setGeometry(349, 30, kAlmanacWidth - 2, 308);
+  connect(AlmanacPanel1, &AlmanacPanel::DayPicked, this, [this](QDate date) {
+    LdKalendar1->SetDate(date);
+    Refresh();
+    Choose();
+  });
+  ShowAlmanac(suiCheckBox2->isChecked());
 
   connect(PDJButton1, &QPushButton::clicked, this, &TForm3::PDJButton1Click);
   connect(PDJButton2, &QPushButton::clicked, this, &TForm3::PDJButton2Click);
@@ -200,11 +221,37 @@ void TForm3::BuildControls() {
   connect(FlatButton1, &QPushButton::clicked, this, &TForm3::FlatButton1Click);
   connect(CloseButton, &QToolButton::clicked, this, &QDialog::close);
   connect(suiCheckBox1, &QCheckBox::toggled, this, &TForm3::suiCheckBox1Click);
+  connect(suiCheckBox2, &QCheckBox::toggled, this, &TForm3::suiCheckBox2Click);
 }
 
 QString TForm3::TitleText() const { return TitleBar->text(); }
 
-void TForm3::SetTitle(const QString& chosen) { TitleBar->setText(kTitlePrefix + chosen); }
+void TForm3::SetTitle(const QString& chosen) {
+  TitleBar->setText(kTitlePrefix + chosen);
+  if (AlmanacPanel1 != nullptr && AlmanacPanel1->isVisibleTo(this)) {
+    AlmanacPanel1->ShowDay(QDate::fromString(chosen, QStringLiteral("yyyy-MM-dd")));
+  }
+}
+
+void TForm3::ShowAlmanac(bool show) {
+  const int width = 349 + (show ? kAlmanacWidth : 0);
+  setFixedSize(width, 340);
+  suiForm1->setGeometry(0, 0, width, 340);
+  TitleBar->setGeometry(0, 0, width, 28);
+  CloseButton->move(width - 28, 3);
+  AlmanacPanel1->setVisible(show);
+  // Wider, it may reach past the screen's right edge: it moves back in.
+  if (const QScreen* screen = this->screen(); screen != nullptr) {
+    const QRect free = screen->availableGeometry();
+    if (x() + width > free.right() + 1) move(std::max(free.left(), free.right() + 1 - width), y());
+  }
+  if (show) SetTitle(chosen_date_);
+}
+
+void TForm3::SetPersonAnimalSource(std::function<int()> source) {
+  AlmanacPanel1->SetPersonAnimalSource(std::move(source));
+  if (AlmanacPanel1->isVisibleTo(this)) AlmanacPanel1->ShowDay(AlmanacPanel1->Day());
+}
 
 void TForm3::Refresh() {
   const QDate date = LdKalendar1->Date();
@@ -341,6 +388,12 @@ void TForm3::suiCheckBox1Click() {
   const bool show = suiCheckBox1->isChecked();
   LdKalendar1->SetShowSolarTerms(show);
   QSettings().setValue(kShowSolarTermsKey, show);
+}
+
+void TForm3::suiCheckBox2Click() {
+  const bool show = suiCheckBox2->isChecked();
+  ShowAlmanac(show);
+  QSettings().setValue(kShowAlmanacKey, show);
 }
 
 void TForm3::FormClose() {

@@ -7,7 +7,8 @@
 // shown month, the boxes and the chosen date carry over. Frameless: its own
 // title bar moves it and carries its close button. Below the calendar, the
 // check box "显示节气" shows the solar terms; the choice is kept in the
-// program's settings.
+// program's settings. "显示黄历" beside it opens the almanac panel to the right
+// of the month, which shows the chosen day's entry; it is remembered too.
 
 #include <QDate>
 #include <QDialog>
@@ -24,6 +25,7 @@ class QWidget;
 
 namespace tessaly {
 
+class AlmanacPanel;
 class TLdKalendar;
 
 class TForm3 : public QDialog {
@@ -60,6 +62,11 @@ class TForm3 : public QDialog {
   void LdKalendar1Click();
   void FlatButton1Click();   // 确认
   void suiCheckBox1Click();  // 显示节气
+  void suiCheckBox2Click();  // 显示黄历
+
+  // The person's animal (a branch 0..11, or -1), for the almanac panel's "冲属X".
+  void SetPersonAnimalSource(std::function<int()> source);
+  AlmanacPanel* Almanac() const { return AlmanacPanel1; }
   void FormClose();
 
   // Every way of closing (确认, the title bar's close button, Escape) ends here
@@ -77,6 +84,8 @@ class TForm3 : public QDialog {
   // The calendar's date becomes the chosen date (and the title).
   void Choose();
   void SetTitle(const QString& chosen);
+  // Widens the dialog for the almanac panel, or narrows it again.
+  void ShowAlmanac(bool show);
   // Runs a handler; an error stops it and is shown in the error box.
   void Guarded(const std::function<void()>& handler);
 
@@ -98,6 +107,8 @@ class TForm3 : public QDialog {
   QLabel* Label2 = nullptr;
   QPushButton* FlatButton1 = nullptr;
   QCheckBox* suiCheckBox1 = nullptr;
+  QCheckBox* suiCheckBox2 = nullptr;
+  AlmanacPanel* AlmanacPanel1 = nullptr;
 };
 
 }  // namespace tessaly

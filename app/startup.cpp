@@ -14,6 +14,7 @@
 #include "app/calendar_dialog.h"
 #include "app/main_window.h"
 #include "app/name_chooser.h"
+#include "calendar/sexagenary.h"
 #include "controls/click_sound.h"
 #include "controls/report_viewer.h"
 #include "core/clock.h"
@@ -158,6 +159,14 @@ TForm3* Windows::CalendarDialog() {
     };
     form3 = std::make_unique<TForm3>(write_birthday);
     QObject::connect(form3.get(), &TForm3::BirthdayChosen, main_window, write_birthday);
+    // The almanac's "冲属X": the animal of the main window's birthday.
+    form3->SetPersonAnimalSource([main_window] {
+      try {
+        return CycleIndex(ZodiacYear(main_window->Birthday())) % 12;
+      } catch (const Error&) {
+        return -1;
+      }
+    });
   }
   return form3.get();
 }

@@ -13,4 +13,8 @@ namespace tessaly {
 // invalid date and outside 1901..2050.
 QString SolarTermOf(QDate date);
 
+// Day of the month on which term 0 (小寒) .. 23 (冬至) of a year begins; term
+// 2m and 2m+1 fall in month m+1. 0 outside 1901..2050 or for another term.
+int SolarTermDay(int year, int term);
+
 }  // namespace tessaly

@@ -25,6 +25,7 @@ int RunStrokes(const QStringList& args, QByteArray& out);
 int RunCalendar(const QStringList& args, QByteArray& out);
 int RunReport(const QStringList& args, QByteArray& out);
 int RunNames(const QStringList& args, QByteArray& out);
+int RunAlmanac(const QStringList& args, QByteArray& out);
 
 // Output helpers: a UTF-8 line appended to the output, a UTF-8 line on standard error.
 void Out(QByteArray& out, const QString& line);

@@ -39,6 +39,8 @@ constexpr std::array kCommands{
             RunReport},
     Command{"names", "names [OPTIONS]       scores or generates given names (see names --help)",
             RunNames},
+    Command{"almanac", "almanac FROM [TO]     the almanac (黄历) of each day; --find chooses days",
+            RunAlmanac},
 };
 
 // "tessaly-cli" and the command's name, if any.
@@ -184,7 +186,7 @@ int main(int argc, char** argv) {
   QCommandLineParser parser;
   parser.setApplicationDescription(ProgramDescription());
   parser.addPositionalArgument(QStringLiteral("COMMAND"),
-                               QStringLiteral("strokes, calendar, report or names"));
+                               QStringLiteral("strokes, calendar, report, names or almanac"));
   parser.addPositionalArgument(
       QStringLiteral("ARGS"),
       QStringLiteral("the command's arguments (see tessaly-cli COMMAND --help)"),

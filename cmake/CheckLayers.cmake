@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The layers of the program, checked by their #include lines:
-#   - the core (tessaly_core: core/ store/ calendar/ readings/ report/) uses Qt
+#   - the core (tessaly_core: core/ store/ calendar/ almanac/ readings/ report/) uses Qt
 #     Core only and includes nothing from controls/ app/ viewer/ cli/;
 #   - tessaly-cli (cli/) builds on the core alone, with Qt Core only;
 #   - the widgets of controls/ include nothing from app/ or viewer/;

@@ -28,6 +28,7 @@ inline const QColor kSealText{0xFF, 0xF8, 0xEC};     // text on seal red
 inline const QColor kOlive{0x6F, 0x6A, 0x12};        // small captions, read-only text
 inline const QColor kMaroon{0x80, 0x00, 0x00};       // check box captions
 inline const QColor kTermOchre{0xA0, 0x58, 0x00};    // solar terms in the calendar
+inline const QColor kWarning{0xD0, 0x10, 0x10};  // warnings (a day that clashes with the person)
 
 // The family of the windows' text: 宋体 where it is installed, else a CJK serif.
 QString UiFontFamily();

@@ -9,6 +9,7 @@
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/tessaly-screenshots docs windows
 //   QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/tessaly-screenshots docs calendar
+//   QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/tessaly-screenshots docs almanac
 // clang-format on
 
 #include <QApplication>
@@ -137,6 +138,24 @@ int main(int argc, char** argv) {
                CalendarShot(form3, QDate(1995, 12, 22), true))
         .save(out + QStringLiteral("/calendar-solar-terms.png"));
     form3->hide();
+    if (!which.isEmpty()) {
+      std::printf("screenshots written to %s\n", qPrintable(out));
+      return 0;
+    }
+  }
+
+  if (which.isEmpty() || which == QLatin1String("almanac")) {
+    // 显示黄历 for 2024-09-18, a day that clashes with 兔, for a person born in 1987.
+    const QDate birthday = form1->Birthday().date;
+    form1->SetBirthday(QDate(1987, 6, 1));
+    form3->findChild<QCheckBox*>(QStringLiteral("suiCheckBox2"))->setChecked(true);
+    form3->show();
+    Wait(500);
+    CalendarShot(form3, QDate(2024, 9, 18), true)
+        .save(out + QStringLiteral("/calendar-almanac.png"));
+    form3->findChild<QCheckBox*>(QStringLiteral("suiCheckBox2"))->setChecked(false);
+    form3->hide();
+    form1->SetBirthday(birthday);
     if (!which.isEmpty()) {
       std::printf("screenshots written to %s\n", qPrintable(out));
       return 0;

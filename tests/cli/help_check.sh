@@ -9,17 +9,17 @@ man=$2
 readme=$3
 
 help=$("$cli" --help) || fail "--help: exit $?"
-for synopsis in "strokes TEXT" "calendar FROM [TO]" "report [OPTIONS]" "names [OPTIONS]"; do
+for synopsis in "strokes TEXT" "calendar FROM [TO]" "report [OPTIONS]" "names [OPTIONS]" "almanac FROM [TO]"; do
   grep -qF -- "$synopsis" <<<"$help" || fail "--help does not list '$synopsis'"
 done
 # The COMMAND argument names every command.
-[[ $(grep -E '^  COMMAND ' <<<"$help") == *"strokes, calendar, report or names" ]] ||
+[[ $(grep -E '^  COMMAND ' <<<"$help") == *"strokes, calendar, report, names or almanac" ]] ||
   fail "--help: $(grep -E '^  COMMAND ' <<<"$help")"
 # The calendar's help counts the fields a line has.
 fields=$("$cli" calendar 2024-02-04 | awk -F'\t' '{print NF}')
 [[ $fields -eq 11 ]] && grep -q "^eleven fields" <<<"$("$cli" calendar --help)" ||
   fail "calendar: $fields fields, help: $("$cli" calendar --help | sed -n 3p)"
-for command in strokes calendar report; do
+for command in strokes calendar report almanac; do
   help=$("$cli" $command --help) || fail "$command --help: exit $?"
   [[ $(head -n 1 <<<"$help") == "Usage: tessaly-cli $command [options]"* ]] ||
     fail "$command --help: $(head -n 1 <<<"$help")"

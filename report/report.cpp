@@ -68,7 +68,8 @@ Lines ChildSexLines(Step& s) {
   return {
       Same(QStringLiteral("    ") + r.sentence),
       Same(QStringLiteral("    本生男生女预测根据《古代胎儿预测术》及《日本科学育儿预测》编制而成，"
-                          "准确率达到百分之九九点九八。"))};
+                          "准确率达到百分之九九点九八。")),
+      Same(QStringLiteral("    以上预测仅供娱乐，不是医学方法，切勿据此选择孩子的性别。"))};
 }
 
 Lines ConceptionLines(Step& s) {

@@ -137,7 +137,7 @@ TEST_F(Report, PregnancyAndMobileSections) {
   person.conception_age = QStringLiteral("31");
   Build(person);
   const QStringList& r = report_.plain;
-  ASSERT_EQ(r.size(), 1 + 4 + 4 + 3);
+  ASSERT_EQ(r.size(), 1 + 4 + 5 + 3);
   EXPECT_EQ(r[2], QStringLiteral("    【※手机号码吉凶预测】"));
   EXPECT_EQ(r[3],
             QStringLiteral(
@@ -152,8 +152,10 @@ TEST_F(Report, PregnancyAndMobileSections) {
   EXPECT_EQ(r[8], QStringLiteral("    "
                                  "本生男生女预测根据《古代胎儿预测术》及《日本科学育儿预测》编制而"
                                  "成，准确率达到百分之九九点九八。"));
-  EXPECT_EQ(r[10], QStringLiteral("    【※最佳怀孕时间预测】"));
-  EXPECT_EQ(r[11],
+  // The claim above is the section's own; the last line says what it is worth.
+  EXPECT_EQ(r[9], QStringLiteral("    以上预测仅供娱乐，不是医学方法，切勿据此选择孩子的性别。"));
+  EXPECT_EQ(r[11], QStringLiteral("    【※最佳怀孕时间预测】"));
+  EXPECT_EQ(r[12],
             QStringLiteral("    "
                            "31岁母亲想要一个男孩。根据中外古今有关胎儿育儿等书籍预测，要心想事成，"
                            "请选择下列时间怀孕：今年1、3、11、12月份或者明年1、3、11、12月份。"));

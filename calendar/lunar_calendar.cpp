@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "calendar/sexagenary.h"
+#include "calendar/solar_terms.h"
 
 namespace tessaly {
 namespace {
@@ -20,7 +21,7 @@ const QString kReportMonthNames[12] = {
 const QString kCalendarMonthNames[12] = {
     QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("三"), QStringLiteral("四"),
     QStringLiteral("五"), QStringLiteral("六"), QStringLiteral("七"), QStringLiteral("八"),
-    QStringLiteral("九"), QStringLiteral("十"), QStringLiteral("冬"), QStringLiteral("蜡"),
+    QStringLiteral("九"), QStringLiteral("十"), QStringLiteral("冬"), QStringLiteral("腊"),
 };
 const QString kLunarDayNames[30] = {
     QStringLiteral("初一"), QStringLiteral("初二"), QStringLiteral("初三"), QStringLiteral("初四"),
@@ -176,8 +177,16 @@ LunarCode LunarCodeOf(QDate date) {
 }
 
 QDate LunarNewYear(int year) {
+  // 1900, before the table starts: the day of the new moon at 09:23 UTC+8 (by
+  // Meeus, Astronomical Algorithms, chapter 49).
+  if (year == kFirstYear - 1) return QDate(1900, 1, 31);
   if (year < kFirstYear || year > kLastYear) return {};
   return QDate(year, 1, 1).addDays(kNewYear.day[year - kFirstYear]);
+}
+
+int LunarYearOf(QDate date) {
+  if (!InCalendarRange(date)) return 0;
+  return date < LunarNewYear(date.year()) ? date.year() - 1 : date.year();
 }
 
 QString LunarMonthText(QDate date, MonthNaming naming) {
@@ -194,18 +203,20 @@ QString LunarDateText(QDate date) {
 
 QString YearGanZhi(QDate date) {
   if (!InCalendarRange(date)) return {};
-  const int n = CycleIndex(date.year());
+  const int n = CycleIndex(LunarYearOf(date));
   return GanZhi(n % 10, n % 12);
 }
 
 QString MonthGanZhi(QDate date) {
-  const LunarCode code = LunarCodeOf(date);
-  if (code == 0) return {};
-  const int m = LunarDate::Decode(code).month;
-  // Stem of the first month by the year: 丙 in years ending 4 or 9, 戊 in 5 or 0, ...
-  constexpr int kBase[5] = {5, 7, 9, 1, 3};
-  const int b = kBase[date.year() % 5];
-  return GanZhi((b + m - 2) % 10, (m + 1) % 12);
+  if (!InCalendarRange(date)) return {};
+  // Each Gregorian month holds one 节 (term 2(m-1)): count the 节 passed since
+  // year 0, less this month's while its day has not come.
+  int jie = date.year() * 12 + date.month() - 1;
+  if (date.day() < SolarTermDay(date.year(), 2 * (date.month() - 1))) --jie;
+  // 立春 1984 (the 甲子 year) began 丙寅, place 2 of the cycle of sixty.
+  constexpr int kLiChun1984 = 1984 * 12 + 1;
+  const int n = ((jie - kLiChun1984 + 2) % 60 + 60) % 60;
+  return GanZhi(n % 10, n % 12);
 }
 
 QString GanZhiLine(QDate date) {

@@ -30,4 +30,9 @@ QString SolarTermOf(QDate date) {
   return {};
 }
 
+int SolarTermDay(int year, int term) {
+  if (year < kFirstYear || year > kLastYear || term < 0 || term >= 24) return 0;
+  return kSolarTermDays[year - kFirstYear][term];
+}
+
 }  // namespace tessaly

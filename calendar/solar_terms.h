@@ -13,4 +13,8 @@ namespace tessaly {
 // invalid date and outside 1901..2050.
 QString SolarTermOf(QDate date);
 
+// The day of the month on which term `term` (0 小寒 .. 23 冬至) of `year`
+// begins; terms 2m and 2m+1 fall in month m+1. 0 outside 1901..2050.
+int SolarTermDay(int year, int term);
+
 }  // namespace tessaly

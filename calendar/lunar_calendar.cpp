@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/lunar_calendar.h"
 
+#include <chrono>
 #include <cstdint>
 
 #include "calendar/sexagenary.h"
@@ -34,18 +35,17 @@ const QString kLunarDayNames[30] = {
     QStringLiteral("廿九"), QStringLiteral("三十"),
 };
 
-constexpr bool IsLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-// Days of the year before the first of each month (common year).
-constexpr int kDaysBeforeMonth[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-
 constexpr int Abs(int v) { return v < 0 ? -v : v; }
 
 // QDate::dayOfYear, for the tables below, which are built and checked at
 // compile time where QDate cannot run.
 constexpr int DayNumber(int y, int m, int d) {
-  return kDaysBeforeMonth[m - 1] + d + (m > 2 && IsLeapYear(y) ? 1 : 0);
+  using namespace std::chrono;
+  const sys_days date = year(y) / m / d;
+  return static_cast<int>((date - sys_days(year(y) / January / 1)).count()) + 1;
 }
+static_assert(DayNumber(2004, 3, 1) == 61 && DayNumber(2005, 3, 1) == 60);
+static_assert(DayNumber(2000, 12, 31) == 366 && DayNumber(1900, 12, 31) == 365);
 
 // One year's record, unpacked.
 struct YearRecord {

@@ -152,15 +152,12 @@ static_assert(CodeOf(2050, 12, 31) == 1118);
 
 QString MonthTextOf(LunarCode code, MonthNaming naming) {
   if (code == 0) return {};
-  const LunarDate ld = LunarDate::Decode(code);
-  const QString& name =
-      (naming == MonthNaming::Report ? kReportMonthNames : kCalendarMonthNames)[ld.month - 1];
-  return ld.leap ? QStringLiteral("闰") + name : name + QStringLiteral("月");
+  return LunarMonthText(LunarDate::Decode(code), naming);
 }
 
 QString DayTextOf(LunarCode code) {
   if (code == 0) return {};
-  return kLunarDayNames[LunarDate::Decode(code).day - 1];
+  return LunarDayText(LunarDate::Decode(code));
 }
 
 }  // namespace
@@ -187,6 +184,18 @@ QDate LunarNewYear(int year) {
 int LunarYearOf(QDate date) {
   if (!InCalendarRange(date)) return 0;
   return date < LunarNewYear(date.year()) ? date.year() - 1 : date.year();
+}
+
+QString LunarMonthText(const LunarDate& date, MonthNaming naming) {
+  if (date.month < 1 || date.month > 12) return {};
+  const QString& name =
+      (naming == MonthNaming::Report ? kReportMonthNames : kCalendarMonthNames)[date.month - 1];
+  return date.leap ? QStringLiteral("闰") + name : name + QStringLiteral("月");
+}
+
+QString LunarDayText(const LunarDate& date) {
+  if (date.day < 1 || date.day > 30) return {};
+  return kLunarDayNames[date.day - 1];
 }
 
 QString LunarMonthText(QDate date, MonthNaming naming) {

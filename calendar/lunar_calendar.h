@@ -38,6 +38,9 @@ int LunarYearOf(QDate date);
 QString LunarMonthText(QDate date, MonthNaming naming);
 // 初一 .. 三十.
 QString LunarDayText(QDate date);
+// The same texts of a lunar date; empty for a month or day out of range.
+QString LunarMonthText(const LunarDate& date, MonthNaming naming);
+QString LunarDayText(const LunarDate& date);
 // Report naming: month text then day text, always four characters (六月十六, 闰二初一).
 QString LunarDateText(QDate date);
 

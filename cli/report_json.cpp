@@ -88,10 +88,10 @@ QJsonObject SentenceJson(const PregnancyResult& r) {
 QByteArray ReportJson(const Report& report, ReferenceStore& store) {
   const Report::Results& r = report.results;
   QJsonObject json{
-      {QStringLiteral("lunar"), QJsonObject{{QStringLiteral("year"), r.lunar.year},
-                                            {QStringLiteral("animal"), r.lunar.animal},
-                                            {QStringLiteral("month"), r.lunar.month},
-                                            {QStringLiteral("day"), r.lunar.day}}},
+      {QStringLiteral("lunar"), QJsonObject{{QStringLiteral("year"), r.lunar.YearText()},
+                                            {QStringLiteral("animal"), r.lunar.AnimalText()},
+                                            {QStringLiteral("month"), r.lunar.MonthText()},
+                                            {QStringLiteral("day"), r.lunar.DayText()}}},
       {QStringLiteral("report"), QJsonArray::fromStringList(report.plain)},
   };
   if (r.name) json.insert(QStringLiteral("name"), NameJson(*r.name, store));

@@ -10,12 +10,24 @@
 
 namespace tessaly {
 
-// The birthday in the lunar calendar.
+// The birthday in the lunar calendar: the cyclic year (by the zodiac year,
+// which turns on 正月初一), the lunar month and the lunar day. The texts are
+// made from the numbers where a line or a store key needs them.
 struct LunarBirth {
-  QString year;    // cyclic year: 甲子年
-  QString animal;  // 鼠
-  QString month;   // 正月 .. 腊月, leap months 闰二
-  QString day;     // 初一 .. 三十
+  int year_stem = 0;    // 0 甲 .. 9 癸
+  int year_branch = 0;  // 0 子 .. 11 亥, also the animal's (0 鼠 .. 11 猪)
+  int month = 1;        // 1 正月 .. 12 腊月
+  bool leap_month = false;
+  int day = 1;  // 1 初一 .. 30 三十
+
+  // Every number in its range, stem and branch of one pair of the cycle.
+  bool Valid() const;
+  // The year's place in the cycle of sixty, 0 甲子 .. 59 癸亥 (when Valid()).
+  int CycleIndex() const;
+  QString YearText() const;    // 甲子年
+  QString AnimalText() const;  // 鼠
+  QString MonthText() const;   // 正月 .. 腊月, a leap month 闰二
+  QString DayText() const;     // 初一 .. 三十
 };
 
 // The name's five grids and three talents.

@@ -151,10 +151,10 @@ void BuildReport(const Person& person, ReferenceStore& store, const Notify& noti
   {
     const LunarBirth& lunar = report.results.lunar;
     const ReportLine name = WithTyped(QStringLiteral("    "), person.name);
-    const ReportLine hour = WithTyped(QStringLiteral("  生于 ") + DateToStr(person.birthday.date) +
-                                          QStringLiteral("  农历") + lunar.year + lunar.month +
-                                          lunar.day + QStringLiteral("  "),
-                                      GbkMid(person.birth_hour, 9, 12));
+    const ReportLine hour = WithTyped(
+        QStringLiteral("  生于 ") + DateToStr(person.birthday.date) + QStringLiteral("  农历") +
+            lunar.YearText() + lunar.MonthText() + lunar.DayText() + QStringLiteral("  "),
+        GbkMid(person.birth_hour, 9, 12));
     collect.Add({name.plain + hour.plain, name.page + hour.page});
   }
 

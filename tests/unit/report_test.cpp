@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -66,10 +68,13 @@ TEST_F(Report, NoBoxTicked) {
   EXPECT_EQ(report_.page, PageOf({header}));
   EXPECT_EQ(report_.page.size(), 4 + 2 + 51 + 1);
   const LunarBirth& lunar = report_.results.lunar;
-  EXPECT_EQ(lunar.year, QStringLiteral("乙酉年"));
-  EXPECT_EQ(lunar.animal, QStringLiteral("鸡"));
-  EXPECT_EQ(lunar.month, QStringLiteral("正月"));
-  EXPECT_EQ(lunar.day, QStringLiteral("廿二"));
+  EXPECT_EQ(lunar.YearText(), QStringLiteral("乙酉年"));
+  EXPECT_EQ(lunar.AnimalText(), QStringLiteral("鸡"));
+  EXPECT_EQ(lunar.MonthText(), QStringLiteral("正月"));
+  EXPECT_EQ(lunar.DayText(), QStringLiteral("廿二"));
+  // The numbers behind them, for the readings that count with them.
+  EXPECT_EQ(lunar.CycleIndex(), 21);
+  EXPECT_EQ(std::tuple(lunar.month, lunar.leap_month, lunar.day), std::tuple(1, false, 22));
   EXPECT_FALSE(report_.results.name);
 }
 

@@ -7,6 +7,9 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
+
+#include "readings/name_score.h"
 
 namespace tessaly {
 
@@ -30,14 +33,19 @@ struct LunarBirth {
   QString DayText() const;     // 初一 .. 三十
 };
 
-// The name's five grids and three talents.
+// The name's five grids and three talents, and how the store rates them.
 struct NameResult {
-  std::array<QString, 4> characters;  // the name in pieces of two bytes
-  std::array<QString, 4> strokes;     // their stroke counts; empty when not found
-  // 天格 人格 地格 外格 总格; empty when the name cannot give them. The total
-  // is read within 1 to 81.
-  QString heaven, person, earth, outer, total;
+  std::array<QString, 4> characters;          // the name in pieces of two bytes
+  std::array<std::optional<int>, 4> strokes;  // their stroke counts; absent when not found
+  // 天格 人格 地格 外格 总格; absent when the name cannot give them. The total is
+  // read within 1 to 81.
+  std::optional<int> heaven, person, earth, outer, total;
   QString talents;  // the elements of heaven, person and earth: 木火土
+  // The ratings of 总格, 人格, 地格, 外格 and 三才 and the score, as the name
+  // chooser gives them.
+  Rating total_rating = Rating::kNone, person_rating = Rating::kNone, earth_rating = Rating::kNone,
+         outer_rating = Rating::kNone, talents_rating = Rating::kNone;
+  int score = 0;
   QStringList section;
 };
 

@@ -6,8 +6,10 @@
 // used only when it is the user's own.
 
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
 #include <unistd.h>
+#include <optional>
 
 #include <QDir>
 #include <QFile>
@@ -70,8 +72,8 @@ TEST_F(HostileInput, ReportEscapesTypedTextAndMatchesNothing) {
     // no strokes and no grids.
     if (!text.isEmpty() && !text.contains(QChar(u'张'))) {
       ASSERT_TRUE(report.results.name);
-      for (const QString& strokes : report.results.name->strokes) {
-        EXPECT_TRUE(strokes.isEmpty()) << strokes.toStdString();
+      for (const std::optional<int>& strokes : report.results.name->strokes) {
+        EXPECT_FALSE(strokes) << *strokes;
       }
     }
     // The mobile number holds non-digits: the reading says so and the report

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <tuple>
+
 #include "readings/name_score.h"
 #include "readings/readings.h"
 #include "store/reference_store.h"
@@ -90,14 +93,18 @@ TEST_P(NameScoreRows, MatchTheWorkedCaseAndTheNameReading) {
   person.name = S(row.name);
   person.surname_kind = row.kind;
   const NameResult r = ReadName(person, BuiltStore(), {});
-  const auto shown = [](const QString& grid) {
-    return grid.isEmpty() ? QStringLiteral("-") : grid;
+  const auto shown = [](const std::optional<int>& grid) {
+    return grid ? QString::number(*grid) : QStringLiteral("-");
   };
   EXPECT_EQ(QStringList(
                 {shown(r.total), shown(r.heaven), shown(r.person), shown(r.earth), shown(r.outer)})
                 .join(u' '),
             S(row.grids));
   EXPECT_EQ(r.talents, S(row.talents));
+  // and the ratings and score the names command and the JSON report give.
+  EXPECT_EQ(std::tuple(r.total_rating, r.person_rating, r.earth_rating, r.outer_rating,
+                       r.talents_rating, r.score),
+            std::tuple(s.total, s.person, s.earth, s.outer, s.talents, s.score));
 }
 
 INSTANTIATE_TEST_SUITE_P(Worked, NameScoreRows, ::testing::ValuesIn(kRows),

@@ -59,8 +59,11 @@ const ScoreRow kRows[] = {
      "大吉 大吉 半吉 凶 凶", 66},
     {"compound_total_above_81", "龘龘龘", SurnameKind::Compound, "63 96 96 49 2", "土土水",
      "吉 大吉 半吉 凶 中吉", 66},
-    // 𠮷 has no stroke count: every grid that needs it is empty and rates nothing.
-    {"missing_strokes", "张𠮷", SurnameKind::Single, "- 12 - - 2", "木", "- - - 凶 -", 3},
+    // 김 has no stroke count: every grid that needs it is empty and rates nothing.
+    {"missing_strokes", "张김", SurnameKind::Single, "- 12 - - 2", "木", "- - - 凶 -", 3},
+    // 𠮷, beyond the BMP, has its count (6).
+    {"beyond_the_bmp", "张𠮷", SurnameKind::Single, "17 12 17 7 2", "木金金", "吉 吉 吉 凶 中吉",
+     64},
 };
 
 QString GridText(int grid) {

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/lunar_calendar.h"
 
+#include <chrono>
 #include <cstdint>
 
 #include "calendar/sexagenary.h"
+#include "calendar/solar_terms.h"
 
 namespace tessaly {
 namespace {
@@ -20,7 +22,7 @@ const QString kReportMonthNames[12] = {
 const QString kCalendarMonthNames[12] = {
     QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("三"), QStringLiteral("四"),
     QStringLiteral("五"), QStringLiteral("六"), QStringLiteral("七"), QStringLiteral("八"),
-    QStringLiteral("九"), QStringLiteral("十"), QStringLiteral("冬"), QStringLiteral("蜡"),
+    QStringLiteral("九"), QStringLiteral("十"), QStringLiteral("冬"), QStringLiteral("腊"),
 };
 const QString kLunarDayNames[30] = {
     QStringLiteral("初一"), QStringLiteral("初二"), QStringLiteral("初三"), QStringLiteral("初四"),
@@ -33,18 +35,17 @@ const QString kLunarDayNames[30] = {
     QStringLiteral("廿九"), QStringLiteral("三十"),
 };
 
-constexpr bool IsLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-// Days of the year before the first of each month (common year).
-constexpr int kDaysBeforeMonth[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-
 constexpr int Abs(int v) { return v < 0 ? -v : v; }
 
 // QDate::dayOfYear, for the tables below, which are built and checked at
 // compile time where QDate cannot run.
 constexpr int DayNumber(int y, int m, int d) {
-  return kDaysBeforeMonth[m - 1] + d + (m > 2 && IsLeapYear(y) ? 1 : 0);
+  using namespace std::chrono;
+  const sys_days date = year(y) / m / d;
+  return static_cast<int>((date - sys_days(year(y) / January / 1)).count()) + 1;
 }
+static_assert(DayNumber(2004, 3, 1) == 61 && DayNumber(2005, 3, 1) == 60);
+static_assert(DayNumber(2000, 12, 31) == 366 && DayNumber(1900, 12, 31) == 365);
 
 // One year's record, unpacked.
 struct YearRecord {
@@ -151,15 +152,12 @@ static_assert(CodeOf(2050, 12, 31) == 1118);
 
 QString MonthTextOf(LunarCode code, MonthNaming naming) {
   if (code == 0) return {};
-  const LunarDate ld = LunarDate::Decode(code);
-  const QString& name =
-      (naming == MonthNaming::Report ? kReportMonthNames : kCalendarMonthNames)[ld.month - 1];
-  return ld.leap ? QStringLiteral("闰") + name : name + QStringLiteral("月");
+  return LunarMonthText(LunarDate::Decode(code), naming);
 }
 
 QString DayTextOf(LunarCode code) {
   if (code == 0) return {};
-  return kLunarDayNames[LunarDate::Decode(code).day - 1];
+  return LunarDayText(LunarDate::Decode(code));
 }
 
 }  // namespace
@@ -176,8 +174,28 @@ LunarCode LunarCodeOf(QDate date) {
 }
 
 QDate LunarNewYear(int year) {
+  // 1900, before the table starts: the day of the new moon at 09:23 UTC+8 (by
+  // Meeus, Astronomical Algorithms, chapter 49).
+  if (year == kFirstYear - 1) return QDate(1900, 1, 31);
   if (year < kFirstYear || year > kLastYear) return {};
   return QDate(year, 1, 1).addDays(kNewYear.day[year - kFirstYear]);
+}
+
+int LunarYearOf(QDate date) {
+  if (!InCalendarRange(date)) return 0;
+  return date < LunarNewYear(date.year()) ? date.year() - 1 : date.year();
+}
+
+QString LunarMonthText(const LunarDate& date, MonthNaming naming) {
+  if (date.month < 1 || date.month > 12) return {};
+  const QString& name =
+      (naming == MonthNaming::Report ? kReportMonthNames : kCalendarMonthNames)[date.month - 1];
+  return date.leap ? QStringLiteral("闰") + name : name + QStringLiteral("月");
+}
+
+QString LunarDayText(const LunarDate& date) {
+  if (date.day < 1 || date.day > 30) return {};
+  return kLunarDayNames[date.day - 1];
 }
 
 QString LunarMonthText(QDate date, MonthNaming naming) {
@@ -194,18 +212,20 @@ QString LunarDateText(QDate date) {
 
 QString YearGanZhi(QDate date) {
   if (!InCalendarRange(date)) return {};
-  const int n = CycleIndex(date.year());
+  const int n = CycleIndex(LunarYearOf(date));
   return GanZhi(n % 10, n % 12);
 }
 
 QString MonthGanZhi(QDate date) {
-  const LunarCode code = LunarCodeOf(date);
-  if (code == 0) return {};
-  const int m = LunarDate::Decode(code).month;
-  // Stem of the first month by the year: 丙 in years ending 4 or 9, 戊 in 5 or 0, ...
-  constexpr int kBase[5] = {5, 7, 9, 1, 3};
-  const int b = kBase[date.year() % 5];
-  return GanZhi((b + m - 2) % 10, (m + 1) % 12);
+  if (!InCalendarRange(date)) return {};
+  // Each Gregorian month holds one 节 (term 2(m-1)): count the 节 passed since
+  // year 0, less this month's while its day has not come.
+  int jie = date.year() * 12 + date.month() - 1;
+  if (date.day() < SolarTermDay(date.year(), 2 * (date.month() - 1))) --jie;
+  // 立春 1984 (the 甲子 year) began 丙寅, place 2 of the cycle of sixty.
+  constexpr int kLiChun1984 = 1984 * 12 + 1;
+  const int n = ((jie - kLiChun1984 + 2) % 60 + 60) % 60;
+  return GanZhi(n % 10, n % 12);
 }
 
 QString GanZhiLine(QDate date) {

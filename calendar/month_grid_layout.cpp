@@ -83,7 +83,9 @@ QString KalendarMonthTitle(QDate shown) {
 QString KalendarSideTitle(QDate shown, TLdKalendarOptions options) {
   QString text;
   if (options & lkoGanZhi) text += GanZhiLine(shown);
-  if (options & lkoShengXiao) text += AnimalYearText(shown.year());
+  if (options & lkoShengXiao) {
+    text += AnimalYearText(InCalendarRange(shown) ? LunarYearOf(shown) : shown.year());
+  }
   return text;
 }
 

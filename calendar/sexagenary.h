@@ -35,8 +35,4 @@ QString CyclicYearName(int year);
 // 1900-01-01 .. 2050-12-31.
 int ZodiacYear(const DateTime& birthday);
 
-// Lunar New Year's Day of a year 1900..2050 (an invalid date otherwise): from
-// the lunar month table, and for 1900, which precedes it, a fixed date.
-QDate LunarNewYearOf(int year);
-
 }  // namespace tessaly

@@ -2,9 +2,10 @@
 // tessaly-cli calendar FROM [TO]: one line per date from FROM to TO inclusive
 // (TO defaults to FROM), fields separated by one TAB:
 //   date (yyyy-MM-dd), lunar code, lunar date (report naming), lunar month
-//   (calendar naming), lunar day, sexagenary line, animal year of the
-//   Gregorian year, zodiac year, its cyclic name, star sign, solar term (empty
-//   on a day on which no term begins).
+//   (calendar naming), lunar day, sexagenary line (the lunar year's pair and
+//   the pair of the month begun by the last 节), animal year of the lunar year,
+//   zodiac year, its cyclic name, star sign, solar term (empty on a day on
+//   which no term begins).
 // A date outside 1901..2050 has code 0 and every later field empty. A date that
 // is no date, or FROM after TO, is a bad option.
 
@@ -27,8 +28,8 @@ QString CalendarLine(QDate date) {
   const int zodiac_year = ZodiacYear(DateTime::AtMidnight(date));
   const QChar tab = QLatin1Char('\t');
   line += tab + LunarDateText(date) + tab + LunarMonthText(date, MonthNaming::Calendar) + tab +
-          LunarDayText(date) + tab + GanZhiLine(date) + tab + AnimalYearText(date.year()) + tab +
-          QString::number(zodiac_year) + tab + CyclicYearName(zodiac_year) + tab +
+          LunarDayText(date) + tab + GanZhiLine(date) + tab + AnimalYearText(LunarYearOf(date)) +
+          tab + QString::number(zodiac_year) + tab + CyclicYearName(zodiac_year) + tab +
           StarSignOf(date) + tab + SolarTermOf(date);
   return line;
 }
@@ -41,9 +42,10 @@ int RunCalendar(const QStringList& args, QByteArray& out) {
       QStringLiteral(
           "The lunar date and signs of each date from FROM to TO, one line per date with\n"
           "eleven fields separated by a TAB: the date, the lunar code, the lunar date,\n"
-          "the lunar month and day, the sexagenary line, the animal year of the Gregorian\n"
-          "year, the zodiac year and its cyclic name, the star sign, and the solar term\n"
-          "that begins that day (empty on other days). A date outside the lunar calendar\n"
+          "the lunar month and day, the sexagenary line (the pairs of the lunar year and of\n"
+          "the month begun by the last 节), the animal year of the lunar year, the zodiac\n"
+          "year and its cyclic name, the star sign, and the solar term that begins that\n"
+          "day (empty on other days). A date outside the lunar calendar\n"
           "(%1 .. %2) has code 0 and the later fields empty.")
           .arg(DateToStr(FirstCalendarDay()), DateToStr(LastCalendarDay())));
   parser.addPositionalArgument(QStringLiteral("FROM"), QStringLiteral("the first date, Y-M-D"));

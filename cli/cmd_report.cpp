@@ -316,7 +316,7 @@ int RunReport(const QStringList& args, QByteArray& out) {
 
   // The whole output is made before anything is written, so that an error
   // (a page that cannot be written) leaves standard output empty.
-  if (request.json) out += ReportJson(report, store);
+  if (request.json) out += ReportJson(report);
   for (const QString& line : request.json ? QStringList() : report.plain) {
     if (request.gb18030) {
       out += ToGb18030(line);

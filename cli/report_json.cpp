@@ -7,40 +7,30 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "core/dates.h"
+#include <optional>
+
 #include "readings/name_score.h"
 #include "report/report.h"
 
 namespace tessaly::cli {
 namespace {
 
-// A number as the readings write it, or null for an empty text.
-QJsonValue Number(const QString& text) {
-  return text.isEmpty() ? QJsonValue() : QJsonValue(StrToInt(text));
+// A number, or null when there is none.
+QJsonValue Number(const std::optional<int>& value) {
+  return value ? QJsonValue(*value) : QJsonValue();
 }
 
 QJsonValue RatingValue(Rating rating) {
   return rating == Rating::kNone ? QJsonValue() : QJsonValue(RatingText(rating));
 }
 
-QJsonObject NameJson(const NameResult& r, ReferenceStore& store) {
+QJsonObject NameJson(const NameResult& r) {
   QJsonArray characters;
   QJsonArray strokes;
   for (int i = 0; i < 4 && !r.characters[i].isEmpty(); ++i) {
     characters.append(r.characters[i]);
     strokes.append(Number(r.strokes[i]));
   }
-  // The grids as the reading found them; the ratings and the score from them.
-  const auto grid = [](const QString& text) { return text.isEmpty() ? kNoValue : StrToInt(text); };
-  NameGrids grids;
-  grids.heaven = grid(r.heaven);
-  grids.person = grid(r.person);
-  grids.earth = grid(r.earth);
-  grids.outer = grid(r.outer);
-  grids.total = grid(r.total);
-  grids.talents = {ElementOfGrid(grids.heaven), ElementOfGrid(grids.person),
-                   ElementOfGrid(grids.earth)};
-  const NameScore s = ScoreGrids(grids, store);
   return {
       {QStringLiteral("characters"), characters},
       {QStringLiteral("strokes"), strokes},
@@ -50,12 +40,13 @@ QJsonObject NameJson(const NameResult& r, ReferenceStore& store) {
       {QStringLiteral("earth"), Number(r.earth)},
       {QStringLiteral("outer"), Number(r.outer)},
       {QStringLiteral("talents"), r.talents},
-      {QStringLiteral("ratings"), QJsonObject{{QStringLiteral("total"), RatingValue(s.total)},
-                                              {QStringLiteral("person"), RatingValue(s.person)},
-                                              {QStringLiteral("earth"), RatingValue(s.earth)},
-                                              {QStringLiteral("outer"), RatingValue(s.outer)},
-                                              {QStringLiteral("talents"), RatingValue(s.talents)}}},
-      {QStringLiteral("score"), s.score},
+      {QStringLiteral("ratings"),
+       QJsonObject{{QStringLiteral("total"), RatingValue(r.total_rating)},
+                   {QStringLiteral("person"), RatingValue(r.person_rating)},
+                   {QStringLiteral("earth"), RatingValue(r.earth_rating)},
+                   {QStringLiteral("outer"), RatingValue(r.outer_rating)},
+                   {QStringLiteral("talents"), RatingValue(r.talents_rating)}}},
+      {QStringLiteral("score"), r.score},
       {QStringLiteral("section"), QJsonArray::fromStringList(r.section)},
   };
 }
@@ -141,16 +132,16 @@ QJsonObject BaziJson(const BaziResult& r) {
 
 }  // namespace
 
-QByteArray ReportJson(const Report& report, ReferenceStore& store) {
+QByteArray ReportJson(const Report& report) {
   const Report::Results& r = report.results;
   QJsonObject json{
-      {QStringLiteral("lunar"), QJsonObject{{QStringLiteral("year"), r.lunar.year},
-                                            {QStringLiteral("animal"), r.lunar.animal},
-                                            {QStringLiteral("month"), r.lunar.month},
-                                            {QStringLiteral("day"), r.lunar.day}}},
+      {QStringLiteral("lunar"), QJsonObject{{QStringLiteral("year"), r.lunar.YearText()},
+                                            {QStringLiteral("animal"), r.lunar.AnimalText()},
+                                            {QStringLiteral("month"), r.lunar.MonthText()},
+                                            {QStringLiteral("day"), r.lunar.DayText()}}},
       {QStringLiteral("report"), QJsonArray::fromStringList(report.plain)},
   };
-  if (r.name) json.insert(QStringLiteral("name"), NameJson(*r.name, store));
+  if (r.name) json.insert(QStringLiteral("name"), NameJson(*r.name));
   if (r.lifetime) json.insert(QStringLiteral("lifetime"), LifetimeJson(*r.lifetime));
   if (r.zodiac) json.insert(QStringLiteral("zodiac"), ForecastJson(*r.zodiac));
   if (r.star_sign) json.insert(QStringLiteral("star_sign"), ForecastJson(*r.star_sign));

@@ -8,7 +8,6 @@
 namespace tessaly {
 
 struct Report;
-class ReferenceStore;
 
 namespace cli {
 
@@ -30,9 +29,9 @@ namespace cli {
 //                section}; pillars and the like by year, month, day, hour
 //   report      the plain report's lines
 // A reading that did not run is left out. Grids and stroke counts are numbers,
-// null where the name cannot give them; the ratings of the name (null when
-// there is none) are read from `store`, which the name reading used.
-QByteArray ReportJson(const Report& report, ReferenceStore& store);
+// null where the name cannot give them; the ratings of the name are null when
+// there is none.
+QByteArray ReportJson(const Report& report);
 
 }  // namespace cli
 }  // namespace tessaly

@@ -5,6 +5,7 @@
 // particulars of the birthday, which the reading and the report's header use.
 
 #include "calendar/lunar_calendar.h"
+#include "calendar/sexagenary.h"
 #include "core/dates.h"
 #include "core/errors.h"
 #include "core/text.h"
@@ -22,38 +23,40 @@ namespace {
 constexpr int kVerseLineBytes = 32;
 constexpr int kSecondLineMaxBytes = 64;
 
-template <size_t N>
-const BoneWeight* FindWeight(const std::array<BoneWeight, N>& table, const QString& key,
-                             const QString& suffix = {}) {
-  for (const BoneWeight& row : table) {
-    if (QString::fromUtf16(row.name) + suffix == key) return &row;
-  }
-  return nullptr;
-}
-
 QString TwoDigits(int qian) { return QStringLiteral("%1").arg(qian, 2, 10, QLatin1Char('0')); }
-
-// A leap month weighs as its ordinary month: 闰二 as 二月, 闰冬 as 冬月.
-QString MonthForWeight(const QString& month) {
-  if (month.startsWith(u'闰')) return month.mid(1) + QStringLiteral("月");
-  return month;
-}
 
 }  // namespace
 
+bool LunarBirth::Valid() const {
+  return year_stem >= 0 && year_stem < 10 && year_branch >= 0 && year_branch < 12 &&
+         year_stem % 2 == year_branch % 2 && month >= 1 && month <= 12 && day >= 1 && day <= 30;
+}
+
+// Stem and branch being of one parity, 6 × stem - 5 × branch leaves the stem
+// modulo 10 and the branch modulo 12.
+int LunarBirth::CycleIndex() const { return ((6 * year_stem - 5 * year_branch) % 60 + 60) % 60; }
+
+QString LunarBirth::YearText() const {
+  return GanZhi(year_stem, year_branch) + QStringLiteral("年");
+}
+
+QString LunarBirth::AnimalText() const { return QChar(kAnimals[year_branch]); }
+
+QString LunarBirth::MonthText() const {
+  return LunarMonthText(LunarDate{month, leap_month, day}, MonthNaming::Report);
+}
+
+QString LunarBirth::DayText() const { return LunarDayText(LunarDate{month, leap_month, day}); }
+
 LunarBirth LunarBirthOf(const DateTime& birthday) {
-  const QString cyclic = CyclicYearName(ZodiacYear(birthday));
-  LunarBirth lunar;
-  lunar.year = GbkMid(cyclic, 1, 4) + QStringLiteral("年");
-  lunar.animal = GbkMid(cyclic, 5, 2);
-  const QString date = LunarDateText(birthday.date);
-  if (date.isEmpty()) {
+  const int year = CycleIndex(ZodiacYear(birthday));
+  const LunarCode code = LunarCodeOf(birthday.date);
+  if (code == 0) {
     throw Error(QStringLiteral("出生日期%1超出农历可推算的范围（1901年至2050年）")
                     .arg(DateToStr(birthday.date)));
   }
-  lunar.month = GbkMid(date, 1, 4);
-  lunar.day = GbkMid(date, 5, 4);
-  return lunar;
+  const LunarDate date = LunarDate::Decode(code);
+  return LunarBirth{year % 10, year % 12, date.month, date.leap, date.day};
 }
 
 LifetimeResult ReadLifetime(const Person& person, const LunarBirth& lunar, ReferenceStore& store) {
@@ -66,21 +69,16 @@ LifetimeResult ReadLifetime(const Person& person, const LunarBirth& lunar, Refer
   LifetimeResult r;
   r.hour = QString::fromUtf16(HourWeights[hour].name);
 
-  const BoneWeight* year = FindWeight(YearWeights, lunar.year, QStringLiteral("年"));
-  if (year == nullptr) {
-    throw Error(QStringLiteral("无法称骨：“%1”不是六十甲子中的年份。").arg(lunar.year));
+  if (!lunar.Valid()) {
+    throw Error(QStringLiteral("无法称骨：农历年、月、日不在称骨表中。"));
   }
+  // A leap month weighs as its ordinary month: 闰二 as 二月, 闰冬 as 冬月.
+  const BoneWeight* year = &YearWeights[lunar.CycleIndex()];
+  const BoneWeight* month = &MonthWeights[lunar.month - 1];
+  const BoneWeight* day = &DayWeights[lunar.day - 1];
   r.year_weight = TwoDigits(year->qian);
   r.hour_weight = TwoDigits(HourWeights[hour].qian);
-  const BoneWeight* month = FindWeight(MonthWeights, MonthForWeight(lunar.month));
-  if (month == nullptr) {
-    throw Error(QStringLiteral("无法称骨：“%1”不是农历月份。").arg(lunar.month));
-  }
   r.month_weight = TwoDigits(month->qian);
-  const BoneWeight* day = FindWeight(DayWeights, lunar.day);
-  if (day == nullptr) {
-    throw Error(QStringLiteral("无法称骨：“%1”不是农历日子。").arg(lunar.day));
-  }
   r.day_weight = TwoDigits(day->qian);
 
   const QString total =
@@ -97,11 +95,12 @@ LifetimeResult ReadLifetime(const Person& person, const LunarBirth& lunar, Refer
 
   const QString star_text = store.LookupField(Statement{Table::StarSign, r.star_sign}, text_column);
   const QString animal_text =
-      store.LookupField(Statement{Table::Animal, lunar.animal}, text_column);
-  const QString day_text = store.LookupField(Statement{Table::LunarDay, lunar.day}, text_column);
+      store.LookupField(Statement{Table::Animal, lunar.AnimalText()}, text_column);
+  const QString day_text =
+      store.LookupField(Statement{Table::LunarDay, lunar.DayText()}, text_column);
   const QString hour_text = store.LookupField(Statement{Table::Hour, r.hour}, text_column);
   const QString month_text =
-      store.LookupField(Statement{Table::LunarMonth, lunar.month}, text_column);
+      store.LookupField(Statement{Table::LunarMonth, lunar.MonthText()}, text_column);
 
   // All lookups done: the section is written in one pass.
   const QString indent = QStringLiteral("    ");

@@ -3,6 +3,7 @@
 // grids, the three-talents elements and the two verdict texts.
 
 #include <array>
+#include <optional>
 
 #include "core/dates.h"
 #include "core/text.h"
@@ -26,12 +27,17 @@ NameResult ReadName(const Person& person, ReferenceStore& store, const Notify& n
   }
   const QString number_column = QStringLiteral("数字");
   QStringList unknown;  // characters the store has no stroke count for
+  std::array<int, 4> counts{kNoValue, kNoValue, kNoValue, kNoValue};
   for (int i = 0; i < 4; ++i) {
-    r.strokes[i] =
-        r.characters[i].isEmpty()
-            ? QString()
-            : store.LookupField(Statement{Table::Strokes, r.characters[i]}, number_column);
-    if (!r.characters[i].isEmpty() && r.strokes[i].isEmpty()) unknown << r.characters[i];
+    if (r.characters[i].isEmpty()) continue;
+    const QString text =
+        store.LookupField(Statement{Table::Strokes, r.characters[i]}, number_column);
+    if (text.isEmpty()) {
+      unknown << r.characters[i];
+    } else {
+      counts[i] = StrToInt(text);
+      r.strokes[i] = counts[i];
+    }
   }
   // The grids that need such a character stay empty; the reading goes on.
   unknown.removeDuplicates();
@@ -41,20 +47,24 @@ NameResult ReadName(const Person& person, ReferenceStore& store, const Notify& n
   }
   // The five grids and the three talents. A name with a single-byte character
   // left in it has no length the grids know: only heaven and person apply.
-  const auto stroke_count = [](const QString& s) { return s.isEmpty() ? kNoValue : StrToInt(s); };
-  const auto& [s1, s2, s3, s4] = r.strokes;
   const NameGrids grids =
-      NameGridsOf({stroke_count(s1), stroke_count(s2), stroke_count(s3), stroke_count(s4)},
-                  length % 2 == 0 ? length / 2 : 0, person.surname_kind);
-  const auto grid_text = [](int grid) {
-    return grid == kNoValue ? QString() : QString::number(grid);
+      NameGridsOf(counts, length % 2 == 0 ? length / 2 : 0, person.surname_kind);
+  const auto grid = [](int value) {
+    return value == kNoValue ? std::nullopt : std::optional<int>(value);
   };
-  r.heaven = grid_text(grids.heaven);
-  r.person = grid_text(grids.person);
-  r.earth = grid_text(grids.earth);
-  r.outer = grid_text(grids.outer);
-  r.total = grid_text(grids.total);
+  r.heaven = grid(grids.heaven);
+  r.person = grid(grids.person);
+  r.earth = grid(grids.earth);
+  r.outer = grid(grids.outer);
+  r.total = grid(grids.total);
   r.talents = grids.TalentsText();
+  const NameScore rated = ScoreGrids(grids, store);
+  r.total_rating = rated.total;
+  r.person_rating = rated.person;
+  r.earth_rating = rated.earth;
+  r.outer_rating = rated.outer;
+  r.talents_rating = rated.talents;
+  r.score = rated.score;
 
   QStringList& lines = r.section;
   AddLine(lines, QString());
@@ -68,17 +78,22 @@ NameResult ReadName(const Person& person, ReferenceStore& store, const Notify& n
   AddLine(lines, QString());
 
   // The total grid is read within 1 to 81 (82 counts as 1).
+  const auto text = [](const std::optional<int>& value) {
+    return value ? QString::number(*value) : QString();
+  };
   QString total_text;
-  if (!r.total.isEmpty()) {
-    total_text = store.LookupField(Statement{Table::EightyOne, r.total}, QStringLiteral("内容"));
+  if (r.total) {
+    total_text =
+        store.LookupField(Statement{Table::EightyOne, text(r.total)}, QStringLiteral("内容"));
   }
   AddLine(lines, QStringLiteral("    ") + total_text);
   AddLine(lines, QString());
 
   AddLine(lines, QStringLiteral("    该姓名三才：") + r.talents);
-  AddLine(lines, QStringLiteral("    总格：") + r.total + QStringLiteral("； 天格：") + r.heaven +
-                     QStringLiteral("； 人格：") + r.person + QStringLiteral("； 地格：") +
-                     r.earth + QStringLiteral("； 外格：") + r.outer);
+  AddLine(lines, QStringLiteral("    总格：") + text(r.total) + QStringLiteral("； 天格：") +
+                     text(r.heaven) + QStringLiteral("； 人格：") + text(r.person) +
+                     QStringLiteral("； 地格：") + text(r.earth) + QStringLiteral("； 外格：") +
+                     text(r.outer));
   return r;
 }
 

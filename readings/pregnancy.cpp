@@ -7,7 +7,10 @@
 // integer raises the usual conversion error, an age or month outside the charts
 // an error naming the allowed range.
 
+#include <QStringList>
+
 #include <algorithm>
+#include <cstdint>
 #include <initializer_list>
 #include <iterator>
 #include <optional>
@@ -19,11 +22,6 @@
 namespace tessaly {
 
 namespace {
-
-struct ConceptionEntry {
-  int key;
-  const char16_t* sentence;
-};
 
 #include "readings/pregnancy_tables.inc"
 
@@ -81,9 +79,50 @@ void CheckKeyText(const QString& key, std::initializer_list<QString> typed) {
   }
 }
 
-bool IsGirlKey(int key) {
+constexpr bool IsGirlKey(int key) {
   return std::find(std::begin(FetalSexChart), std::end(FetalSexChart), key) !=
          std::end(FetalSexChart);
+}
+
+// The months in which to conceive are read off the sex chart: those in which a
+// mother of the age conceives the wished-for sex. The folk table they come from
+// has month 7 at ages 42 and 43 the other way round, and so has this one.
+constexpr bool SwappedForConception(int month, int age) {
+  return month == 7 && (age == 42 || age == 43);
+}
+
+// Bit m - 1 set: month m gives the wish (0 boy, 1 girl) at the age.
+constexpr std::uint16_t ConceptionMonths(int age, int wish) {
+  std::uint16_t months = 0;
+  for (int m = 1; m <= 12; ++m) {
+    const bool girl = IsGirlKey(m * 100 + age) != SwappedForConception(m, age);
+    if (girl == (wish == 1)) months |= static_cast<std::uint16_t>(1u << (m - 1));
+  }
+  return months;
+}
+
+struct ConceptionTable {
+  std::uint16_t months[kMaxAge - kMinAge + 1][2] = {};
+  constexpr ConceptionTable() {
+    for (int age = kMinAge; age <= kMaxAge; ++age) {
+      for (int wish = 0; wish < 2; ++wish)
+        months[age - kMinAge][wish] = ConceptionMonths(age, wish);
+    }
+  }
+};
+constexpr ConceptionTable kConception;
+
+// 18, a boy: every month but 1 and 3; 42, a girl: 1, 3, 5, 7, 10, 12.
+static_assert(kConception.months[0][0] == 0b1111'1111'1010);
+static_assert(kConception.months[42 - kMinAge][1] == 0b1010'0101'0101);
+
+// "2、4、5" for months 2, 4, 5.
+QString MonthList(std::uint16_t months) {
+  QStringList list;
+  for (int m = 1; m <= 12; ++m) {
+    if (months & (1u << (m - 1))) list << QString::number(m);
+  }
+  return list.join(u'、');
 }
 
 }  // namespace
@@ -106,11 +145,14 @@ PregnancyResult ChooseConceptionMonths(const Person& person) {
   const int wish = person.wish_index;
   if (wish != 0 && wish != 1) throw Error(QStringLiteral("请选择母亲愿望：男孩或女孩。"));
 
-  const int key = age * 10 + wish;
-  const auto entry = std::find_if(std::begin(ConceptionMonthTable), std::end(ConceptionMonthTable),
-                                  [key](const ConceptionEntry& e) { return e.key == key; });
-  if (entry == std::end(ConceptionMonthTable)) return {};
-  return {QString::fromUtf16(entry->sentence)};
+  // This year at the age, next year at the age after it, while the chart goes on.
+  QString sentence = QStringLiteral("今年") + MonthList(kConception.months[age - kMinAge][wish]) +
+                     QStringLiteral("月份");
+  if (age < kMaxAge) {
+    sentence += QStringLiteral("或者明年") +
+                MonthList(kConception.months[age + 1 - kMinAge][wish]) + QStringLiteral("月份");
+  }
+  return {sentence + QStringLiteral("。")};
 }
 
 }  // namespace tessaly

@@ -69,7 +69,8 @@ Lines ChildSexLines(Step& s) {
   return {
       Same(QStringLiteral("    ") + r.sentence),
       Same(QStringLiteral("    本生男生女预测根据《古代胎儿预测术》及《日本科学育儿预测》编制而成，"
-                          "准确率达到百分之九九点九八。"))};
+                          "准确率达到百分之九九点九八。")),
+      Same(QStringLiteral("    以上预测仅供娱乐，不是医学方法，切勿据此选择孩子的性别。"))};
 }
 
 Lines ConceptionLines(Step& s) {
@@ -189,10 +190,10 @@ void BuildReport(const Person& person, ReferenceStore& store, const Notify& noti
   {
     const LunarBirth& lunar = report.results.lunar;
     const ReportLine name = WithTyped(QStringLiteral("    "), person.name);
-    const ReportLine hour = WithTyped(QStringLiteral("  生于 ") + DateToStr(person.birthday.date) +
-                                          QStringLiteral("  农历") + lunar.year + lunar.month +
-                                          lunar.day + QStringLiteral("  "),
-                                      GbkMid(person.birth_hour, 9, 12));
+    const ReportLine hour = WithTyped(
+        QStringLiteral("  生于 ") + DateToStr(person.birthday.date) + QStringLiteral("  农历") +
+            lunar.YearText() + lunar.MonthText() + lunar.DayText() + QStringLiteral("  "),
+        GbkMid(person.birth_hour, 9, 12));
     collect.Add({name.plain + hour.plain, name.page + hour.page});
   }
 

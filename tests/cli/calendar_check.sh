@@ -40,21 +40,36 @@ range)
                      END { for (y in n) if (n[y] != 24) { print y; exit } }' "$out")
   [[ -z $bad ]] || fail "$bad does not have 24 solar-term days"
 
-  expect_line "$out" 1901-01-01 1111 冬月十一 冬月 十一 "辛丑 庚子   " 牛年 1900 庚子鼠 摩羯座 ""
-  expect_line "$out" 2004-01-22 101 正月初一 一月 初一 "甲申 丙寅   " 猴年 2004 甲申猴 水瓶座 ""
+  expect_line "$out" 1901-01-01 1111 冬月十一 冬月 十一 "庚子 戊子   " 鼠年 1900 庚子鼠 摩羯座 ""
+  expect_line "$out" 2004-01-22 101 正月初一 一月 初一 "甲申 乙丑   " 猴年 2004 甲申猴 水瓶座 ""
   expect_line "$out" 2004-03-21 -201 闰二初一 闰二 初一 "甲申 丁卯   " 猴年 2004 甲申猴 白羊座 ""
   expect_line "$out" 2004-08-01 616 六月十六 六月 十六 "甲申 辛未   " 猴年 2004 甲申猴 狮子座 ""
-  expect_line "$out" 2034-01-01 -1111 闰冬十一 闰冬 十一 "甲寅 丙子   " 虎年 2033 癸丑牛 摩羯座 ""
+  expect_line "$out" 2034-01-01 -1111 闰冬十一 闰冬 十一 "癸丑 甲子   " 牛年 2033 癸丑牛 摩羯座 ""
   expect_line "$out" 2050-12-31 1118 冬月十八 冬月 十八 "庚午 戊子   " 马年 2050 庚午马 摩羯座 ""
   expect_line "$out" 1989-08-01 630 六月三十 六月 三十 "己巳 辛未   " 蛇年 1989 己巳蛇 狮子座 ""
-  expect_line "$out" 1989-08-02 701 七月初一 七月 初一 "己巳 壬申   " 蛇年 1989 己巳蛇 狮子座 ""
+  expect_line "$out" 1989-08-02 701 七月初一 七月 初一 "己巳 辛未   " 蛇年 1989 己巳蛇 狮子座 ""
   expect_line "$out" 2013-06-12 505 五月初五 五月 初五 "癸巳 戊午   " 蛇年 2013 癸巳蛇 双子座 ""
-  expect_line "$out" 2023-01-21 1230 腊月三十 蜡月 三十 "癸卯 乙丑   " 兔年 2022 壬寅虎 水瓶座 ""
-  expect_line "$out" 2023-01-22 101 正月初一 一月 初一 "癸卯 甲寅   " 兔年 2023 癸卯兔 水瓶座 ""
-  expect_line "$out" 2030-02-03 101 正月初一 一月 初一 "庚戌 戊寅   " 狗年 2030 庚戌狗 水瓶座 ""
+  expect_line "$out" 2023-01-21 1230 腊月三十 腊月 三十 "壬寅 癸丑   " 虎年 2022 壬寅虎 水瓶座 ""
+  expect_line "$out" 2023-01-22 101 正月初一 一月 初一 "癸卯 癸丑   " 兔年 2023 癸卯兔 水瓶座 ""
+  expect_line "$out" 2030-02-03 101 正月初一 一月 初一 "庚戌 丁丑   " 狗年 2030 庚戌狗 水瓶座 ""
+  # The month's pair changes on the day of its 节 (2027: 小寒 5 January, 立春
+  # 4 February), the year's on 正月初一 (6 February 2027).
+  expect_line "$out" 2027-01-04 1127 冬月廿七 冬月 廿七 "丙午 庚子   " 马年 2026 丙午马 摩羯座 ""
+  expect_line "$out" 2027-01-05 1128 冬月廿八 冬月 廿八 "丙午 辛丑   " 马年 2026 丙午马 摩羯座 小寒
+  expect_line "$out" 2027-02-04 1228 腊月廿八 腊月 廿八 "丙午 壬寅   " 马年 2026 丙午马 水瓶座 立春
+  expect_line "$out" 2027-02-06 101 正月初一 一月 初一 "丁未 壬寅   " 羊年 2027 丁未羊 水瓶座 ""
+  # Over the whole range: the year's pair and animal are the zodiac year's, and
+  # the month's pair changes exactly on the days of the twelve 节 (bytes, not
+  # characters, whatever the awk).
+  bad=$(LC_ALL=C awk -F'\t' '
+    substr($6, 1, 6) != substr($9, 1, 6) || $7 != substr($9, 7, 3) "年" { print "year " $1; exit }
+    { m = substr($6, 8, 6); jie = $11 ~ /^(小寒|立春|惊蛰|清明|立夏|芒种|小暑|立秋|白露|寒露|立冬|大雪)$/ }
+    NR > 1 && ((m != pm) != jie) { print "month " $1; exit }
+    { pm = m }' "$out")
+  [[ -z $bad ]] || fail "the cyclic $bad does not follow the lunar year and the 节"
   # Solar terms: either side of a year boundary, and 雨水 on 春节 2015.
   expect_line "$out" 2021-12-21 1118 冬月十八 冬月 十八 "辛丑 庚子   " 牛年 2021 辛丑牛 射手座 冬至
-  expect_line "$out" 2022-01-05 1203 腊月初三 蜡月 初三 "壬寅 癸丑   " 虎年 2021 辛丑牛 摩羯座 小寒
+  expect_line "$out" 2022-01-05 1203 腊月初三 腊月 初三 "辛丑 辛丑   " 牛年 2021 辛丑牛 摩羯座 小寒
   expect_line "$out" 2015-02-19 101 正月初一 一月 初一 "乙未 戊寅   " 羊年 2015 乙未羊 双鱼座 雨水
   ;;
 bad-input)

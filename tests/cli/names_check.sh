@@ -68,13 +68,15 @@ output)
   good() { awk -F'\t' '{ for (i = 8; i <= 12; i++) if ($i != "吉" && $i != "大吉") next; print }' "$1"; }
   run --surname 李 --min-rating 吉 "$scratch/given"
   [[ -s $out ]] && good "$scratch/unsorted" | cmp -s - "$out" || fail "--min-rating 吉: $(head -n 3 "$out")"
-  # A character without a stroke count: a warning, empty grids, the other names go on.
-  feed '𠮷\n明\n𠮷\n' --surname 张
-  [[ $(wc -l <"$err") -eq 1 ]] && grep -q '𠮷' "$err" || fail "warning: $(cat "$err")"
-  [[ $(head -n 1 "$out") == $'张𠮷\t\t12\t\t\t2\t木\t\t\t\t凶\t\t3' ]] || fail "𠮷: $(head -n 1 "$out")"
-  [[ $(wc -l <"$out") -eq 3 ]] || fail "names after the warning are lost"
+  # A character without a stroke count (Hangul): a warning, empty grids, the
+  # other names go on; rare ideographs outside GBK have their counts.
+  feed '김\n明\n김\n𠮷\n' --surname 张
+  [[ $(wc -l <"$err") -eq 1 ]] && grep -q '김' "$err" || fail "warning: $(cat "$err")"
+  [[ $(head -n 1 "$out") == $'张김\t\t12\t\t\t2\t木\t\t\t\t凶\t\t3' ]] || fail "김: $(head -n 1 "$out")"
+  [[ $(tail -n 1 "$out") == $'张𠮷\t17\t12\t17\t7\t2\t木金金\t吉\t吉\t吉\t凶\t中吉\t64' ]] || fail "𠮷: $(tail -n 1 "$out")"
+  [[ $(wc -l <"$out") -eq 4 ]] || fail "names after the warning are lost"
   # JSON: the same values under their names.
-  feed '小明\n𠮷\n' --surname 张 --format json
+  feed '小明\n김\n' --surname 张 --format json
   python3 - "$out" <<'PY' || fail "json: $(cat "$out")"
 import json, sys
 rows = json.load(open(sys.argv[1], encoding="utf-8"))
@@ -97,7 +99,7 @@ agree)
   # 1,000 names: single and compound surnames, given names of one to three
   # characters from the shipped list and a few without stroke counts.
   mapfile -t pool < <(list_chars)
-  pool+=(𠮷 䶮 龘)
+  pool+=(𠮷 䶮 龘 김)
   RANDOM=15
   for surname in 张 欧阳; do
     kind=单姓

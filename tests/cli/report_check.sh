@@ -112,9 +112,13 @@ single-byte characters dropped|a张-1小 明.|张小明
 outside GBK|吉𠮷䶮|吉𠮷䶮
 emoji|李😀|李😀
 ROWS
-  run --readings name --name 李𠮷 --birthday 2005-03-02
+  # 𠮷 and 䶮 have stroke counts; a Hangul letter has none.
+  run --readings name --name 吉𠮷䶮 --birthday 2005-03-02
+  [[ $rc -eq 0 && ! -s $err ]] || fail "rare characters: exit $rc, $(cat "$err")"
+  grep -qxF "    总格：32； 天格：7； 人格：12； 地格：26； 外格：21" "$out" || fail "rare characters: $(tail -n 1 "$out")"
+  run --readings name --name 李김 --birthday 2005-03-02
   [[ $rc -eq 0 ]] || fail "missing stroke: exit $rc"
-  [[ $(cat "$err") == "字库中查不到“𠮷”的笔画数，姓名中与之相关的格将留空。" ]] \
+  [[ $(cat "$err") == "字库中查不到“김”的笔画数，姓名中与之相关的格将留空。" ]] \
     || fail "missing stroke stderr: $(cat "$err")"
   grep -q '【※姓名祸福预测】' "$out" || fail "missing stroke: no name section"
   ;;

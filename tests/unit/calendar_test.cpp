@@ -53,19 +53,19 @@ INSTANTIATE_TEST_SUITE_P(
                     Conversion{"LastDayOfSecondMonthBeforeItsLeap", QDate(2004, 3, 20), 230,
                                "二月三十", "二月", "三十", "甲申 丁卯   "},
                     Conversion{"NewYear2004", QDate(2004, 1, 22), 101, "正月初一", "一月", "初一",
-                               "甲申 丙寅   "},
-                    Conversion{"JanuaryBeforeNewYearKeepsGregorianYear", QDate(2004, 1, 10), 1219,
-                               "腊月十九", "蜡月", "十九", "甲申 丁丑   "},
+                               "甲申 乙丑   "},
+                    Conversion{"JanuaryBeforeNewYearIsTheYearBefore", QDate(2004, 1, 10), 1219,
+                               "腊月十九", "腊月", "十九", "癸未 乙丑   "},
                     Conversion{"LastDayOfTwelfthMonth", QDate(2004, 1, 21), 1230, "腊月三十",
-                               "蜡月", "三十", "甲申 丁丑   "},
+                               "腊月", "三十", "癸未 乙丑   "},
                     Conversion{"LeapMonthRunningOnFirstJanuary", QDate(2034, 1, 1), -1111,
-                               "闰冬十一", "闰冬", "十一", "甲寅 丙子   "},
+                               "闰冬十一", "闰冬", "十一", "癸丑 甲子   "},
                     Conversion{"LeapEleventhMonthEndOf2033", QDate(2033, 12, 31), -1110, "闰冬初十",
                                "闰冬", "初十", "癸丑 甲子   "},
                     Conversion{"TwelfthMonthAfterLeapEleventh", QDate(2034, 1, 20), 1201,
-                               "腊月初一", "蜡月", "初一", "甲寅 丁丑   "},
+                               "腊月初一", "腊月", "初一", "癸丑 乙丑   "},
                     Conversion{"FirstDayOfRange", QDate(1901, 1, 1), 1111, "冬月十一", "冬月",
-                               "十一", "辛丑 庚子   "},
+                               "十一", "庚子 戊子   "},
                     Conversion{"LastDayOfRange", QDate(2050, 12, 31), 1118, "冬月十八", "冬月",
                                "十八", "庚午 戊子   "},
                     Conversion{"LeapFourthMonth2020", QDate(2020, 5, 23), -401, "闰四初一", "闰四",
@@ -77,13 +77,13 @@ INSTANTIATE_TEST_SUITE_P(
                     Conversion{"ThirtiethDay1989", QDate(1989, 8, 1), 630, "六月三十", "六月",
                                "三十", "己巳 辛未   "},
                     Conversion{"SeventhMonth1989", QDate(1989, 8, 2), 701, "七月初一", "七月",
-                               "初一", "己巳 壬申   "},
+                               "初一", "己巳 辛未   "},
                     Conversion{"EndOfSeventhMonth1989", QDate(1989, 8, 30), 729, "七月廿九", "七月",
                                "廿九", "己巳 壬申   "},
                     Conversion{"EighthMonth1989", QDate(1989, 8, 31), 801, "八月初一", "八月",
-                               "初一", "己巳 癸酉   "},
+                               "初一", "己巳 壬申   "},
                     Conversion{"FourthMonthEnd2013", QDate(2013, 6, 7), 429, "四月廿九", "四月",
-                               "廿九", "癸巳 丁巳   "},
+                               "廿九", "癸巳 戊午   "},
                     Conversion{"FifthMonth2013", QDate(2013, 6, 8), 501, "五月初一", "五月", "初一",
                                "癸巳 戊午   "},
                     Conversion{"DragonBoat2013", QDate(2013, 6, 12), 505, "五月初五", "五月",
@@ -91,11 +91,11 @@ INSTANTIATE_TEST_SUITE_P(
                     Conversion{"SixthMonth2013", QDate(2013, 7, 8), 601, "六月初一", "六月", "初一",
                                "癸巳 己未   "},
                     Conversion{"TwelfthMonthStartingInJanuary", QDate(2005, 1, 10), 1201,
-                               "腊月初一", "蜡月", "初一", "乙酉 己丑   "},
+                               "腊月初一", "腊月", "初一", "甲申 丁丑   "},
                     Conversion{"NewYear2023", QDate(2023, 1, 22), 101, "正月初一", "一月", "初一",
-                               "癸卯 甲寅   "},
+                               "癸卯 癸丑   "},
                     Conversion{"NewYear2030", QDate(2030, 2, 3), 101, "正月初一", "一月", "初一",
-                               "庚戌 戊寅   "}),
+                               "庚戌 丁丑   "}),
     test::RowName());
 
 struct OutOfRange {
@@ -168,7 +168,7 @@ TEST_P(LunarMonthNamings, ReportAndCalendar) {
 
 const MonthNames kMonthNames[] = {
     {"FirstMonth_2004_01_22", QDate(2004, 1, 22), "正月", "一月"},
-    {"TwelfthMonth_2004_01_10", QDate(2004, 1, 10), "腊月", "蜡月"},
+    {"TwelfthMonth_2004_01_10", QDate(2004, 1, 10), "腊月", "腊月"},
     {"EleventhMonth_2004_12_12", QDate(2004, 12, 12), "冬月", "冬月"},
     {"TenthMonth_2004_11_12", QDate(2004, 11, 12), "十月", "十月"},
     {"LeapSecondMonth_2004_03_21", QDate(2004, 3, 21), "闰二", "闰二"},
@@ -185,15 +185,18 @@ struct DatePair {
 
 class YearGanZhiOf : public testing::TestWithParam<DatePair> {};
 
-TEST_P(YearGanZhiOf, FollowsTheGregorianYear) {
+TEST_P(YearGanZhiOf, FollowsTheLunarYear) {
   EXPECT_EQ(YearGanZhi(GetParam().date), QString::fromUtf8(GetParam().pair));
 }
 
 const DatePair kYearPairs[] = {
-    {"FirstDayOfRange", QDate(1901, 1, 1), "辛丑"},
+    {"FirstDayOfRangeIn1900sYear", QDate(1901, 1, 1), "庚子"},
     {"JiaZi_1984", QDate(1984, 6, 1), "甲子"},
-    {"January_2004_01_01", QDate(2004, 1, 1), "甲申"},
+    {"January_2004_01_01", QDate(2004, 1, 1), "癸未"},
+    {"NewYearsEve_2004_01_21", QDate(2004, 1, 21), "癸未"},
+    {"NewYear_2004_01_22", QDate(2004, 1, 22), "甲申"},
     {"December_2004_12_31", QDate(2004, 12, 31), "甲申"},
+    {"LiChunBeforeNewYear_2027_02_05", QDate(2027, 2, 5), "丙午"},
     {"GuiHai_2043", QDate(2043, 7, 1), "癸亥"},
     {"LastDayOfRange", QDate(2050, 12, 31), "庚午"},
 };
@@ -201,27 +204,24 @@ INSTANTIATE_TEST_SUITE_P(Dates, YearGanZhiOf, testing::ValuesIn(kYearPairs), tes
 
 class MonthGanZhiOf : public testing::TestWithParam<DatePair> {};
 
-TEST_P(MonthGanZhiOf, ByYearAndLunarMonth) {
+TEST_P(MonthGanZhiOf, ByTheLastJie) {
   EXPECT_EQ(MonthGanZhi(GetParam().date), QString::fromUtf8(GetParam().pair));
 }
 
 const DatePair kMonthPairs[] = {
-    // First months: the stem depends on the Gregorian year modulo 5.
-    {"FirstMonth_2004", QDate(2004, 1, 22), "丙寅"},
-    {"FirstMonth_2005", QDate(2005, 2, 9), "戊寅"},
-    {"FirstMonth_2006", QDate(2006, 1, 29), "庚寅"},
-    {"FirstMonth_2007", QDate(2007, 2, 18), "壬寅"},
-    {"FirstMonth_2008", QDate(2008, 2, 7), "甲寅"},
-    // Eleventh and twelfth months take 子 and 丑; in January before the new year
-    // the stem still follows the Gregorian year (丁丑 in 2004, 己丑 in 2005).
-    {"EleventhMonth_2004_12_12", QDate(2004, 12, 12), "丙子"},
-    {"TwelfthMonth_2004_01_10", QDate(2004, 1, 10), "丁丑"},
-    {"TwelfthMonth_2005_01_10", QDate(2005, 1, 10), "己丑"},
-    // A leap month takes the pair of its ordinary month.
-    {"SecondMonth_2004_03_20", QDate(2004, 3, 20), "丁卯"},
+    // 小寒 begins the 丑 month, 立春 the 寅 month (2027: 5 January, 4 February),
+    // whatever the lunar month; the stem runs on over the year's end.
+    {"BeforeXiaoHan_2027_01_04", QDate(2027, 1, 4), "庚子"},
+    {"XiaoHan_2027_01_05", QDate(2027, 1, 5), "辛丑"},
+    {"BeforeLiChun_2027_02_03", QDate(2027, 2, 3), "辛丑"},
+    {"LiChun_2027_02_04", QDate(2027, 2, 4), "壬寅"},
+    {"NewYearBeforeLiChun_2004_01_22", QDate(2004, 1, 22), "乙丑"},
+    {"LiChun_2004_02_04", QDate(2004, 2, 4), "丙寅"},
+    // A leap month has no pair of its own: the 节 splits it like any other.
     {"LeapSecondMonth_2004_03_21", QDate(2004, 3, 21), "丁卯"},
-    {"LeapFourthMonth_2020_05_23", QDate(2020, 5, 23), "辛巳"},
-    {"FourthMonth_2020_04_23", QDate(2020, 4, 23), "辛巳"},
+    {"LeapSecondMonthAfterQingMing_2004_04_04", QDate(2004, 4, 4), "戊辰"},
+    {"DaXue_2050_12_07", QDate(2050, 12, 7), "戊子"},
+    {"BeforeDaXue_2050_12_06", QDate(2050, 12, 6), "丁亥"},
 };
 INSTANTIATE_TEST_SUITE_P(Dates, MonthGanZhiOf, testing::ValuesIn(kMonthPairs), test::RowName());
 
@@ -261,7 +261,7 @@ TEST(LunarRange, NewYearIsTheFirstOfTheFirstMonth) {
     EXPECT_EQ(ny.year(), y);
   }
   EXPECT_EQ(LunarNewYear(2004), QDate(2004, 1, 22));
-  EXPECT_FALSE(LunarNewYear(kFirst.year() - 1).isValid());
+  EXPECT_FALSE(LunarNewYear(kFirst.year() - 2).isValid());
   EXPECT_FALSE(LunarNewYear(kLast.year() + 1).isValid());
 }
 

@@ -6,8 +6,10 @@
 // used only when it is the user's own.
 
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
 #include <unistd.h>
+#include <optional>
 
 #include <QDir>
 #include <QFile>
@@ -70,8 +72,8 @@ TEST_F(HostileInput, ReportEscapesTypedTextAndMatchesNothing) {
     // no strokes and no grids.
     if (!text.isEmpty() && !text.contains(QChar(u'张'))) {
       ASSERT_TRUE(report.results.name);
-      for (const QString& strokes : report.results.name->strokes) {
-        EXPECT_TRUE(strokes.isEmpty()) << strokes.toStdString();
+      for (const std::optional<int>& strokes : report.results.name->strokes) {
+        EXPECT_FALSE(strokes) << *strokes;
       }
     }
     // The mobile number holds non-digits: the reading says so and the report
@@ -94,7 +96,13 @@ TEST_F(HostileInput, CharactersOutsideGbkReachThePage) {
     EXPECT_TRUE(test::ReadFile(path).contains(
         ToGb18030(QStringLiteral("    ") + name + QStringLiteral("  生于"))))
         << name.toStdString();
-    EXPECT_TRUE(messages.first().startsWith(QStringLiteral("字库中查不到“"))) << name.toStdString();
+    // 𠮷 and 䶮 have stroke counts (吉𠮷䶮 totals 32); the emoji and Hangul none.
+    const bool counted = name == QStringLiteral("吉𠮷䶮");
+    EXPECT_NE(!messages.isEmpty() && messages.first().startsWith(QStringLiteral("字库中查不到“")),
+              counted)
+        << name.toStdString();
+    EXPECT_EQ(report.results.name->total, counted ? std::optional(32) : std::nullopt)
+        << name.toStdString();
   }
 }
 

@@ -20,10 +20,23 @@ class Lifetime : public ::testing::Test {
  protected:
   void SetUp() override { store_.Open(test::ReadingFixtureStore()); }
 
-  // The lunar particulars as the report hands them to the reading.
-  static LunarBirth Lunar(const char* year, const char* month, const char* day,
-                          const char* animal = "鸡") {
-    return LunarBirth{S(year), S(animal), S(month), S(day)};
+  // The lunar particulars as the report hands them to the reading, found by
+  // their texts; a text that names none leaves an invalid field (-1).
+  static LunarBirth Lunar(const char* year, const char* month, const char* day) {
+    LunarBirth b{-1, -1, -1, false, -1};
+    for (int n = 0; n < 60; ++n) {
+      if (LunarBirth{n % 10, n % 12}.YearText() == S(year))
+        b.year_stem = n % 10, b.year_branch = n % 12;
+    }
+    for (int m = 1; m <= 24; ++m) {
+      if (LunarBirth{0, 0, (m + 1) / 2, m % 2 == 0}.MonthText() == S(month)) {
+        b.month = (m + 1) / 2, b.leap_month = m % 2 == 0;
+      }
+    }
+    for (int d = 1; d <= 30; ++d) {
+      if (LunarBirth{0, 0, 1, false, d}.DayText() == S(day)) b.day = d;
+    }
+    return b;
   }
 
   static Person Inputs(int hour, QDate birthday = QDate(2005, 3, 2)) {
@@ -133,7 +146,7 @@ TEST_F(Lifetime, VerseLines) {
 
 TEST_F(Lifetime, LeapMonthTextIsLookedUpUnderItsOwnName) {
   const LifetimeResult r =
-      ReadLifetime(Inputs(0, QDate(2004, 3, 21)), Lunar("甲申年", "闰二", "初一", "猴"), store_);
+      ReadLifetime(Inputs(0, QDate(2004, 3, 21)), Lunar("甲申年", "闰二", "初一"), store_);
   EXPECT_EQ(r.star_sign, QStringLiteral("白羊座"));
   EXPECT_EQ(r.section[15], QStringLiteral("    闰二月的测试文字。"));
   EXPECT_EQ(r.section[17], QStringLiteral("    属猴的测试文字。"));
@@ -158,20 +171,20 @@ TEST_F(Lifetime, BirthHourThatSelectsNoEntryIsAnError) {
   }
 }
 
-TEST_F(Lifetime, LunarNamesOutsideTheTablesAreErrors) {
+TEST_F(Lifetime, LunarNumbersOutsideTheTablesAreErrors) {
   const struct {
-    const char* year;
-    const char* month;
-    const char* day;
+    const char* name;
+    LunarBirth lunar;
   } cases[] = {
-      {"甲子", "正月", "初一"},  // without 年
-      {"甲子年", "十三月", "初一"},
-      {"甲子年", "", "初一"},
-      {"甲子年", "正月", "三十一"},
+      {"StemAndBranchOfTwoParities", {0, 1, 1, false, 1}},
+      {"StemTen", {10, 0, 1, false, 1}},
+      {"NegativeBranch", {0, -2, 1, false, 1}},
+      {"MonthThirteen", {0, 0, 13, false, 1}},
+      {"MonthZero", {0, 0, 0, true, 1}},
+      {"DayThirtyOne", {0, 0, 1, false, 31}},
   };
   for (const auto& c : cases) {
-    EXPECT_THROW(ReadLifetime(Inputs(0), Lunar(c.year, c.month, c.day), store_), Error)
-        << c.year << c.month << c.day;
+    EXPECT_THROW(ReadLifetime(Inputs(0), c.lunar, store_), Error) << c.name;
   }
 }
 

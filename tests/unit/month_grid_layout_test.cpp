@@ -292,7 +292,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"ThirdMonthAfterTheLeap", QDate(2004, 4, 19), kJune8, "三月", Font, Font},
         TextCase{"EleventhMonth", QDate(2004, 12, 12), kJune8, "冬月", Sunday, Sunday},
         TextCase{"LastDayOfTenthMonth", QDate(2004, 12, 11), kJune8, "三十", Saturday, Saturday},
-        TextCase{"TwelfthMonth", QDate(2005, 1, 10), kJune8, "蜡月", Font, Font},
+        TextCase{"TwelfthMonth", QDate(2005, 1, 10), kJune8, "腊月", Font, Font},
         TextCase{"OrdinaryDay", QDate(2004, 8, 3), kJune8, "十八", Font, Font},
         TextCase{"TwentiethDay", QDate(2004, 8, 5), kJune8, "二十", Font, Font},
         TextCase{"MarkedDay", kJune8, kJune8, "廿一", Today, Today},
@@ -328,6 +328,9 @@ TEST(KalendarTitles, MonthAndSideTitles) {
   EXPECT_EQ(KalendarSideTitle(aug, lkoGanZhi), QStringLiteral("甲申 辛未   "));
   EXPECT_EQ(KalendarSideTitle(aug, lkoShengXiao), QStringLiteral("猴年"));
   EXPECT_EQ(KalendarSideTitle(aug, lkoYang | lkoYin | lkoMonthTitle), QString());
+  // January 2027, before 正月初一 and after 小寒: still the 丙午 year, the 辛丑 month.
+  EXPECT_EQ(KalendarSideTitle(QDate(2027, 1, 10), kAllKalendarOptions),
+            QStringLiteral("丙午 辛丑   马年"));
 }
 
 TEST(KalendarTitles, WeekdayHeaders) {

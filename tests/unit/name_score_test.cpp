@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <tuple>
+
 #include "readings/name_score.h"
 #include "readings/readings.h"
 #include "store/reference_store.h"
@@ -56,8 +59,11 @@ const ScoreRow kRows[] = {
      "大吉 大吉 半吉 凶 凶", 66},
     {"compound_total_above_81", "龘龘龘", SurnameKind::Compound, "63 96 96 49 2", "土土水",
      "吉 大吉 半吉 凶 中吉", 66},
-    // 𠮷 has no stroke count: every grid that needs it is empty and rates nothing.
-    {"missing_strokes", "张𠮷", SurnameKind::Single, "- 12 - - 2", "木", "- - - 凶 -", 3},
+    // 김 has no stroke count: every grid that needs it is empty and rates nothing.
+    {"missing_strokes", "张김", SurnameKind::Single, "- 12 - - 2", "木", "- - - 凶 -", 3},
+    // 𠮷, beyond the BMP, has its count (6).
+    {"beyond_the_bmp", "张𠮷", SurnameKind::Single, "17 12 17 7 2", "木金金", "吉 吉 吉 凶 中吉",
+     64},
 };
 
 QString GridText(int grid) {
@@ -90,14 +96,18 @@ TEST_P(NameScoreRows, MatchTheWorkedCaseAndTheNameReading) {
   person.name = S(row.name);
   person.surname_kind = row.kind;
   const NameResult r = ReadName(person, BuiltStore(), {});
-  const auto shown = [](const QString& grid) {
-    return grid.isEmpty() ? QStringLiteral("-") : grid;
+  const auto shown = [](const std::optional<int>& grid) {
+    return grid ? QString::number(*grid) : QStringLiteral("-");
   };
   EXPECT_EQ(QStringList(
                 {shown(r.total), shown(r.heaven), shown(r.person), shown(r.earth), shown(r.outer)})
                 .join(u' '),
             S(row.grids));
   EXPECT_EQ(r.talents, S(row.talents));
+  // and the ratings and score the names command and the JSON report give.
+  EXPECT_EQ(std::tuple(r.total_rating, r.person_rating, r.earth_rating, r.outer_rating,
+                       r.talents_rating, r.score),
+            std::tuple(s.total, s.person, s.earth, s.outer, s.talents, s.score));
 }
 
 INSTANTIATE_TEST_SUITE_P(Worked, NameScoreRows, ::testing::ValuesIn(kRows),

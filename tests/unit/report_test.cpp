@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -66,10 +68,13 @@ TEST_F(Report, NoBoxTicked) {
   EXPECT_EQ(report_.page, PageOf({header}));
   EXPECT_EQ(report_.page.size(), 4 + 2 + 51 + 1);
   const LunarBirth& lunar = report_.results.lunar;
-  EXPECT_EQ(lunar.year, QStringLiteral("乙酉年"));
-  EXPECT_EQ(lunar.animal, QStringLiteral("鸡"));
-  EXPECT_EQ(lunar.month, QStringLiteral("正月"));
-  EXPECT_EQ(lunar.day, QStringLiteral("廿二"));
+  EXPECT_EQ(lunar.YearText(), QStringLiteral("乙酉年"));
+  EXPECT_EQ(lunar.AnimalText(), QStringLiteral("鸡"));
+  EXPECT_EQ(lunar.MonthText(), QStringLiteral("正月"));
+  EXPECT_EQ(lunar.DayText(), QStringLiteral("廿二"));
+  // The numbers behind them, for the readings that count with them.
+  EXPECT_EQ(lunar.CycleIndex(), 21);
+  EXPECT_EQ(std::tuple(lunar.month, lunar.leap_month, lunar.day), std::tuple(1, false, 22));
   EXPECT_FALSE(report_.results.name);
 }
 
@@ -137,7 +142,7 @@ TEST_F(Report, PregnancyAndMobileSections) {
   person.conception_age = QStringLiteral("31");
   Build(person);
   const QStringList& r = report_.plain;
-  ASSERT_EQ(r.size(), 1 + 4 + 4 + 3);
+  ASSERT_EQ(r.size(), 1 + 4 + 5 + 3);
   EXPECT_EQ(r[2], QStringLiteral("    【※手机号码吉凶预测】"));
   EXPECT_EQ(r[3],
             QStringLiteral(
@@ -152,8 +157,10 @@ TEST_F(Report, PregnancyAndMobileSections) {
   EXPECT_EQ(r[8], QStringLiteral("    "
                                  "本生男生女预测根据《古代胎儿预测术》及《日本科学育儿预测》编制而"
                                  "成，准确率达到百分之九九点九八。"));
-  EXPECT_EQ(r[10], QStringLiteral("    【※最佳怀孕时间预测】"));
-  EXPECT_EQ(r[11],
+  // The claim above is the section's own; the last line says what it is worth.
+  EXPECT_EQ(r[9], QStringLiteral("    以上预测仅供娱乐，不是医学方法，切勿据此选择孩子的性别。"));
+  EXPECT_EQ(r[11], QStringLiteral("    【※最佳怀孕时间预测】"));
+  EXPECT_EQ(r[12],
             QStringLiteral("    "
                            "31岁母亲想要一个男孩。根据中外古今有关胎儿育儿等书籍预测，要心想事成，"
                            "请选择下列时间怀孕：今年1、3、11、12月份或者明年1、3、11、12月份。"));

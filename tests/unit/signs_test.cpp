@@ -68,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ZodiacYear, ChangesExactlyAtMidnightOfEveryNewYearsDay) {
   for (int y = 1900; y <= 2050; ++y) {
-    const QDate ny = LunarNewYearOf(y);
+    const QDate ny = LunarNewYear(y);
     ASSERT_TRUE(ny.isValid()) << y;
     ASSERT_EQ(ny.year(), y);
     const DateTime before{ny.addDays(-1), QTime(23, 59, 59, 999)};
@@ -112,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(Edges, ZodiacYearOutsideTheTable, testing::ValuesIn(kOu
 // day before it lies in the twelfth month: the two tables agree year by year.
 TEST(LunarNewYear, AgreesWithTheLunarCalendar) {
   for (int y = 1901; y <= 2050; ++y) {
-    const QDate ny = LunarNewYearOf(y);
+    const QDate ny = LunarNewYear(y);
     EXPECT_EQ(LunarCodeOf(ny), 101) << Show(ny);
     const LunarDate eve = LunarDate::Decode(LunarCodeOf(ny.addDays(-1)));
     EXPECT_EQ(eve.month, 12) << Show(ny);
@@ -121,12 +121,12 @@ TEST(LunarNewYear, AgreesWithTheLunarCalendar) {
 }
 
 TEST(LunarNewYear, TableCoversOnly1900To2050) {
-  EXPECT_EQ(LunarNewYearOf(1900), QDate(1900, 1, 31));
-  EXPECT_EQ(LunarNewYearOf(2023), QDate(2023, 1, 22));
-  EXPECT_EQ(LunarNewYearOf(2030), QDate(2030, 2, 3));
-  EXPECT_EQ(LunarNewYearOf(2050), QDate(2050, 1, 23));
-  EXPECT_FALSE(LunarNewYearOf(1899).isValid());
-  EXPECT_FALSE(LunarNewYearOf(2051).isValid());
+  EXPECT_EQ(LunarNewYear(1900), QDate(1900, 1, 31));
+  EXPECT_EQ(LunarNewYear(2023), QDate(2023, 1, 22));
+  EXPECT_EQ(LunarNewYear(2030), QDate(2030, 2, 3));
+  EXPECT_EQ(LunarNewYear(2050), QDate(2050, 1, 23));
+  EXPECT_FALSE(LunarNewYear(1899).isValid());
+  EXPECT_FALSE(LunarNewYear(2051).isValid());
 }
 
 struct CyclicCase {

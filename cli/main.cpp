@@ -39,6 +39,10 @@ constexpr std::array kCommands{
             RunReport},
     Command{"names", "names [OPTIONS]       scores or generates given names (see names --help)",
             RunNames},
+    Command{"profiles",
+            "profiles COMMAND      the saved profiles: list, show, delete, export, import",
+            RunProfiles},
+    Command{"history", "history COMMAND       the reports made: list, show N", RunHistory},
 };
 
 // "tessaly-cli" and the command's name, if any.
@@ -183,8 +187,9 @@ int main(int argc, char** argv) {
   // command on are the command's.
   QCommandLineParser parser;
   parser.setApplicationDescription(ProgramDescription());
-  parser.addPositionalArgument(QStringLiteral("COMMAND"),
-                               QStringLiteral("strokes, calendar, report or names"));
+  parser.addPositionalArgument(
+      QStringLiteral("COMMAND"),
+      QStringLiteral("strokes, calendar, report, names, profiles or history"));
   parser.addPositionalArgument(
       QStringLiteral("ARGS"),
       QStringLiteral("the command's arguments (see tessaly-cli COMMAND --help)"),

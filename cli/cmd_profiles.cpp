@@ -35,12 +35,12 @@ QString LocalTime(const QDateTime& t) {
 QList<std::pair<QString, QString>> Fields(const Profile& p) {
   QList<std::pair<QString, QString>> fields;
   const QJsonObject o = ProfileToJson(p);
-  for (const char* name : {"name", "sex", "surname_kind", "birthday", "birth_hour", "time",
-                           "place", "longitude", "dst", "late_zi", "mobile", "mother_age",
-                           "pregnancy_month", "conception_age", "wish"}) {
+  for (const char* name :
+       {"name", "sex", "surname_kind", "birthday", "birth_hour", "time", "place", "longitude",
+        "dst", "late_zi", "mobile", "mother_age", "pregnancy_month", "conception_age", "wish"}) {
     const QJsonValue v = o.value(QLatin1String(name));
-    QString text = v.isString()  ? v.toString()
-                   : v.isBool()  ? QString::fromLatin1(v.toBool() ? "true" : "false")
+    QString text = v.isString()   ? v.toString()
+                   : v.isBool()   ? QString::fromLatin1(v.toBool() ? "true" : "false")
                    : v.isDouble() ? QString::number(v.toDouble())
                                   : QString();
     fields += {QLatin1String(name), text};
@@ -92,8 +92,8 @@ QString ReadFormat(const QCommandLineParser& parser, bool& json) {
 
 QByteArray ReadInput(const QString& file) {
   QFile in;
-  const bool opened =
-      file == u"-" ? in.open(stdin, QIODevice::ReadOnly) : (in.setFileName(file), in.open(QIODevice::ReadOnly));
+  const bool opened = file == u"-" ? in.open(stdin, QIODevice::ReadOnly)
+                                   : (in.setFileName(file), in.open(QIODevice::ReadOnly));
   if (!opened) throw Error(QStringLiteral("无法读取“%1”：%2").arg(file, in.errorString()));
   const QByteArray bytes = in.readAll();
   if (in.error() != QFileDevice::NoError) {
@@ -104,7 +104,8 @@ QByteArray ReadInput(const QString& file) {
 
 int RunProfileCommand(const QString& sub, const QStringList& args, QByteArray& out) {
   QCommandLineParser parser;
-  const QCommandLineOption format(QStringLiteral("format"), QStringLiteral("tsv or json (default tsv)"),
+  const QCommandLineOption format(QStringLiteral("format"),
+                                  QStringLiteral("tsv or json (default tsv)"),
                                   QStringLiteral("FORMAT"));
   const char* command = nullptr;
   if (sub == u"list") {
@@ -116,9 +117,10 @@ int RunProfileCommand(const QString& sub, const QStringList& args, QByteArray& o
     parser.addOption(format);
   } else if (sub == u"show" || sub == u"delete") {
     command = sub == u"show" ? "profiles show" : "profiles delete";
-    parser.setApplicationDescription(sub == u"show"
-                                         ? QStringLiteral("A profile's fields, one per line: the field, a TAB, its value.")
-                                         : QStringLiteral("Deletes a profile."));
+    parser.setApplicationDescription(
+        sub == u"show"
+            ? QStringLiteral("A profile's fields, one per line: the field, a TAB, its value.")
+            : QStringLiteral("Deletes a profile."));
     parser.addPositionalArgument(QStringLiteral("KEY"),
                                  QStringLiteral("\"name birthday\", or the name alone when one "
                                                 "profile has it"));
@@ -202,17 +204,18 @@ int RunProfileCommand(const QString& sub, const QStringList& args, QByteArray& o
 int RunProfiles(const QStringList& args, QByteArray& out) {
   if (args.isEmpty() || args.first().startsWith(QLatin1Char('-'))) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("The saved profiles (档案), in ~/.local/share/tessaly/profiles.sqlite.\n\n"
-                       "Commands:\n"
-                       "  list [--format tsv|json]   every profile\n"
-                       "  show KEY                   a profile's fields\n"
-                       "  delete KEY                 deletes a profile\n"
-                       "  export FILE|-              every profile as JSON\n"
-                       "  import FILE|-              adds or updates the profiles of a JSON file\n\n"
-                       "KEY is \"name birthday\" (\"李雨桐 2004-03-21\") or the name alone when one\n"
-                       "profile has it."));
-    if (const int status = ParseArguments(parser, "profiles", args, out); status >= 0) return status;
+    parser.setApplicationDescription(QStringLiteral(
+        "The saved profiles (档案), in ~/.local/share/tessaly/profiles.sqlite.\n\n"
+        "Commands:\n"
+        "  list [--format tsv|json]   every profile\n"
+        "  show KEY                   a profile's fields\n"
+        "  delete KEY                 deletes a profile\n"
+        "  export FILE|-              every profile as JSON\n"
+        "  import FILE|-              adds or updates the profiles of a JSON file\n\n"
+        "KEY is \"name birthday\" (\"李雨桐 2004-03-21\") or the name alone when one\n"
+        "profile has it."));
+    if (const int status = ParseArguments(parser, "profiles", args, out); status >= 0)
+      return status;
     return BadArguments(parser, "profiles", {});
   }
   return RunProfileCommand(args.first(), args.mid(1), out);
@@ -221,7 +224,9 @@ int RunProfiles(const QStringList& args, QByteArray& out) {
 int RunHistory(const QStringList& args, QByteArray& out) {
   const QString sub = args.value(0);
   QCommandLineParser parser;
-  const char* command = sub == u"list" ? "history list" : sub == u"show" ? "history show" : "history";
+  const char* command = sub == u"list"   ? "history list"
+                        : sub == u"show" ? "history show"
+                                         : "history";
   if (sub == u"list") {
     parser.setApplicationDescription(
         QStringLiteral("The reports made (the newest %1), newest first: one TAB-separated line\n"
@@ -237,7 +242,8 @@ int RunHistory(const QStringList& args, QByteArray& out) {
         QStringLiteral("The report N of the history made again from its inputs, as report\n"
                        "prints it. This year's forecasts follow today's date; standard error\n"
                        "says on which day the report was first made."));
-    parser.addPositionalArgument(QStringLiteral("N"), QStringLiteral("the number history list gives"));
+    parser.addPositionalArgument(QStringLiteral("N"),
+                                 QStringLiteral("the number history list gives"));
   } else {
     parser.setApplicationDescription(
         QStringLiteral("The reports made with 马上算命 or report --save-history.\n\nCommands:\n"
@@ -247,9 +253,9 @@ int RunHistory(const QStringList& args, QByteArray& out) {
   const QStringList rest = sub == u"list" || sub == u"show" ? args.mid(1) : args;
   if (const int status = ParseArguments(parser, command, rest, out); status >= 0) return status;
   if (command == std::string_view("history")) {
-    return BadArguments(parser, command,
-                        sub.isEmpty() ? QString()
-                                      : QStringLiteral("unknown command '%1' (list or show)").arg(sub));
+    return BadArguments(
+        parser, command,
+        sub.isEmpty() ? QString() : QStringLiteral("unknown command '%1' (list or show)").arg(sub));
   }
   const QStringList positional = parser.positionalArguments();
   bool ok = sub == u"list" ? positional.isEmpty() : positional.size() == 1;
@@ -293,7 +299,8 @@ int RunHistory(const QStringList& args, QByteArray& out) {
     references.Open(ReferenceStore::DefaultPath());
   }
   Report report;
-  BuildReport(person, references, [](const QString& message) { Err(message); }, report);
+  BuildReport(
+      person, references, [](const QString& message) { Err(message); }, report);
   for (const QString& line : report.plain) Out(out, line);
   Err(QStringLiteral("此报告最初生成于 %1；今年的运势按今天的日期推算。")
           .arg(DateToStr(entry->made.toLocalTime().date())));

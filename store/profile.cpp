@@ -21,9 +21,12 @@ constexpr struct {
   const char* word;
   Reading reading;
 } kReadingWords[] = {
-    {"name", Reading::Name},         {"lifetime", Reading::Lifetime},
-    {"zodiac", Reading::Zodiac},     {"star", Reading::StarSign},
-    {"mobile", Reading::Mobile},     {"sex", Reading::ChildSex},
+    {"name", Reading::Name},
+    {"lifetime", Reading::Lifetime},
+    {"zodiac", Reading::Zodiac},
+    {"star", Reading::StarSign},
+    {"mobile", Reading::Mobile},
+    {"sex", Reading::ChildSex},
     {"conception", Reading::Conception},
 };
 
@@ -59,9 +62,8 @@ bool Profile::SameInputs(const Profile& o) const {
   return name == o.name && sex == o.sex && surname_kind == o.surname_kind &&
          birthday == o.birthday && birth_hour == o.birth_hour && time == o.time &&
          place == o.place && longitude == o.longitude && dst == o.dst && late_zi == o.late_zi &&
-         mobile == o.mobile && mother_age == o.mother_age &&
-         pregnancy_month == o.pregnancy_month && conception_age == o.conception_age &&
-         wish == o.wish && readings == o.readings;
+         mobile == o.mobile && mother_age == o.mother_age && pregnancy_month == o.pregnancy_month &&
+         conception_age == o.conception_age && wish == o.wish && readings == o.readings;
 }
 
 Profile NewProfile() {
@@ -102,7 +104,9 @@ Person PersonOf(const Profile& p) {
   person.pregnancy_month = p.pregnancy_month;
   person.conception_age = p.conception_age;
   person.wish = p.wish;
-  person.wish_index = p.wish == QStringLiteral("男孩") ? 0 : p.wish == QStringLiteral("女孩") ? 1 : -1;
+  person.wish_index = p.wish == QStringLiteral("男孩")   ? 0
+                      : p.wish == QStringLiteral("女孩") ? 1
+                                                         : -1;
   person.readings = p.readings;
   return person;
 }
@@ -240,8 +244,9 @@ QString ProfileFromJson(const QJsonObject& o, Profile& p) {
       for (const QJsonValue& w : v.toArray()) words += w.toString();
       QString unknown;
       if (!v.isArray() || words.isEmpty() || !ReadingsOfWords(words, p.readings, unknown)) {
-        return QStringLiteral("“readings”应为测算项目的列表（name、lifetime、zodiac、star、"
-                              "mobile、sex、conception）");
+        return QStringLiteral(
+            "“readings”应为测算项目的列表（name、lifetime、zodiac、star、"
+            "mobile、sex、conception）");
       }
     } else if (field == u"created" || field == u"changed") {
       QDateTime& t = field == u"created" ? p.created : p.changed;
@@ -275,11 +280,12 @@ QList<Profile> ProfilesFromJsonText(const QByteArray& text) {
                               ? QStringLiteral("第%1项").arg(i + 1)
                               : QStringLiteral("第%1项（%2）").arg(i + 1).arg(who);
     Profile p;
-    const QString fault = list[i].isObject() ? ProfileFromJson(o, p)
-                                             : QStringLiteral("应为一个对象");
+    const QString fault =
+        list[i].isObject() ? ProfileFromJson(o, p) : QStringLiteral("应为一个对象");
     if (!fault.isEmpty()) throw Error(entry + QStringLiteral("：") + fault);
     if (const auto it = seen.constFind(p.Key()); it != seen.cend()) {
-      throw Error(QStringLiteral("%1与第%2项是同一份档案（%3）").arg(entry).arg(*it + 1).arg(p.Key()));
+      throw Error(
+          QStringLiteral("%1与第%2项是同一份档案（%3）").arg(entry).arg(*it + 1).arg(p.Key()));
     }
     seen.insert(p.Key(), i);
     profiles += p;

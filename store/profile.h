@@ -21,7 +21,7 @@ struct Profile {
   QString name = QStringLiteral("欧阳雨辰");
   Sex sex = Sex::Male;
   SurnameKind surname_kind = SurnameKind::Single;
-  QDate birthday;                          // a new window's: today
+  QDate birthday;                               // a new window's: today
   QString birth_hour = QStringLiteral("子时");  // the name of the double hour, 子时 .. 亥时
   // The four-pillars inputs: the exact time of birth, where (a place name or a
   // longitude in degrees east) and the daylight-saving and late-子时 choices.

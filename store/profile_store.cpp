@@ -78,9 +78,7 @@ QString Reason(sqlite3* db, int rc, const QString& path) {
 }
 
 QString TimeText(const QDateTime& t) { return t.toUTC().toString(Qt::ISODate); }
-QDateTime TimeOf(const QString& text) {
-  return QDateTime::fromString(text, Qt::ISODate).toUTC();
-}
+QDateTime TimeOf(const QString& text) { return QDateTime::fromString(text, Qt::ISODate).toUTC(); }
 
 // One prepared statement; raises StoreError with the store's reason.
 class Statement {
@@ -154,7 +152,8 @@ Profile ProfileOfRow(const Statement& s) {
   p.readings = Readings::fromInt(static_cast<unsigned>(s.Int(10)) & kAllReadings.toInt());
   p.created = TimeOf(s.Text(11));
   p.changed = TimeOf(s.Text(12));
-  if (const QString t = s.Text(13); !t.isEmpty()) p.time = QTime::fromString(t, QStringLiteral("HH:mm"));
+  if (const QString t = s.Text(13); !t.isEmpty())
+    p.time = QTime::fromString(t, QStringLiteral("HH:mm"));
   p.place = s.Text(14);
   p.longitude = s.Real(15);
   p.dst = s.Int(16) != 0;
@@ -315,8 +314,9 @@ void ProfileStore::Open(const QString& path) {
   if (!fault.isEmpty()) {
     Close();
     const QString aside = MoveAside(path);
-    notice_ = QStringLiteral("档案库文件“%1”%2，没有改动它：已改名为“%3”留存，现在从空白的档案库开始。")
-                  .arg(path, fault, QFileInfo(aside).fileName());
+    notice_ =
+        QStringLiteral("档案库文件“%1”%2，没有改动它：已改名为“%3”留存，现在从空白的档案库开始。")
+            .arg(path, fault, QFileInfo(aside).fileName());
     CheckFile(path);
     db_ = OpenFile(path);
   }

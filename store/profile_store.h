@@ -27,7 +27,7 @@ namespace tessaly {
 
 // One report made: when, and the inputs and readings it was made from.
 struct HistoryEntry {
-  qint64 id = 0;  // grows with each entry; `history show N` takes it
+  qint64 id = 0;   // grows with each entry; `history show N` takes it
   QDateTime made;  // UTC
   Profile inputs;  // created and changed left empty
 };

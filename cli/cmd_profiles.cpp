@@ -246,7 +246,7 @@ int RunHistory(const QStringList& args, QByteArray& out) {
                                  QStringLiteral("the number history list gives"));
   } else {
     parser.setApplicationDescription(
-        QStringLiteral("The reports made with 马上算命 or report --save-history.\n\nCommands:\n"
+        QStringLiteral("The reports made with report --save-history.\n\nCommands:\n"
                        "  list [--format tsv|json]   the reports, newest first\n"
                        "  show N                     report N again"));
   }

@@ -243,7 +243,7 @@ QString ProfileFromJson(const QJsonObject& o, Profile& p) {
       QStringList words;
       for (const QJsonValue& w : v.toArray()) words += w.toString();
       QString unknown;
-      if (!v.isArray() || words.isEmpty() || !ReadingsOfWords(words, p.readings, unknown)) {
+      if (!v.isArray() || !ReadingsOfWords(words, p.readings, unknown)) {
         return QStringLiteral(
             "“readings”应为测算项目的列表（name、lifetime、zodiac、star、"
             "mobile、sex、conception）");

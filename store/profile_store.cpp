@@ -244,10 +244,11 @@ QString Unusable(sqlite3* db, const QString& path) {
 
 // Moves the file (and its journal) aside as PATH.damaged-YYYYMMDD-HHMMSS.
 QString MoveAside(const QString& path) {
-  QString aside = path + QStringLiteral(".damaged-") +
-                  QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+  const QString base = path + QStringLiteral(".damaged-") +
+                       QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+  QString aside = base;
   for (int n = 2; QFileInfo::exists(aside) || QFileInfo(aside).isSymLink(); ++n) {
-    aside = aside.section(QLatin1Char('~'), 0, 0) + QStringLiteral("~%1").arg(n);
+    aside = base + QStringLiteral("~%1").arg(n);
   }
   const QByteArray from = QFile::encodeName(path), to = QFile::encodeName(aside);
   if (::rename(from.constData(), to.constData()) != 0) {

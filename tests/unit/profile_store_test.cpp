@@ -44,9 +44,10 @@ QString Integrity(const QString& path) {
   sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
   sqlite3_stmt* st = nullptr;
   sqlite3_prepare_v2(db, "pragma integrity_check", -1, &st, nullptr);
-  const QString result = sqlite3_step(st) == SQLITE_ROW
-                             ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)))
-                             : QStringLiteral("no answer");
+  const QString result =
+      sqlite3_step(st) == SQLITE_ROW
+          ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)))
+          : QStringLiteral("no answer");
   sqlite3_finalize(st);
   sqlite3_close_v2(db);
   return result;
@@ -62,7 +63,8 @@ class Store : public ::testing::Test {
 
 TEST_F(Store, SavesReplacesAndDeletesByNameAndBirthday) {
   Open();
-  struct stat file {}, folder{};
+  struct stat file {
+  }, folder{};
   stat(QFile::encodeName(Path()).constData(), &file);
   stat(QFile::encodeName(QFileInfo(Path()).absolutePath()).constData(), &folder);
   EXPECT_EQ(file.st_mode & 0777, 0600u);

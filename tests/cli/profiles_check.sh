@@ -63,6 +63,21 @@ failures)
   (ulimit -f 64 && "$cli" profiles import "$scratch/many.json") >"$out" 2>"$err"
   [[ $? -eq 1 && $(cat "$err") == *磁盘已满* ]] || fail "full disk: $(cat "$err")"
   "$cli" profiles list | cmp -s - "$scratch/before" || fail "full disk changed the store"
+  # A folder that cannot be written: a clear error, the old data as it was. (Root
+  # writes anywhere: it runs the tool as nobody.)
+  ro=$scratch/ro
+  as=()
+  mkdir "$ro"
+  if [[ $(id -u) -eq 0 ]]; then
+    chmod 755 "$scratch" && chown 65534 "$ro" && as=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+  fi
+  XDG_DATA_HOME=$ro "${as[@]}" "$cli" profiles import "$people" >/dev/null || fail "import as $(id -un)"
+  chmod 500 "$ro/tessaly"
+  XDG_DATA_HOME=$ro "${as[@]}" "$cli" profiles import "$scratch/many.json" >"$out" 2>"$err"
+  [[ $? -eq 1 && $(cat "$err") == *不可写* ]] || fail "read-only folder: $(cat "$err")"
+  chmod 700 "$ro/tessaly"
+  XDG_DATA_HOME=$ro "${as[@]}" "$cli" profiles list | cmp -s - "$scratch/before" ||
+    fail "read-only folder changed the store"
   # A damaged file is moved aside, said once, and an empty store started.
   head -c 3000 /dev/urandom >"$XDG_DATA_HOME/tessaly/profiles.sqlite"
   rm -f "$XDG_DATA_HOME/tessaly/profiles.sqlite-"*

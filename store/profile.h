@@ -24,12 +24,14 @@ struct Profile {
   QDate birthday;                               // a new window's: today
   QString birth_hour = QStringLiteral("子时");  // the name of the double hour, 子时 .. 亥时
   // The four-pillars inputs: the exact time of birth, where (a place name or a
-  // longitude in degrees east) and the daylight-saving and late-子时 choices.
+  // longitude in degrees east), whether the clock read daylight-saving time
+  // where and when it was in use, and whether a birth at 23:00-23:59 (late
+  // 子时) belongs to the next day.
   std::optional<QTime> time;  // none: the double hour only
   QString place;
   std::optional<double> longitude;
-  bool dst = false;
-  bool late_zi = false;
+  bool dst = true;
+  bool late_zi = true;
   QString mobile = QStringLiteral("13113213313");
   QString mother_age = QStringLiteral("18");
   QString pregnancy_month = QStringLiteral("01");

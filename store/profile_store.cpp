@@ -39,8 +39,8 @@ constexpr const char* kMigrations[] = {
     "alter table profiles add column birth_time text;"
     "alter table profiles add column place text not null default '';"
     "alter table profiles add column longitude real;"
-    "alter table profiles add column dst integer not null default 0;"
-    "alter table profiles add column late_zi integer not null default 0;",
+    "alter table profiles add column dst integer not null default 1;"
+    "alter table profiles add column late_zi integer not null default 1;",
     // 3: the reports made, with their inputs as a profile in JSON.
     "create table history (id integer primary key autoincrement, made text not null,"
     " inputs text not null);",

@@ -72,11 +72,12 @@ failures)
     chmod 755 "$scratch" && chown 65534 "$ro" && as=(setpriv --reuid=65534 --regid=65534 --clear-groups)
   fi
   XDG_DATA_HOME=$ro "${as[@]}" "$cli" profiles import "$people" >/dev/null || fail "import as $(id -un)"
+  XDG_DATA_HOME=$ro "${as[@]}" "$cli" profiles list >"$scratch/ro-before"
   chmod 500 "$ro/tessaly"
   XDG_DATA_HOME=$ro "${as[@]}" "$cli" profiles import "$scratch/many.json" >"$out" 2>"$err"
   [[ $? -eq 1 && $(cat "$err") == *不可写* ]] || fail "read-only folder: $(cat "$err")"
   chmod 700 "$ro/tessaly"
-  XDG_DATA_HOME=$ro "${as[@]}" "$cli" profiles list | cmp -s - "$scratch/before" ||
+  XDG_DATA_HOME=$ro "${as[@]}" "$cli" profiles list | cmp -s - "$scratch/ro-before" ||
     fail "read-only folder changed the store"
   # A damaged file is moved aside, said once, and an empty store started.
   head -c 3000 /dev/urandom >"$XDG_DATA_HOME/tessaly/profiles.sqlite"

@@ -31,7 +31,7 @@ Profile Someone(int n, const QString& mobile = QStringLiteral("13912340080")) {
   p.time = QTime(8, 30);
   p.place = QStringLiteral("北京");
   p.longitude = 116.4;
-  p.dst = p.late_zi = true;
+  p.dst = p.late_zi = false;
   p.mobile = mobile;
   p.mother_age = QStringLiteral("30");
   p.wish = QStringLiteral("女孩");
@@ -160,7 +160,7 @@ TEST_P(Migration, KeepsTheProfilesOfAnEarlierVersion) {
     const std::string sql =
         "insert into profiles values ('张小明', '2005-03-02', 0, 0, '子时', '13113213313', '18',"
         " '01', '18', '男孩', 15, '2020-01-01T00:00:00Z', '2020-01-01T00:00:00Z'" +
-        std::string(GetParam() >= 2 ? ", null, '', null, 0, 0" : "") + ")";
+        std::string(GetParam() >= 2 ? ", null, '', null, 1, 1" : "") + ")";
     ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
   }
@@ -171,7 +171,7 @@ TEST_P(Migration, KeepsTheProfilesOfAnEarlierVersion) {
     const Profile p = store_.Profiles().first();
     EXPECT_EQ(p.name, QStringLiteral("张小明"));
     EXPECT_FALSE(p.time.has_value());
-    EXPECT_FALSE(p.dst);
+    EXPECT_TRUE(p.dst && p.late_zi);
   }
   store_.AddHistory(Someone(1));
   store_.Save(Someone(1));

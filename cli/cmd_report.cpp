@@ -18,6 +18,7 @@
 #include "core/dates.h"
 #include "core/errors.h"
 #include "core/text.h"
+#include "readings/birth_moment.h"
 #include "readings/person.h"
 #include "report/report.h"
 #include "store/reference_store.h"
@@ -37,6 +38,7 @@ constexpr struct {
     {"mobile", Reading::Mobile},
     {"sex", Reading::ChildSex},
     {"conception", Reading::Conception},
+    {"bazi", Reading::Bazi},
 };
 
 // The readings named in the list; false on an unknown name, or with `unknown`
@@ -125,7 +127,21 @@ QList<QCommandLineOption> ReportOptions() {
       option("wish", "WISH", QStringLiteral("男孩 or 女孩")),
       option("readings", "LIST",
              QStringLiteral("comma-separated: name, lifetime, zodiac, star, mobile, sex, "
-                            "conception, or all (default name,lifetime,zodiac,star)")),
+                            "conception, bazi, or all (default name,lifetime,zodiac,star)")),
+      option("time", "HH:MM",
+             QStringLiteral("exact time of birth, 00:00 .. 23:59, for bazi (default: the middle "
+                            "of the birth hour); also sets --hour unless it is given")),
+      option("place", "NAME",
+             QStringLiteral("place of birth for bazi's true solar time: a provincial capital "
+                            "or its province (北京, 石家庄, 河北, 香港, 台北 ...)")),
+      option("longitude", "DEG",
+             QStringLiteral("longitude of the place of birth instead, 73 .. 135 (degrees east)")),
+      option("dst", "MODE",
+             QStringLiteral("auto or off (default auto): read the time with the place's "
+                            "daylight saving time, or as standard time (UTC+8)")),
+      option("late-zi", "MODE",
+             QStringLiteral("next-day or same-day (default next-day): the day of a birth at "
+                            "23:00 .. 23:59")),
       option("page", "FILE", QStringLiteral("also write the report page there (GB18030, CR LF)")),
       option("encoding", "ENCODING",
              QStringLiteral("utf-8, gbk or gb18030 (default utf-8); gbk and gb18030 both give "
@@ -148,6 +164,7 @@ QList<QCommandLineOption> ReportOptions() {
 QString ReadOptions(const QCommandLineParser& parser, Request& request) {
   Person& person = request.person;
   QHash<QString, qsizetype> taken;  // values read so far, by option
+  const bool hour_given = parser.isSet(QStringLiteral("hour"));
   for (const QString& option : parser.optionNames()) {
     const QString value = parser.values(option).value(taken[option]++);
     if (option == u"name") {
@@ -205,6 +222,43 @@ QString ReadOptions(const QCommandLineParser& parser, Request& request) {
         return unknown.isEmpty() ? QStringLiteral("--readings names no reading")
                                  : QStringLiteral("unknown reading '%1'").arg(unknown);
       }
+    } else if (option == u"time") {
+      const QTime t = ParseBirthTime(value);
+      if (!t.isValid()) return QStringLiteral("--time takes HH:MM, 00:00 .. 23:59");
+      person.birth_time = t.toString(QStringLiteral("HH:mm"));
+      if (!hour_given) {
+        const int index = (t.hour() + 1) / 2 % 12;
+        person.birth_hour = BirthHourItems()[index];
+        person.birth_hour_index = index;
+      }
+    } else if (option == u"place") {
+      const BirthPlace* place = FindBirthPlace(value);
+      if (!place) {
+        return QStringLiteral(
+                   "unknown --place '%1': a provincial capital or its province, such as 北京, "
+                   "石家庄, 河北, 香港")
+            .arg(value);
+      }
+      person.birth_place = QString::fromUtf16(place->seat);
+      person.birth_longitude.reset();
+    } else if (option == u"longitude") {
+      bool ok = false;
+      const double degrees = value.trimmed().toDouble(&ok);
+      if (!ok || !(degrees >= kMinLongitude && degrees <= kMaxLongitude)) {
+        return QStringLiteral("--longitude takes degrees east from 73 to 135");
+      }
+      person.birth_longitude = degrees;
+      person.birth_place.clear();
+    } else if (option == u"dst") {
+      if (value != QStringLiteral("auto") && value != QStringLiteral("off")) {
+        return QStringLiteral("--dst takes auto or off");
+      }
+      person.daylight_saving = value == QStringLiteral("auto");
+    } else if (option == u"late-zi") {
+      if (value != QStringLiteral("next-day") && value != QStringLiteral("same-day")) {
+        return QStringLiteral("--late-zi takes next-day or same-day");
+      }
+      person.late_zi_next_day = value == QStringLiteral("next-day");
     } else if (option == u"page") {
       if (value.isEmpty()) return QStringLiteral("--page needs a file name");
       request.page_file = value;

@@ -83,6 +83,62 @@ QJsonObject SentenceJson(const PregnancyResult& r) {
   return {{QStringLiteral("sentence"), r.sentence}};
 }
 
+// Four values by pillar.
+template <class F>
+QJsonObject ByPillar(F value) {
+  return {{QStringLiteral("year"), value(0)},
+          {QStringLiteral("month"), value(1)},
+          {QStringLiteral("day"), value(2)},
+          {QStringLiteral("hour"), value(3)}};
+}
+
+template <class T>
+QJsonObject ByElement(const std::array<T, 5>& values) {
+  QJsonObject o;
+  const QString names = QStringLiteral("木火土金水");
+  for (int e = 0; e < 5; ++e) o.insert(names.mid(e, 1), values[e]);
+  return o;
+}
+
+QJsonObject BaziJson(const BaziResult& r) {
+  QJsonArray periods;
+  for (const BaziResult::Period& p : r.periods) {
+    periods.append(QJsonObject{{QStringLiteral("pillar"), p.pillar},
+                               {QStringLiteral("year"), p.year},
+                               {QStringLiteral("age"), p.age}});
+  }
+  return {
+      {QStringLiteral("moment"), r.moment},
+      {QStringLiteral("corrections"), QJsonArray::fromStringList(r.corrections)},
+      {QStringLiteral("pillars"), ByPillar([&](int i) { return r.pillars[i]; })},
+      {QStringLiteral("hidden_stems"), ByPillar([&](int i) { return r.hidden_stems[i]; })},
+      {QStringLiteral("ten_gods"), QJsonObject{{QStringLiteral("year"), r.ten_gods[0]},
+                                               {QStringLiteral("month"), r.ten_gods[1]},
+                                               {QStringLiteral("hour"), r.ten_gods[3]}}},
+      {QStringLiteral("hidden_ten_gods"),
+       ByPillar([&](int i) { return QJsonArray::fromStringList(r.hidden_ten_gods[i]); })},
+      {QStringLiteral("nayin"), ByPillar([&](int i) { return r.nayin[i]; })},
+      {QStringLiteral("void"), r.void_branches},
+      {QStringLiteral("elements"), ByElement(r.elements)},
+      {QStringLiteral("weighted_elements"), ByElement(r.weighted)},
+      {QStringLiteral("day_master"), r.day_master},
+      {QStringLiteral("strength"), r.strength},
+      {QStringLiteral("favourable"), r.favourable},
+      {QStringLiteral("unfavourable"), r.unfavourable},
+      {QStringLiteral("luck"),
+       QJsonObject{{QStringLiteral("forward"), r.luck_forward},
+                   {QStringLiteral("start"), QJsonObject{{QStringLiteral("years"), r.luck_years},
+                                                         {QStringLiteral("months"), r.luck_months},
+                                                         {QStringLiteral("days"), r.luck_days},
+                                                         {QStringLiteral("hours"), r.luck_hours}}},
+                   {QStringLiteral("start_date"), DateToStr(r.luck_start)},
+                   {QStringLiteral("periods"), periods}}},
+      {QStringLiteral("this_year"), QJsonObject{{QStringLiteral("pillar"), r.this_year_pillar},
+                                                {QStringLiteral("ten_god"), r.this_year_ten_god}}},
+      {QStringLiteral("section"), QJsonArray::fromStringList(r.section)},
+  };
+}
+
 }  // namespace
 
 QByteArray ReportJson(const Report& report, ReferenceStore& store) {
@@ -104,6 +160,7 @@ QByteArray ReportJson(const Report& report, ReferenceStore& store) {
   }
   if (r.child_sex) json.insert(QStringLiteral("child_sex"), SentenceJson(*r.child_sex));
   if (r.conception) json.insert(QStringLiteral("conception"), SentenceJson(*r.conception));
+  if (r.bazi) json.insert(QStringLiteral("bazi"), BaziJson(*r.bazi));
   return QJsonDocument(json).toJson(QJsonDocument::Indented);
 }
 

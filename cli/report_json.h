@@ -22,6 +22,12 @@ namespace cli {
 //   zodiac, star_sign  {key, section}
 //   mobile      {verdict}
 //   child_sex, conception  {sentence}
+//   bazi        {moment, corrections, pillars, hidden_stems, ten_gods,
+//                hidden_ten_gods, nayin, void, elements, weighted_elements,
+//                day_master, strength, favourable, unfavourable,
+//                luck {forward, start {years, months, days, hours}, start_date,
+//                periods [{pillar, year, age}]}, this_year {pillar, ten_god},
+//                section}; pillars and the like by year, month, day, hour
 //   report      the plain report's lines
 // A reading that did not run is left out. Grids and stroke counts are numbers,
 // null where the name cannot give them; the ratings of the name (null when

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 #include "core/dates.h"
 
 namespace tessaly {
@@ -29,14 +31,17 @@ enum class Reading : unsigned {
   Mobile = 1u << 4,      // 手机号码吉凶
   ChildSex = 1u << 5,    // 胎儿性别预测
   Conception = 1u << 6,  // 最佳怀孕时间
+  Bazi = 1u << 7,        // 生辰八字分析
 };
 Q_DECLARE_FLAGS(Readings, Reading)
 Q_DECLARE_OPERATORS_FOR_FLAGS(Readings)
 
-// Every reading: the report with all seven sections.
+// The seven readings of the original report.
 inline constexpr Readings kAllReadings = Reading::Name | Reading::Lifetime | Reading::Zodiac |
                                          Reading::StarSign | Reading::Mobile | Reading::ChildSex |
                                          Reading::Conception;
+// Every reading: the seven and the four pillars.
+inline constexpr Readings kEveryReading = kAllReadings | Reading::Bazi;
 
 // The twelve entries of the birth-hour list, in order.
 const QStringList& BirthHourItems();
@@ -56,6 +61,13 @@ struct Person {
   QString wish = QStringLiteral("男孩");           // the wished sex, as typed
   int wish_index = 0;                              // 0 boy, 1 girl, -1 none
   Readings readings = Reading::Name | Reading::Lifetime | Reading::Zodiac | Reading::StarSign;
+  // The birth moment of the four pillars; the other readings use the birthday
+  // and the birth hour above.
+  QString birth_time;                     // "HH:MM" as typed; empty: the middle of the hour
+  QString birth_place;                    // a seat or division (FindBirthPlace); empty: none
+  std::optional<double> birth_longitude;  // degrees east, instead of a place
+  bool daylight_saving = true;            // read the clock with the zone's daylight time
+  bool late_zi_next_day = true;           // 23:00-23:59 belongs to the next day
 };
 
 }  // namespace tessaly

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The seven readings, each a function from the person to its result. Errors are
+// The readings, each a function from the person to its result. Errors are
 // raised as tessaly::Error (the window shows them in its error box) and leave no
 // result. A message the window shows in a box of its own, with the reading
 // going on, is handed to `notify`.
@@ -46,5 +46,11 @@ MobileResult ReadMobile(const Person& person, const Notify& notify);
 // 胎儿性别 and 怀孕时间.
 PregnancyResult PredictChildSex(const Person& person);
 PregnancyResult ChooseConceptionMonths(const Person& person);
+// 生辰八字: the four pillars of the corrected birth moment, their details, luck
+// periods and this year's pillar by the clock in use (core/clock.h).
+BaziResult ReadBazi(const Person& person);
+// The texts of the four-pillar reading by key (a day stem 甲, 缺木, 木旺, a ten
+// god); empty for an unknown key.
+QString BaziText(const QString& key);
 
 }  // namespace tessaly

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <QDate>
+
 #include <array>
 
 namespace tessaly {
@@ -51,6 +53,38 @@ struct MobileResult {
 
 struct PregnancyResult {
   QString sentence;
+};
+
+// The four pillars of the birth moment (生辰八字) and their reading. Arrays of
+// four hold the year, month, day and hour pillars in that order.
+struct BaziResult {
+  QString moment;                       // the corrected local time: 1988-02-15T23:30:00
+  QStringList corrections;              // the corrections applied, in words
+  std::array<QString, 4> pillars;       // 丁丑
+  std::array<QString, 4> hidden_stems;  // main first: 己癸辛
+  std::array<QString, 4> ten_gods;      // of the stems; the day's is empty
+  std::array<QStringList, 4> hidden_ten_gods;
+  std::array<QString, 4> nayin;
+  QString void_branches;             // 空亡: 戌亥
+  std::array<int, 5> elements{};     // 木火土金水 over the eight characters
+  std::array<double, 5> weighted{};  // with hidden stems, month branch double
+  QString day_master;                // 庚金
+  QString strength;                  // 身强, 身弱, 中和
+  QString favourable, unfavourable;  // elements: 水木火
+  bool luck_forward = true;
+  int luck_years = 0, luck_months = 0, luck_days = 0, luck_hours = 0;
+  QDate luck_start;
+  struct Period {
+    QString pillar;
+    int year = 0;
+    int age = 0;
+  };
+  std::array<Period, 8> periods;
+  QString this_year_pillar, this_year_ten_god;
+  QStringList section;
+  // Lines [block_first, block_first + block_size) of `section` are the pillars'
+  // table, which the page shows as a table.
+  int block_first = 0, block_size = 0;
 };
 
 }  // namespace tessaly

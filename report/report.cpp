@@ -14,6 +14,7 @@ namespace {
 struct ReportLine {
   QString plain;
   QString page;
+  bool on_page = true;  // false: a plain line that a table on the page stands for
 };
 using Lines = QList<ReportLine>;
 
@@ -82,6 +83,42 @@ Lines ConceptionLines(Step& s) {
   return {{age.plain + wish.plain, age.page + wish.page}};
 }
 
+// The pillars' block as a table on the page, stems over branches; the plain
+// lines it stands for stay in the plain report only.
+QString PillarTable(const BaziResult& r) {
+  const QStringList& lines = r.section;
+  QString html = QStringLiteral(
+      "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" "
+      "style=\"border-collapse: collapse; font: inherit; margin-left: 2em; text-align: center\">");
+  for (int i = r.block_first; i < r.block_first + r.block_size; ++i) {
+    const QStringList cells = lines[i].trimmed().split(QChar(0x3000), Qt::SkipEmptyParts);
+    html += QStringLiteral("<tr>");
+    if (i == r.block_first) html += QStringLiteral("<th></th>");
+    for (int k = 0; k < cells.size(); ++k) {
+      const bool head = i == r.block_first || k == 0;
+      html += (head ? QStringLiteral("<th>") : QStringLiteral("<td>")) + cells[k] +
+              (head ? QStringLiteral("</th>") : QStringLiteral("</td>"));
+    }
+    html += QStringLiteral("</tr>");
+  }
+  return html + QStringLiteral("</table>");
+}
+
+Lines BaziLines(Step& s) {
+  const BaziResult& r = s.results.bazi.emplace(ReadBazi(s.person));
+  Lines lines;
+  for (int i = 0; i < r.section.size(); ++i) {
+    if (i == r.block_first) {
+      lines.append({r.section[i], PillarTable(r), true});
+    } else if (i > r.block_first && i < r.block_first + r.block_size) {
+      lines.append({r.section[i], QString(), false});
+    } else {
+      lines.append(Same(r.section[i]));
+    }
+  }
+  return lines;
+}
+
 // The sections in the order they appear: the reading that writes each, its
 // heading, and the function that runs the reading and gives its lines.
 struct Section {
@@ -98,17 +135,19 @@ constexpr Section kSections[] = {
     {Reading::Mobile, u"【※手机号码吉凶预测】", MobileLines},
     {Reading::ChildSex, u"【※腹中胎儿性别预测】", ChildSexLines},
     {Reading::Conception, u"【※最佳怀孕时间预测】", ConceptionLines},
+    {Reading::Bazi, u"【※生辰八字分析】", BaziLines},
 };
 
 // The plain report and the page body grow side by side. Both split line breaks
-// the same way, so line i of the report is paragraph i of the page.
+// the same way, so line i of the report is paragraph i of the page, up to the
+// four pillars' table, which stands for several plain lines.
 class Collector {
  public:
   Collector(QStringList& plain, QStringList& body) : plain_(plain), body_(body) {}
 
   void Add(const ReportLine& line) {
     AddLine(plain_, line.plain);
-    AddLine(body_, line.page);
+    if (line.on_page) AddLine(body_, line.page);
   }
 
  private:

@@ -31,6 +31,7 @@ struct Report {
     std::optional<MobileResult> mobile;
     std::optional<PregnancyResult> child_sex;
     std::optional<PregnancyResult> conception;
+    std::optional<BaziResult> bazi;
   } results;
 };
 

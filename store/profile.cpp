@@ -12,6 +12,7 @@
 #include "core/dates.h"
 #include "core/errors.h"
 #include "core/text.h"
+#include "readings/birth_moment.h"
 
 namespace tessaly {
 
@@ -28,6 +29,7 @@ constexpr struct {
     {"mobile", Reading::Mobile},
     {"sex", Reading::ChildSex},
     {"conception", Reading::Conception},
+    {"bazi", Reading::Bazi},
 };
 
 // 子时 .. 亥时: the names the entries of the birth-hour list end with.
@@ -87,6 +89,12 @@ Profile ProfileOf(const Person& person) {
   p.conception_age = person.conception_age;
   p.wish = person.wish;
   p.readings = person.readings;
+  const QTime time = ParseBirthTime(person.birth_time);
+  if (time.isValid()) p.time = time;
+  p.place = person.birth_place;
+  p.longitude = person.birth_longitude;
+  p.dst = person.daylight_saving;
+  p.late_zi = person.late_zi_next_day;
   return p;
 }
 
@@ -108,6 +116,11 @@ Person PersonOf(const Profile& p) {
                       : p.wish == QStringLiteral("女孩") ? 1
                                                          : -1;
   person.readings = p.readings;
+  if (p.time) person.birth_time = p.time->toString(QStringLiteral("HH:mm"));
+  person.birth_place = p.place;
+  person.birth_longitude = p.longitude;
+  person.daylight_saving = p.dst;
+  person.late_zi_next_day = p.late_zi;
   return person;
 }
 
@@ -214,14 +227,20 @@ QString ProfileFromJson(const QJsonObject& o, Profile& p) {
         p.time = t;
       }
     } else if (field == u"place") {
-      fault = text(p.place, false);
+      const BirthPlace* place = FindBirthPlace(v.toString());
+      if (!v.isString() || (!v.toString().isEmpty() && place == nullptr)) {
+        return QStringLiteral("“place”应为省会或省份的名称（北京、石家庄、河北……）或空");
+      }
+      p.place = place != nullptr ? QString::fromUtf16(place->seat) : QString();
     } else if (field == u"longitude") {
       if (v.isNull()) {
         p.longitude.reset();
-      } else if (v.isDouble() && std::abs(v.toDouble()) <= 180) {
+      } else if (v.isDouble() && v.toDouble() >= kMinLongitude && v.toDouble() <= kMaxLongitude) {
         p.longitude = v.toDouble();
       } else {
-        return QStringLiteral("“longitude”应为 -180 至 180 之间的数或 null");
+        return QStringLiteral("“longitude”应为东经 %1 至 %2 度之间的数或 null")
+            .arg(kMinLongitude)
+            .arg(kMaxLongitude);
       }
     } else if (field == u"dst" || field == u"late_zi") {
       if (!v.isBool()) return QStringLiteral("“%1”应为 true 或 false").arg(field);
@@ -246,7 +265,7 @@ QString ProfileFromJson(const QJsonObject& o, Profile& p) {
       if (!v.isArray() || !ReadingsOfWords(words, p.readings, unknown)) {
         return QStringLiteral(
             "“readings”应为测算项目的列表（name、lifetime、zodiac、star、"
-            "mobile、sex、conception）");
+            "mobile、sex、conception、bazi）");
       }
     } else if (field == u"created" || field == u"changed") {
       QDateTime& t = field == u"created" ? p.created : p.changed;

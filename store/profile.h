@@ -56,7 +56,7 @@ Profile ProfileOf(const Person& person);
 Person PersonOf(const Profile& profile);
 
 // The words of the readings as the command line and the JSON name them
-// (name, lifetime, zodiac, star, mobile, sex, conception), in section order.
+// (name, lifetime, zodiac, star, mobile, sex, conception, bazi), in section order.
 QStringList ReadingWords(Readings readings);
 // The readings of the words ("all" for every one); false on an unknown word,
 // which is left in `unknown`.

@@ -149,7 +149,7 @@ Profile ProfileOfRow(const Statement& s) {
   p.pregnancy_month = s.Text(7);
   p.conception_age = s.Text(8);
   p.wish = s.Text(9);
-  p.readings = Readings::fromInt(static_cast<unsigned>(s.Int(10)) & kAllReadings.toInt());
+  p.readings = Readings::fromInt(static_cast<unsigned>(s.Int(10)) & kEveryReading.toInt());
   p.created = TimeOf(s.Text(11));
   p.changed = TimeOf(s.Text(12));
   if (const QString t = s.Text(13); !t.isEmpty())

@@ -30,7 +30,7 @@ done
 # The report options the parser knows, as "--name TEXT": the manual page and
 # the README describe each.
 options=$("$cli" report --help | sed -nE 's/^  (--[a-z-]+) <([A-Z-]+)>.*/\1 \2/p')
-[[ $(wc -l <<<"$options") -eq 16 ]] || fail "report --help lists $(wc -l <<<"$options") options"
+[[ $(wc -l <<<"$options") -eq 20 ]] || fail "report --help lists $(wc -l <<<"$options") options"
 while read -r option value; do
   grep -qF -- ".BI ${option//-/\\-} \" $value\"" "$man" || fail "$man lacks $option $value"
   grep -qF -- "\`$option $value\`" "$readme" || fail "$readme lacks $option $value"

@@ -55,6 +55,11 @@ reports)
   expect 0 history show 1
   [[ $(cat "$out") == "$direct" ]] || fail "history show 1 differs from the report"
   expect 2 history show 2
+  # The four-pillars inputs go with the profile.
+  direct=$("$cli" report --name 李雨桐 --birthday 2010-05-01 --hour 子时 --time 08:30 --longitude 116.4 \
+    --readings bazi)
+  expect 0 report --profile "李雨桐 2010-05-01" --readings bazi
+  [[ $(cat "$out") == "$direct" ]] || fail "report --profile with a time and longitude"
   ;;
 failures)
   # A full disk (here a file-size limit) fails the import and keeps the old data.

@@ -42,6 +42,14 @@ options)
   # Both option forms and the edge dates of the calendar are accepted.
   expect 0 --readings=star --birthday=1901-01-01
   expect 0 --readings ,star, --birthday 2050-12-31
+  # The birth moment's options.
+  for bad in "--time 24:00" "--time 7" "--time 12:5x" "--place 火星" "--longitude 72.9" \
+    "--longitude 135.1" "--longitude east" "--dst on" "--late-zi early"; do
+    read -ra args <<<"$bad"
+    expect 2 --readings bazi "${args[@]}"
+  done
+  expect 0 --readings bazi --birthday 2050-12-31 --time 23:59 --place 台北 --dst off
+  expect 0 --readings bazi --birthday 1901-01-01 --time 0:00 --longitude 73 --late-zi same-day
   ;;
 errors)
   expect 1 --readings lifetime --hour 午夜
@@ -54,6 +62,9 @@ errors)
   grep -q "^' 18 ' 不是一个有效的整形值$" "$err" || fail "sex: $(cat "$err")"
   # The page cannot be written: nothing on stdout either.
   expect 1 --readings star --page "$scratch/no/such/dir/page.htm"
+  # The hour China's clocks skipped on 17 April 1988.
+  expect 1 --readings bazi --birthday 1988-04-17 --time 02:30
+  grep -q '并不存在' "$err" || fail "skipped hour: $(cat "$err")"
   ;;
 messages)
   for number in 123 "" 1380013800x; do
@@ -115,7 +126,8 @@ stored)
     cmp -s "$out" "$data/default_2005-03-02.txt" || fail "default report (hour '$hour') differs"
   done
   all=(--sex 女 --birthday 2004-03-21 --hour 午时 --mobile 13912340080 --mother-age 31
-       --pregnancy-month 07 --conception-age 42 --wish 女孩 --readings all)
+       --pregnancy-month 07 --conception-age 42 --wish 女孩
+       --readings name,lifetime,zodiac,star,mobile,sex,conception)
   run --name 欧阳雨辰 --surname 复姓 "${all[@]}" --page "$scratch/page.htm"
   [[ $rc -eq 0 ]] || fail "all readings: exit $rc: $(cat "$err")"
   cmp -s "$scratch/page.htm" "$data/all_2004-03-21.htm" || fail "all-readings page differs"
@@ -128,6 +140,23 @@ stored)
   cp "$out" "$scratch/plain"
   run --name 欧阳雨辰 --surname-kind 复姓 "${all[@]}" --format tsv
   cmp -s "$out" "$scratch/plain" || fail "--surname-kind --format tsv differs"
+  # The four pillars in JSON: 1988-02-15 23:30, a woman, in Beijing.
+  run --readings bazi --birthday 1988-02-15 --time 23:30 --sex 女 --place 北京 --format json
+  python3 - "$out" <<'PY' || fail "bazi json: $(head -c 300 "$out")"
+import json, sys
+b = json.load(open(sys.argv[1], encoding="utf-8"))["bazi"]
+assert b["moment"] == "1988-02-15T23:01:23", b["moment"]
+assert b["pillars"] == {"year": "戊辰", "month": "甲寅", "day": "辛丑", "hour": "戊子"}, b
+assert b["hidden_stems"]["day"] == "己癸辛" and b["hidden_ten_gods"]["day"] == ["偏印", "食神", "比肩"]
+assert b["ten_gods"] == {"year": "正印", "month": "正财", "hour": "正印"}, b["ten_gods"]
+assert b["nayin"]["month"] == "大溪水" and b["void"] == "辰巳"
+assert sum(b["elements"].values()) == 8 and abs(sum(b["weighted_elements"].values()) - 9) < 1e-9
+assert b["luck"]["forward"] is False and len(b["luck"]["periods"]) == 8
+assert b["luck"]["start"] == {"years": 3, "months": 8, "days": 3, "hours": 22}, b["luck"]
+assert b["luck"]["start_date"] == "1991-10-19", b["luck"]
+assert b["luck"]["periods"][0] == {"pillar": "癸丑", "year": 1991, "age": 4}, b["luck"]
+assert set(b["this_year"]) == {"pillar", "ten_god"} and b["section"] and len(b["corrections"]) == 1
+PY
   run --name 欧阳雨辰 --surname-kind 复姓 "${all[@]}" --format json
   python3 - "$out" "$scratch/plain" <<'PY' || fail "json: $(head -c 300 "$out")"
 import json, sys

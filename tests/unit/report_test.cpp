@@ -262,7 +262,8 @@ TEST_F(Report, DefaultPageGoesToTheCacheDirectory) {
 //     > tests/data/report/default_2005-03-02.txt
 //   tessaly-cli report --name 欧阳雨辰 --surname 复姓 --sex 女 --birthday 2004-03-21
 //     --hour 午时 --mobile 13912340080 --mother-age 31 --pregnancy-month 07
-//     --conception-age 42 --wish 女孩 --readings all --page tests/data/report/all_2004-03-21.htm
+//     --conception-age 42 --wish 女孩 --readings name,lifetime,zodiac,star,mobile,sex,conception
+//     --page tests/data/report/all_2004-03-21.htm
 class StoredReport : public ::testing::Test {
  protected:
   void SetUp() override { store_.Open(test::BuiltStorePath()); }

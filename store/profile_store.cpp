@@ -15,6 +15,7 @@
 #include <cerrno>
 
 #include "core/clock.h"
+#include "core/dates.h"
 #include "core/errors.h"
 
 namespace tessaly {
@@ -412,7 +413,11 @@ QList<Profile> ProfileStore::Match(const QString& key) {
   const QString text = key.trimmed();
   const qsizetype space = text.lastIndexOf(QLatin1Char(' '));
   if (space > 0) {
-    const QDate day = QDate::fromString(text.mid(space + 1), QStringLiteral("yyyy-MM-dd"));
+    QDate day;
+    try {
+      day = StrToDate(text.mid(space + 1));  // also without leading zeros: 2004-3-21
+    } catch (const ConvertError&) {
+    }
     if (day.isValid()) {
       const auto found = Find(text.left(space).trimmed(), day);
       return found ? QList<Profile>{*found} : QList<Profile>{};

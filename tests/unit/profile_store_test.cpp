@@ -82,6 +82,7 @@ TEST_F(Store, SavesReplacesAndDeletesByNameAndBirthday) {
   EXPECT_EQ(store_.Profiles().size(), 2);
   EXPECT_EQ(store_.Match(QStringLiteral("李雨桐")).size(), 2);
   EXPECT_EQ(store_.Match(first.Key()).size(), 1);
+  EXPECT_EQ(store_.Match(QStringLiteral("李雨桐 1950-1-2")).size(), 1);
 
   EXPECT_TRUE(store_.Delete(first.name, first.birthday));
   EXPECT_FALSE(store_.Delete(first.name, first.birthday));

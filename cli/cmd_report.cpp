@@ -149,6 +149,11 @@ QList<QCommandLineOption> ReportOptions() {
       option("format", "FORMAT",
              QStringLiteral("tsv or json (default tsv): tsv is the plain report; json gives "
                             "every reading's fields by name, in UTF-8")),
+      option("profile", "KEY",
+             QStringLiteral("start from the saved profile KEY (\"name birthday\", or the name "
+                            "alone when one profile has it); the other options override it")),
+      QCommandLineOption(QStringLiteral("save-history"),
+                         QStringLiteral("add the report to the history (tessaly-cli history)")),
   };
 }
 
@@ -292,6 +297,10 @@ int RunReport(const QStringList& args, QByteArray& out) {
     return bad(QStringLiteral("unexpected argument '%1'").arg(stray.first()));
   }
   Request request;
+  if (parser.isSet(QStringLiteral("profile"))) {
+    const int status = ProfileForReport(parser.value(QStringLiteral("profile")), request.person);
+    if (status >= 0) return status;
+  }
   if (const QString message = ReadOptions(parser, request); !message.isEmpty()) {
     return bad(message);
   }
@@ -327,6 +336,7 @@ int RunReport(const QStringList& args, QByteArray& out) {
     }
   }
   if (!request.page_file.isEmpty()) WriteReportPage(report.page, request.page_file);
+  if (parser.isSet(QStringLiteral("save-history"))) SaveHistory(person);
   return 0;
 }
 

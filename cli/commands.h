@@ -13,6 +13,8 @@
 
 #include <cstdio>
 
+#include "readings/person.h"
+
 namespace tessaly::cli {
 
 struct Command {
@@ -26,6 +28,14 @@ int RunCalendar(const QStringList& args, QByteArray& out);
 int RunReport(const QStringList& args, QByteArray& out);
 int RunNames(const QStringList& args, QByteArray& out);
 int RunAlmanac(const QStringList& args, QByteArray& out);
+int RunProfiles(const QStringList& args, QByteArray& out);
+int RunHistory(const QStringList& args, QByteArray& out);
+
+// report --profile KEY: the person of the profile KEY names. Returns -1 when
+// found, or 2 (the reason on standard error) for an unknown or ambiguous key.
+int ProfileForReport(const QString& key, Person& person);
+// report --save-history: adds the person's report to the history.
+void SaveHistory(const Person& person);
 
 // Output helpers: a UTF-8 line appended to the output, a UTF-8 line on standard error.
 void Out(QByteArray& out, const QString& line);

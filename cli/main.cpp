@@ -41,6 +41,10 @@ constexpr std::array kCommands{
             RunNames},
     Command{"almanac", "almanac FROM [TO]     the almanac (黄历) of each day; --find chooses days",
             RunAlmanac},
+    Command{"profiles",
+            "profiles COMMAND      the saved profiles: list, show, delete, export, import",
+            RunProfiles},
+    Command{"history", "history COMMAND       the reports made: list, show N", RunHistory},
 };
 
 // "tessaly-cli" and the command's name, if any.
@@ -185,8 +189,9 @@ int main(int argc, char** argv) {
   // command on are the command's.
   QCommandLineParser parser;
   parser.setApplicationDescription(ProgramDescription());
-  parser.addPositionalArgument(QStringLiteral("COMMAND"),
-                               QStringLiteral("strokes, calendar, report, names or almanac"));
+  parser.addPositionalArgument(
+      QStringLiteral("COMMAND"),
+      QStringLiteral("strokes, calendar, report, names, almanac, profiles or history"));
   parser.addPositionalArgument(
       QStringLiteral("ARGS"),
       QStringLiteral("the command's arguments (see tessaly-cli COMMAND --help)"),

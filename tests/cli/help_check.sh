@@ -13,7 +13,7 @@ for synopsis in "strokes TEXT" "calendar FROM [TO]" "report [OPTIONS]" "names [O
   grep -qF -- "$synopsis" <<<"$help" || fail "--help does not list '$synopsis'"
 done
 # The COMMAND argument names every command.
-[[ $(grep -E '^  COMMAND ' <<<"$help") == *"strokes, calendar, report, names or almanac" ]] ||
+[[ $(grep -E '^  COMMAND ' <<<"$help") == *"strokes, calendar, report, names, almanac, profiles or history" ]] ||
   fail "--help: $(grep -E '^  COMMAND ' <<<"$help")"
 # The calendar's help counts the fields a line has.
 fields=$("$cli" calendar 2024-02-04 | awk -F'\t' '{print NF}')
@@ -30,7 +30,7 @@ done
 # The report options the parser knows, as "--name TEXT": the manual page and
 # the README describe each.
 options=$("$cli" report --help | sed -nE 's/^  (--[a-z-]+) <([A-Z-]+)>.*/\1 \2/p')
-[[ $(wc -l <<<"$options") -eq 19 ]] || fail "report --help lists $(wc -l <<<"$options") options"
+[[ $(wc -l <<<"$options") -eq 20 ]] || fail "report --help lists $(wc -l <<<"$options") options"
 while read -r option value; do
   grep -qF -- ".BI ${option//-/\\-} \" $value\"" "$man" || fail "$man lacks $option $value"
   grep -qF -- "\`$option $value\`" "$readme" || fail "$readme lacks $option $value"

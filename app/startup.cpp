@@ -133,8 +133,7 @@ NameChooser* Windows::Chooser() {
       return NameTables::Load(main_window->Store());
     };
     hooks.report = [main_window](const QString& name, SurnameKind kind) {
-      main_window->SetName(name, kind);
-      main_window->suiButton1Click();
+      main_window->ReportFor(name, kind);
     };
     chooser = std::make_unique<NameChooser>(std::move(hooks));
   }

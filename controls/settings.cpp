@@ -17,8 +17,9 @@ bool SaveSetting(QWidget* parent, const QString& key, const QVariant& value) {
     const QFileInfo file(settings.fileName());
     const QString shown = QDir::toNativeSeparators(file.filePath());
     if (file.isSymLink() || QFileInfo(file.path()).isSymLink()) {
-      trouble = QStringLiteral("“%1”是符号链接或在符号链接的文件夹中，本软件不经由符号链接写入设置。")
-                    .arg(shown);
+      trouble =
+          QStringLiteral("“%1”是符号链接或在符号链接的文件夹中，本软件不经由符号链接写入设置。")
+              .arg(shown);
     } else {
       settings.setValue(key, value);
       settings.sync();

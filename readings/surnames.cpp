@@ -4,7 +4,7 @@
 namespace tessaly {
 
 const QStringList& CompoundSurnames() {
-  // Source: the two-character surnames of the 百家姓 (万俟 to 第五, without the pairs of single surnames set among them), and 独孤 and 太史.
+  // Source: the two-character surnames of the 百家姓 (万俟 to 第五), with 独孤 and 太史.
   static const QStringList list = QStringLiteral(
                                       "万俟 司马 上官 欧阳 夏侯 诸葛 闻人 东方 赫连 皇甫 尉迟 公羊 "
                                       "澹台 公冶 宗政 濮阳 淳于 单于 太叔 申屠 公孙 仲孙 轩辕 令狐 "

@@ -430,7 +430,7 @@ Person TForm1::Inputs() const {
   return p;
 }
 
-void TForm1::setViewer(ReportViewer* viewer) {
+void TForm1::SetViewer(ReportViewer* viewer) {
   viewer_ = viewer;
   viewer_window_ = viewer != nullptr ? viewer->Window() : nullptr;
   if (viewer == nullptr) return;
@@ -515,7 +515,7 @@ void TForm1::RunReportFor(const Person& person) {
   }
   if (viewer_ == nullptr && viewer_source_) {
     try {
-      setViewer(viewer_source_());
+      SetViewer(viewer_source_());
     } catch (const Error& e) {
       ErrorBox(this, e.message());
       return;

@@ -81,17 +81,17 @@ class TForm1 : public QWidget {
   void ReportFor(const QString& name, SurnameKind kind);
 
   // The birthday button shows this dialog modally.
-  void setCalendarDialog(QDialog* dialog) { calendar_ = dialog; }
+  void SetCalendarDialog(QDialog* dialog) { calendar_ = dialog; }
   // The same, had when the button is first pressed.
-  void setCalendarDialogSource(std::function<QDialog*()> source) {
+  void SetCalendarDialogSource(std::function<QDialog*()> source) {
     calendar_source_ = std::move(source);
   }
   // The viewer the report command hands its report to; the window comes back
   // when the user leaves the viewer. Without one the report is only written.
-  void setViewer(ReportViewer* viewer);
+  void SetViewer(ReportViewer* viewer);
   // The same, had when a report first needs it: `source` gives the viewer or
   // raises Error, whose message the report command shows instead.
-  void setViewerSource(std::function<ReportViewer*()> source) {
+  void SetViewerSource(std::function<ReportViewer*()> source) {
     viewer_source_ = std::move(source);
   }
 

@@ -177,7 +177,7 @@ void MainWindowTest::Open(const QString& store_path) {
   form_ = std::make_unique<TForm1>(store_path);
   form_->FormCreate();
   viewer_ = std::make_unique<ViewerStandIn>();
-  form_->setViewer(viewer_.get());
+  form_->SetViewer(viewer_.get());
   form_->show();
   form_->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(form_.get()));

@@ -14,6 +14,9 @@
 namespace tessaly {
 namespace {
 
+// Test names and failure reports show a row by its name.
+using test::PrintTo;
+
 const QStringList kFrame = {
     QStringLiteral("<html>"),
     QStringLiteral("<body bgcolor=\"#fef4d9\" onmousemove=\"event.returnValue=false;\"><Body "
@@ -73,40 +76,46 @@ TEST_F(Report, NoBoxTicked) {
   EXPECT_FALSE(report_.results.name);
 }
 
-TEST_F(Report, HeaderLine) {
-  const struct {
-    QDate birthday;
-    const char* name;
-    const char* hour;
-    int hour_index;
-    const char* header;
-  } cases[] = {
-      {QDate(2005, 3, 2), "陈梅文王", "23-01时 子时", 0,
-       "    陈梅文王  生于 2005-03-02  农历乙酉年正月廿二  子时"},
-      // Before the lunar New Year: the previous year's name.
-      {QDate(2005, 2, 8), "李林", "11-13时 午时", 6,
-       "    李林  生于 2005-02-08  农历甲申年腊月三十  午时"},
-      // A leap month.
-      {QDate(2004, 3, 21), "李林", "21-23时 亥时", 11,
-       "    李林  生于 2004-03-21  农历甲申年闰二初一  亥时"},
-      // An empty name box.
-      {QDate(2005, 3, 2), "", "23-01时 子时", 0, "      生于 2005-03-02  农历乙酉年正月廿二  子时"},
-      // Typed hour texts: bytes 9 to 20, whole characters only.
-      {QDate(2005, 3, 2), "李", "午夜", -1, "    李  生于 2005-03-02  农历乙酉年正月廿二  "},
-      {QDate(2005, 3, 2), "李", "1234567子时", -1,
-       "    李  生于 2005-03-02  农历乙酉年正月廿二  时"},
-      {QDate(2005, 3, 2), "李", "12345678子时半夜三更后", -1,
-       "    李  生于 2005-03-02  农历乙酉年正月廿二  子时半夜三更"},
-  };
-  for (const auto& c : cases) {
-    Person person = Inputs(c.birthday);
-    person.name = QString::fromUtf8(c.name);
-    person.birth_hour = QString::fromUtf8(c.hour);
-    person.birth_hour_index = c.hour_index;
-    Build(person);
-    EXPECT_EQ(report_.plain, QStringList{QString::fromUtf8(c.header)}) << c.header;
-  }
+struct HeaderCase {
+  const char* name;
+  QDate birthday;
+  const char* person;
+  const char* hour;
+  int hour_index;
+  const char* header;
+};
+
+const HeaderCase kHeaderCases[] = {
+    {"Plain", QDate(2005, 3, 2), "陈梅文王", "23-01时 子时", 0,
+     "    陈梅文王  生于 2005-03-02  农历乙酉年正月廿二  子时"},
+    {"BeforeTheLunarNewYearThePreviousYear", QDate(2005, 2, 8), "李林", "11-13时 午时", 6,
+     "    李林  生于 2005-02-08  农历甲申年腊月三十  午时"},
+    {"LeapMonth", QDate(2004, 3, 21), "李林", "21-23时 亥时", 11,
+     "    李林  生于 2004-03-21  农历甲申年闰二初一  亥时"},
+    {"EmptyNameBox", QDate(2005, 3, 2), "", "23-01时 子时", 0,
+     "      生于 2005-03-02  农历乙酉年正月廿二  子时"},
+    // Typed hour texts: bytes 9 to 20, whole characters only.
+    {"TypedHourShorterThanNineBytes", QDate(2005, 3, 2), "李", "午夜", -1,
+     "    李  生于 2005-03-02  农历乙酉年正月廿二  "},
+    {"TypedHourCutAtACharacter", QDate(2005, 3, 2), "李", "1234567子时", -1,
+     "    李  生于 2005-03-02  农历乙酉年正月廿二  时"},
+    {"TypedHourLongerThanTwentyBytes", QDate(2005, 3, 2), "李", "12345678子时半夜三更后", -1,
+     "    李  生于 2005-03-02  农历乙酉年正月廿二  子时半夜三更"},
+};
+
+class ReportHeader : public Report, public ::testing::WithParamInterface<HeaderCase> {};
+
+TEST_P(ReportHeader, Line) {
+  const HeaderCase& c = GetParam();
+  Person person = Inputs(c.birthday);
+  person.name = QString::fromUtf8(c.person);
+  person.birth_hour = QString::fromUtf8(c.hour);
+  person.birth_hour_index = c.hour_index;
+  Build(person);
+  EXPECT_EQ(report_.plain, QStringList{QString::fromUtf8(c.header)});
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, ReportHeader, ::testing::ValuesIn(kHeaderCases), test::RowName());
 
 TEST_F(Report, SectionsInOrder) {
   Build(Inputs(QDate(2005, 3, 2), kAllReadings));

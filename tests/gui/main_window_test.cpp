@@ -97,6 +97,8 @@ class MainWindowTest : public QObject {
   void cleanup();
 
   void FramelessWindow();
+  void NothingOverlaps_data();
+  void NothingOverlaps();
   void Controls_data();
   void Controls();
   void Lists();
@@ -199,6 +201,35 @@ void MainWindowTest::FramelessWindow() {
   QVERIFY2(image->HasPicture(), "the shipped artwork should decode cleanly");
   QCOMPARE(image->PictureSize(), QSize(640, 480));
   QVERIFY(watcher_->boxes.isEmpty());
+}
+
+void MainWindowTest::NothingOverlaps_data() {
+  QTest::addColumn<QString>("name");  // in the input box
+  QTest::addColumn<bool>("groups");   // the optional groups shown
+  QTest::newRow("sample name, with the hint") << "欧阳雨辰" << false;
+  QTest::newRow("hint and every group") << "欧阳雨辰" << true;
+  QTest::newRow("no hint, every group") << "张小明" << true;
+}
+
+void MainWindowTest::NothingOverlaps() {
+  QFETCH(QString, name);
+  QFETCH(bool, groups);
+  Open();
+  Edit("FlatEdit1")->setText(name);
+  for (const char* box : {"suiCheckBox5", "suiCheckBox6", "suiCheckBox7"})
+    Find<QCheckBox>(box)->setChecked(groups);
+  // The artwork and the paper panels are what the controls stand on.
+  const auto ground = [](const QWidget* w) {
+    return qobject_cast<const TArtwork*>(w) != nullptr || w->property("skin") == "panel";
+  };
+  QCOMPARE(test::Misplaced(form_.get(), ground), QStringList());
+  QCOMPARE(test::Misplaced(Find<QWidget>("FlatPanel1"), ground), QStringList());
+  // The input column stays on its panel.
+  const QRect panel = Find<QWidget>("InputPanel")->geometry();
+  for (const char* input : {"FlatEdit1", "FlatComboBox6", "FlatComboBox5", "SurnameSwitch"}) {
+    auto* w = Find<QWidget>(input);
+    if (w->isVisible()) QVERIFY2(panel.contains(w->geometry()), input);
+  }
 }
 
 void MainWindowTest::Controls_data() {

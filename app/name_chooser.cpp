@@ -359,6 +359,8 @@ NameChooser::NameChooser(Hooks hooks, QWidget* parent)
     }
   });
   Show({}, {}, false, 0);
+  // Typing goes to the candidates, not to the title bar's controls.
+  candidates_->setFocus();
   skin::CenterOnScreen(this);
 }
 

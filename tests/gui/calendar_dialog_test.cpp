@@ -542,8 +542,7 @@ void CalendarDialogTest::SettingNotWrittenThroughALink() {
   QTemporaryDir elsewhere;
   const QString target = elsewhere.filePath(QStringLiteral("precious.txt"));
   QFile file(target);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write("keep me\n");
+  QVERIFY(file.open(QIODevice::WriteOnly) && file.write("keep me\n") == 8);
   file.close();
   QVERIFY(QDir().mkpath(QFileInfo(path).path()));
   QFile::remove(path);

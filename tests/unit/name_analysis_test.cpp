@@ -3,7 +3,6 @@
 
 #include "core/errors.h"
 #include "readings/readings.h"
-#include "readings/surnames.h"
 #include "store/reference_store.h"
 #include "tests/unit/reading_fixture.h"
 
@@ -304,30 +303,6 @@ TEST_F(NameAnalysis, StrokeTextThatIsNoNumberStopsTheReading) {
     EXPECT_EQ(e.message(), QStringLiteral("'十' 不是一个有效的整形值"));
   }
 }
-
-struct CompoundCase {
-  const char* name;
-  const char* full;
-  const char* surname;  // "" when none
-};
-
-class CompoundSurname : public ::testing::TestWithParam<CompoundCase> {};
-
-TEST_P(CompoundSurname, FoundAtTheNamesStart) {
-  EXPECT_EQ(CompoundSurnameOf(QString::fromUtf8(GetParam().full)),
-            QString::fromUtf8(GetParam().surname));
-}
-
-const CompoundCase kCompoundCases[] = {
-    {"OuYang", "欧阳雨辰", "欧阳"},
-    {"SiMaWithOneGivenCharacter", "司马光", "司马"},
-    {"DuGuAddedToTheList", "独孤求败", "独孤"},
-    {"SurnameAlone", "欧阳", ""},
-    {"SingleSurname", "张小明", ""},
-    {"CompoundInsideTheName", "张欧阳", ""},
-};
-INSTANTIATE_TEST_SUITE_P(Cases, CompoundSurname, ::testing::ValuesIn(kCompoundCases),
-                         test::RowName());
 
 TEST_F(NameAnalysis, StoreErrorStopsTheReading) {
   ReferenceStore closed;

@@ -17,16 +17,6 @@ namespace {
 // Test names and failure reports show a row by its name.
 using test::PrintTo;
 
-const QStringList kFrame = {
-    QStringLiteral("<html>"),
-    QStringLiteral("<body bgcolor=\"#fef4d9\" onmousemove=\"event.returnValue=false;\"><Body "
-                   "bgcolor=\"white\">"),
-    QStringLiteral("<p style=\"margin-bottom: 0\" align=\"center\"><b><font size=\"5\">相信科学 "
-                   "相信命运</font></b></P>"),
-    QStringLiteral("<Hr width=\"80%\"><BR>"),
-};
-const QString kEnd = QStringLiteral("</BODY></HTML>");
-
 Person Inputs(QDate birthday = QDate(2005, 3, 2), Readings readings = {}) {
   Person person;
   person.name = QStringLiteral("陈梅文王");
@@ -35,12 +25,19 @@ Person Inputs(QDate birthday = QDate(2005, 3, 2), Readings readings = {}) {
   return person;
 }
 
-// The page the report must give for these report lines.
-QStringList PageOf(const QStringList& lines) {
-  QStringList page = kFrame;
-  for (const QString& l : lines) page << l << QStringLiteral("<p>");
-  page << PageTemplateLines() << kEnd;
-  return page;
+// What the page shows of the report (its frame and template are the whole
+// page's test, against tests/data/report/all_2004-03-21.htm): every line, in
+// order, each a paragraph of its own.
+::testing::AssertionResult PageShows(const QStringList& page, const QStringList& lines) {
+  qsizetype at = 0;
+  for (const QString& line : lines) {
+    at = page.indexOf(line, at);
+    if (at < 0 || page.value(at + 1) != QStringLiteral("<p>")) {
+      return ::testing::AssertionFailure() << "not shown: " << line.toStdString();
+    }
+    at += 2;
+  }
+  return ::testing::AssertionSuccess();
 }
 
 class Report : public ::testing::Test {
@@ -65,9 +62,7 @@ TEST_F(Report, NoBoxTicked) {
   Build(Inputs());
   const QString header = QStringLiteral("    陈梅文王  生于 2005-03-02  农历乙酉年正月廿二  子时");
   EXPECT_EQ(report_.plain, QStringList{header});
-  ASSERT_EQ(PageTemplateLines().size(), 51);
-  EXPECT_EQ(report_.page, PageOf({header}));
-  EXPECT_EQ(report_.page.size(), 4 + 2 + 51 + 1);
+  EXPECT_TRUE(PageShows(report_.page, {header}));
   const LunarBirth& lunar = report_.results.lunar;
   EXPECT_EQ(lunar.year, QStringLiteral("乙酉年"));
   EXPECT_EQ(lunar.animal, QStringLiteral("鸡"));
@@ -135,7 +130,7 @@ TEST_F(Report, SectionsInOrder) {
   EXPECT_TRUE(report_.plain.contains(QStringLiteral("    双鱼座的测试文字。")));
   ASSERT_TRUE(report_.results.lifetime);
   EXPECT_EQ(report_.results.lifetime->star_sign, QStringLiteral("双鱼座"));
-  EXPECT_EQ(report_.page, PageOf(report_.plain));
+  EXPECT_TRUE(PageShows(report_.page, report_.plain));
   EXPECT_TRUE(messages_.isEmpty());
 }
 
@@ -175,7 +170,7 @@ TEST_F(Report, MobileMessageGoesOnWithTheReport) {
   EXPECT_EQ(messages_, QStringList{QStringLiteral("手机号码输入错误，测算失败！")});
   ASSERT_EQ(report_.plain.size(), 5);
   EXPECT_EQ(report_.plain.last(), QStringLiteral("    "));
-  EXPECT_EQ(report_.page, PageOf(report_.plain));
+  EXPECT_TRUE(PageShows(report_.page, report_.plain));
 }
 
 TEST_F(Report, UserTextIsEscapedInThePageOnly) {

@@ -3,13 +3,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QSignalBlocker>
-#include <QToolButton>
 
 #include <algorithm>
 
@@ -18,8 +17,9 @@
 #include "controls/click_sound.h"
 #include "controls/lunar_month_calendar.h"
 #include "controls/message_box.h"
+#include "controls/settings.h"
 #include "controls/skin.h"
-#include "controls/window_drag.h"
+#include "controls/title_bar.h"
 #include "core/clock.h"
 #include "core/dates.h"
 #include "core/errors.h"
@@ -28,7 +28,6 @@ namespace tessaly {
 namespace {
 
 const QString kTitlePrefix = QStringLiteral("你选择的日期是：");
-const QString kNoDateText = QStringLiteral("1899-12-31");
 // The settings key of the 显示节气 choice.
 const QString kShowSolarTermsKey = QStringLiteral("calendar/showSolarTerms");
 // The settings key of the 显示黄历 choice, and the almanac panel's width.
@@ -68,28 +67,6 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QPoint
   return label;
 }
 
-// The dialog's additions to the program's style sheet: the paper ground, the
-// title bar, and narrow year and month boxes that still show four digits.
-const char kDialogStyle[] = R"css(
-QDialog#Form3 { background: @dialog-paper@; }
-QWidget#suiForm1 { border: 1px solid #6e1f1a; }
-QLabel#TitleBar {
-  color: @seal-text@;
-  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #b8443c, stop:1 #8f2b25);
-  border-bottom: 1px solid #6e1f1a;
-}
-QToolButton#CloseButton { border: 1px solid transparent; border-radius: 3px; background: transparent; }
-QToolButton#CloseButton:hover, QToolButton#CloseButton:focus {
-  border-color: #f3c9b8;
-  background: #c5524a;
-}
-QToolButton#CloseButton:pressed { background: #7a231e; }
-QComboBox#FlatComboBox1, QComboBox#FlatComboBox2 { padding: 0px 1px; }
-QComboBox#FlatComboBox1::drop-down, QComboBox#FlatComboBox2::drop-down { width: 11px; }
-QComboBox#FlatComboBox1::down-arrow, QComboBox#FlatComboBox2::down-arrow { width: 7px; height: 5px; }
-QPushButton#PDJButton5 { color: #800080; font-weight: bold; }
-)css";
-
 // Shows `text` in an editable box without raising its change signal.
 void SetBoxText(QComboBox* box, const QString& text) {
   const QSignalBlocker blocker(box);
@@ -118,7 +95,6 @@ void TForm3::BuildControls() {
   setObjectName(QStringLiteral("Form3"));
   setWindowTitle(QStringLiteral("查看万年历"));
   skin::ApplyToWindow(this);
-  setStyleSheet(styleSheet() + skin::WithColours(QString::fromUtf8(kDialogStyle)));
   setFont(SongFont(12));
   setFixedSize(349, 340);
   skin::CenterOnScreen(this);
@@ -129,21 +105,8 @@ void TForm3::BuildControls() {
   // The dialog draws its own frame and title bar, as the window manager's are off.
   suiForm1->setAttribute(Qt::WA_StyledBackground);
 
-  TitleBar = new QLabel(QStringLiteral("查看万年历"), suiForm1);
-  TitleBar->setObjectName(QStringLiteral("TitleBar"));
-  TitleBar->setGeometry(0, 0, 349, 28);
-  TitleBar->setFont(SongFont(13, true));
-  TitleBar->setIndent(10);
-  WindowDrag::Install(TitleBar);
-
-  CloseButton = new QToolButton(TitleBar);
-  CloseButton->setObjectName(QStringLiteral("CloseButton"));
-  CloseButton->setIcon(QIcon(QStringLiteral(":/tessaly/skin/close.png")));
-  CloseButton->setIconSize(QSize(12, 12));
-  CloseButton->setToolTip(QStringLiteral("关闭"));
-  CloseButton->setFocusPolicy(Qt::TabFocus);
-  CloseButton->setCursor(Qt::PointingHandCursor);
-  CloseButton->setGeometry(349 - 28, 3, 22, 22);
+  TitleBar = new TTitleBar(QStringLiteral("查看万年历"), suiForm1);
+  TitleBar->setGeometry(0, 0, 349, TTitleBar::kHeight);
 
   PDJButton1 = MakeButton(suiForm1, "PDJButton1", QStringLiteral("上年"), QRect(20, 36, 52, 25));
   PDJButton3 = MakeButton(suiForm1, "PDJButton3", QStringLiteral("上月"), QRect(74, 36, 52, 25));
@@ -165,12 +128,6 @@ void TForm3::BuildControls() {
   LdKalendar1->SetVSpace(5);
   LdKalendar1->SetBorder(10);
   LdKalendar1->SetSpace(2);
-  LdKalendar1->SetSundayColor(QColor(255, 0, 0));
-  LdKalendar1->SetSaturdayColor(QColor(0, 128, 0));
-  LdKalendar1->SetTodayColor(QColor(0, 0, 255));
-  LdKalendar1->SetHolidayColor(QColor(255, 0, 0));
-  LdKalendar1->SetSolarTermColor(skin::kTermOchre);
-  LdKalendar1->SetWeekString(QStringLiteral("星期"));
   QPalette white = LdKalendar1->palette();
   white.setColor(QPalette::Window, Qt::white);
   white.setColor(QPalette::WindowText, Qt::black);
@@ -178,6 +135,9 @@ void TForm3::BuildControls() {
   LdKalendar1->setPalette(white);
   LdKalendar1->SetFrame(TLdKalendar::FrameStyle::Single);
   LdKalendar1->SetDate(QDate(2004, 6, 8));
+  // The keys move the chosen day (KeyOnCalendar); the focus starts here.
+  LdKalendar1->setFocusPolicy(Qt::StrongFocus);
+  LdKalendar1->installEventFilter(this);
 
   // In the calendar's bottom right corner, where the sixth week never has a day.
   FlatComboBox1 =
@@ -219,9 +179,9 @@ void TForm3::BuildControls() {
   connect(FlatComboBox2, &QComboBox::editTextChanged, this, &TForm3::FlatComboBox2Change);
   connect(LdKalendar1, &TLdKalendar::clicked, this, &TForm3::LdKalendar1Click);
   connect(FlatButton1, &QPushButton::clicked, this, &TForm3::FlatButton1Click);
-  connect(CloseButton, &QToolButton::clicked, this, &QDialog::close);
   connect(suiCheckBox1, &QCheckBox::toggled, this, &TForm3::suiCheckBox1Click);
   connect(suiCheckBox2, &QCheckBox::toggled, this, &TForm3::suiCheckBox2Click);
+  LdKalendar1->setFocus();
 }
 
 QString TForm3::TitleText() const { return TitleBar->text(); }
@@ -259,9 +219,13 @@ void TForm3::Refresh() {
   SetBoxText(FlatComboBox2, QString::number(date.month()));
 }
 
-void TForm3::Choose() {
-  chosen_date_ = DateToStr(LdKalendar1->Date());
-  if (chosen_date_ != kNoDateText) SetTitle(chosen_date_);
+void TForm3::Choose() { SetChosen(LdKalendar1->Date()); }
+
+void TForm3::SetChosen(QDate date) {
+  chosen_date_ = DateToStr(date);
+  if (date == KalendarNoDate()) return;
+  SetTitle(chosen_date_);
+  LdKalendar1->SetMarkedDate(date);
 }
 
 void TForm3::Guarded(const std::function<void()>& handler) {
@@ -278,29 +242,8 @@ void TForm3::FormCreate() {
   const QDate today = Clock::Today();
   LdKalendar1->SetDate(today);
   Refresh();
-  chosen_date_ = DateToStr(today);
-  SetTitle(chosen_date_);
+  SetChosen(today);
   if (write_birthday_box_) write_birthday_box_(chosen_date_, today);
-}
-
-void TForm3::PDJButton1Click() {
-  Guarded([this] {
-    const QDate d = LdKalendar1->Date();
-    LdKalendar1->SetDate(EncodeDate(d.year() - 1, d.month(), d.day()));
-    Refresh();
-    PlayClickSound();
-    Choose();
-  });
-}
-
-void TForm3::PDJButton2Click() {
-  Guarded([this] {
-    const QDate d = LdKalendar1->Date();
-    LdKalendar1->SetDate(EncodeDate(d.year() + 1, d.month(), d.day()));
-    Refresh();
-    PlayClickSound();
-    Choose();
-  });
 }
 
 namespace {
@@ -313,47 +256,111 @@ int ClampDay(int month, int day) {
   return day;
 }
 
+// The day a year before or after; EncodeDate refuses 29 February of a common year.
+QDate YearFrom(QDate d, int step) { return EncodeDate(d.year() + step, d.month(), d.day()); }
+
+// The day a month before or after, its day clamped.
+QDate MonthFrom(QDate d, int step) {
+  int year = d.year();
+  int month = d.month() + step;
+  if (month < 1) {
+    month = 12;
+    --year;
+  } else if (month > 12) {
+    month = 1;
+    ++year;
+  }
+  return EncodeDate(year, month, ClampDay(month, d.day()));
+}
+
 }  // namespace
 
-void TForm3::PDJButton3Click() {
-  Guarded([this] {
-    const QDate d = LdKalendar1->Date();
-    int year = d.year();
-    int month = d.month();
-    if (month == 1) {
-      month = 13;
-      --year;
-    }
-    const int target = month - 1;
-    LdKalendar1->SetDate(EncodeDate(year, target, ClampDay(target, d.day())));
+void TForm3::Navigate(const std::function<QDate(QDate)>& target, bool sound) {
+  Guarded([&] {
+    LdKalendar1->SetDate(target(LdKalendar1->Date()));
     Refresh();
-    PlayClickSound();
+    if (sound) PlayClickSound();
     Choose();
   });
+}
+
+void TForm3::PDJButton1Click() {
+  Navigate([](QDate d) { return YearFrom(d, -1); });
+}
+
+void TForm3::PDJButton2Click() {
+  Navigate([](QDate d) { return YearFrom(d, 1); });
+}
+
+void TForm3::PDJButton3Click() {
+  Navigate([](QDate d) { return MonthFrom(d, -1); });
 }
 
 void TForm3::PDJButton4Click() {
-  Guarded([this] {
-    const QDate d = LdKalendar1->Date();
-    int year = d.year();
-    int month = d.month();
-    if (month == 12) {
-      month = 0;
-      ++year;
-    }
-    const int target = month + 1;
-    LdKalendar1->SetDate(EncodeDate(year, target, ClampDay(target, d.day())));
-    Refresh();
-    PlayClickSound();
-    Choose();
-  });
+  Navigate([](QDate d) { return MonthFrom(d, 1); });
 }
 
 void TForm3::PDJButton5Click() {
-  LdKalendar1->SetDate(Clock::Today());
-  Refresh();
-  PlayClickSound();
-  Choose();
+  Navigate([](QDate) { return Clock::Today(); });
+}
+
+bool TForm3::KeyOnCalendar(const QKeyEvent* event) {
+  const bool ctrl = event->modifiers() & Qt::ControlModifier;
+  // The keys start from the chosen day, which a click may have put elsewhere
+  // than the calendar's own date; the arrows go silently.
+  const QDate chosen = StrToDate(chosen_date_);
+  const auto by_days = [&](int days) {
+    const QDate target = chosen.addDays(days);
+    if (KalendarAcceptsDate(target)) Navigate([target](QDate) { return target; }, false);
+  };
+  const auto from_chosen = [&](void (TForm3::*handler)()) {
+    LdKalendar1->SetDate(chosen);
+    (this->*handler)();
+  };
+  switch (event->key()) {
+    case Qt::Key_Left:
+      by_days(-1);
+      return true;
+    case Qt::Key_Right:
+      by_days(1);
+      return true;
+    case Qt::Key_Up:
+      by_days(-7);
+      return true;
+    case Qt::Key_Down:
+      by_days(7);
+      return true;
+    case Qt::Key_PageUp:
+      from_chosen(ctrl ? &TForm3::PDJButton1Click : &TForm3::PDJButton3Click);
+      return true;
+    case Qt::Key_PageDown:
+      from_chosen(ctrl ? &TForm3::PDJButton2Click : &TForm3::PDJButton4Click);
+      return true;
+    case Qt::Key_Home:
+      PDJButton5Click();
+      return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      FlatButton1Click();
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool TForm3::eventFilter(QObject* watched, QEvent* event) {
+  // Keys of the calendar itself, not those its year and month boxes pass up.
+  if (watched == LdKalendar1 && event->type() == QEvent::KeyPress && LdKalendar1->hasFocus()) {
+    return KeyOnCalendar(static_cast<QKeyEvent*>(event));
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void TForm3::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // Without a window manager nothing else gives the dialog the keyboard.
+  activateWindow();
+  LdKalendar1->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void TForm3::FlatComboBox1Change() {
@@ -378,8 +385,7 @@ void TForm3::LdKalendar1Click() {
   PlayClickSound();
   const QDate day = LdKalendar1->CursorDate();
   if (day == KalendarNoDate()) return;
-  chosen_date_ = DateToStr(day);
-  SetTitle(chosen_date_);
+  SetChosen(day);
 }
 
 void TForm3::FlatButton1Click() { close(); }
@@ -387,7 +393,7 @@ void TForm3::FlatButton1Click() { close(); }
 void TForm3::suiCheckBox1Click() {
   const bool show = suiCheckBox1->isChecked();
   LdKalendar1->SetShowSolarTerms(show);
-  QSettings().setValue(kShowSolarTermsKey, show);
+  SaveSetting(this, kShowSolarTermsKey, show);
 }
 
 void TForm3::suiCheckBox2Click() {

@@ -5,7 +5,10 @@
 // chosen date, which goes back to the main window's birthday when the dialog
 // closes. Created once at start-up and only hidden between showings, so the
 // shown month, the boxes and the chosen date carry over. Frameless: its own
-// title bar moves it and carries its close button. Below the calendar, the
+// title bar moves it and carries its minimise and close controls. The focus
+// starts on the calendar, where the arrows move the chosen day (up and down a
+// week), PageUp and PageDown go a month, Ctrl with them a year, Home to today,
+// and Enter is 确认. Below the calendar, the
 // check box "显示节气" shows the solar terms; the choice is kept in the
 // program's settings. "显示黄历" beside it opens the almanac panel to the right
 // of the month, which shows the chosen day's entry; it is remembered too.
@@ -19,14 +22,15 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QKeyEvent;
 class QPushButton;
-class QToolButton;
 class QWidget;
 
 namespace tessaly {
 
 class AlmanacPanel;
 class TLdKalendar;
+class TTitleBar;
 
 class TForm3 : public QDialog {
   Q_OBJECT
@@ -73,6 +77,10 @@ class TForm3 : public QDialog {
   // and runs FormClose.
   void done(int result) override;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
  signals:
   // Sent when the dialog closes, with the chosen date as text and as a date.
   void BirthdayChosen(const QString& text, QDate date);
@@ -83,6 +91,13 @@ class TForm3 : public QDialog {
   void Refresh();
   // The calendar's date becomes the chosen date (and the title).
   void Choose();
+  void SetChosen(QDate date);
+  // The navigation: the calendar moves to the date `target` makes of its
+  // date, the boxes follow, the click sound plays and that date is chosen;
+  // an invalid date shows the error box and changes nothing.
+  void Navigate(const std::function<QDate(QDate)>& target, bool sound = true);
+  // A key on the calendar; true when it is one of the dialog's keys.
+  bool KeyOnCalendar(const QKeyEvent* event);
   void SetTitle(const QString& chosen);
   // Widens the dialog for the almanac panel, or narrows it again.
   void ShowAlmanac(bool show);
@@ -93,8 +108,7 @@ class TForm3 : public QDialog {
   QString chosen_date_;
 
   QWidget* suiForm1 = nullptr;
-  QLabel* TitleBar = nullptr;  // drags the dialog
-  QToolButton* CloseButton = nullptr;
+  TTitleBar* TitleBar = nullptr;  // drags the dialog
   QPushButton* PDJButton1 = nullptr;
   QPushButton* PDJButton2 = nullptr;
   QPushButton* PDJButton3 = nullptr;

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 #include <QValidator>
 
 #include <algorithm>
@@ -22,8 +23,10 @@
 #include "controls/message_box.h"
 #include "controls/report_viewer.h"
 #include "controls/skin.h"
+#include "controls/title_bar.h"
 #include "core/errors.h"
 #include "core/text.h"
+#include "readings/surnames.h"
 #include "report/report.h"
 
 namespace tessaly {
@@ -46,6 +49,39 @@ constexpr int kInputX = 338;
 constexpr int kRowHeight = 24;
 
 QString Utf(const char* text) { return QString::fromUtf8(text); }
+
+}  // namespace
+
+// The reading check boxes, top to bottom: the window's one mapping of check
+// box to reading (a box is ticked at start when the default readings hold it).
+struct TForm1::CheckBoxes {
+  struct Def {
+    QCheckBox* TForm1::*box;
+    const char* name;
+    const char* caption;
+    Reading reading;
+  };
+  static constexpr Def kAll[] = {
+      {&TForm1::suiCheckBox1, "suiCheckBox1", "测算姓名祸福", Reading::Name},
+      {&TForm1::suiCheckBox2, "suiCheckBox2", "一生命运预测", Reading::Lifetime},
+      {&TForm1::suiCheckBox4, "suiCheckBox4", "今年属相预测", Reading::Zodiac},
+      {&TForm1::suiCheckBox3, "suiCheckBox3", "今年星座预测", Reading::StarSign},
+      {&TForm1::suiCheckBox5, "suiCheckBox5", "手机号码吉凶", Reading::Mobile},
+      {&TForm1::suiCheckBox6, "suiCheckBox6", "胎儿性别预测", Reading::ChildSex},
+      {&TForm1::suiCheckBox7, "suiCheckBox7", "最佳怀孕时间", Reading::Conception},
+  };
+};
+
+namespace {
+
+// The surname-kind toggle's caption: 姓氏单姓, 姓氏复姓.
+QString SurnameKindCaption(SurnameKind kind) {
+  return QStringLiteral("姓氏") + SurnameKindText(kind);
+}
+
+// How far the input column below the name moves down while the compound
+// surname hint shows under the name.
+constexpr int kHintHeight = 18;
 
 TMLabel* Heading(const char* name, const char* caption, int y, QWidget* parent) {
   TMLabel* label = skin::Heading(Utf(name), Utf(caption), parent);
@@ -182,30 +218,15 @@ void TForm1::BuildControls() {
 
   // Reading selection.
   FlatPanel1 = skin::Panel(this, QStringLiteral("FlatPanel1"), QRect(36, 104, 180, 224));
-  struct CheckBoxDef {
-    QCheckBox** box;
-    const char* name;
-    const char* caption;
-    Reading reading;  // ticked by default when the default readings hold it
-  };
-  const CheckBoxDef checks[] = {
-      {&suiCheckBox1, "suiCheckBox1", "测算姓名祸福", Reading::Name},
-      {&suiCheckBox2, "suiCheckBox2", "一生命运预测", Reading::Lifetime},
-      {&suiCheckBox4, "suiCheckBox4", "今年属相预测", Reading::Zodiac},
-      {&suiCheckBox3, "suiCheckBox3", "今年星座预测", Reading::StarSign},
-      {&suiCheckBox5, "suiCheckBox5", "手机号码吉凶", Reading::Mobile},
-      {&suiCheckBox6, "suiCheckBox6", "胎儿性别预测", Reading::ChildSex},
-      {&suiCheckBox7, "suiCheckBox7", "最佳怀孕时间", Reading::Conception},
-  };
   int y = 14;
-  for (const CheckBoxDef& def : checks) {
+  for (const CheckBoxes::Def& def : CheckBoxes::kAll) {
     auto* box = new QCheckBox(Utf(def.caption), FlatPanel1);
     box->setObjectName(Utf(def.name));
     box->setFont(skin::UiFont(13, true));
     box->setChecked(defaults.readings.testFlag(def.reading));
     box->setGeometry(26, y, 140, 22);
     box->setCursor(Qt::PointingHandCursor);
-    *def.box = box;
+    this->*def.box = box;
     y += 29;
   }
 
@@ -223,9 +244,8 @@ void TForm1::BuildControls() {
   MLabel3 = Heading("MLabel3", "性别：", 152, this);
   FlatButton1 = skin::FlatButton(QStringLiteral("FlatButton1"), SexText(defaults.sex), this);
   FlatButton1->setGeometry(kInputX, 152, 44, kRowHeight);
-  FlatButton2 =
-      skin::FlatButton(QStringLiteral("FlatButton2"),
-                       QStringLiteral("姓氏") + SurnameKindText(defaults.surname_kind), this);
+  FlatButton2 = skin::FlatButton(QStringLiteral("FlatButton2"),
+                                 SurnameKindCaption(defaults.surname_kind), this);
   FlatButton2->setGeometry(kInputX + 50, 152, 98, kRowHeight);
 
   MLabel4 = Heading("MLabel4", "生日：", 186, this);
@@ -243,13 +263,33 @@ void TForm1::BuildControls() {
   FlatComboBox6 =
       DropDown("FlatComboBox6", BirthHourItems(), defaults.birth_hour, kInputX, 220, 148, this);
 
+  // Under the name, while it begins with a compound surname and 单姓 is
+  // chosen: a word on it and the switch to 复姓.
+  SurnameHint = new QLabel(this);
+  SurnameHint->setObjectName(QStringLiteral("SurnameHint"));
+  SurnameHint->setProperty("skin", QStringLiteral("olive"));
+  SurnameHint->setFont(skin::UiFont(12));
+  SurnameHint->setGeometry(kHeadingX + 8, 144, kInputX + 88 - kHeadingX - 8, kHintHeight + 2);
+  SurnameHint->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  SurnameSwitch =
+      skin::FlatButton(QStringLiteral("SurnameSwitch"), QStringLiteral("改为复姓"), this, 12);
+  SurnameSwitch->setGeometry(kInputX + 88, 145, 60, kHintHeight);
+  SurnameHint->hide();
+  SurnameSwitch->hide();
+
+  // The title area is the artwork's: minimise and close in its top right corner.
+  Buttons = new WindowButtons(this, WindowButtons::Ground::Artwork);
+  Buttons->move(kWidth - Buttons->width() - 14, 14);
+
   // Tab order: down the input column as the form reads, the commands, then the
   // check boxes. The name box has the focus from the start.
   // The optional groups' inputs come in after the birth hour when they are
   // made (BuildOptionalGroups).
-  QWidget* order[] = {FlatEdit1,    FlatButton1,  FlatButton2,  FlatButton4,  FlatComboBox6,
-                      suiButton1,   suiButton2,   suiCheckBox1, suiCheckBox2, suiCheckBox4,
-                      suiCheckBox3, suiCheckBox5, suiCheckBox6, suiCheckBox7};
+  QWidget* order[] = {FlatEdit1,       SurnameSwitch, FlatButton1,  FlatButton2,
+                      FlatButton4,     FlatComboBox6, suiButton1,   suiButton2,
+                      suiCheckBox1,    suiCheckBox2,  suiCheckBox4, suiCheckBox3,
+                      suiCheckBox5,    suiCheckBox6,  suiCheckBox7, Buttons->Minimise(),
+                      Buttons->Close()};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   // Typed text replaces the sample name, as after a Tab into the box.
   FlatEdit1->setFocus();
@@ -272,6 +312,12 @@ void TForm1::BuildControls() {
   connect(suiCheckBox5, &QCheckBox::toggled, this, &TForm1::suiCheckBox5Click);
   connect(suiCheckBox6, &QCheckBox::toggled, this, &TForm1::suiCheckBox6Click);
   connect(suiCheckBox7, &QCheckBox::toggled, this, &TForm1::suiCheckBox7Click);
+  connect(FlatEdit1, &QLineEdit::textChanged, this, &TForm1::UpdateSurnameHint);
+  connect(SurnameSwitch, &QPushButton::clicked, this, [this] {
+    FlatButton2->setText(SurnameKindCaption(SurnameKind::Compound));
+    UpdateSurnameHint();
+  });
+  UpdateSurnameHint();
 
   FlatEdit1->setValidator(new CharacterFilter(NameCharacters, FlatEdit1));
   Image6->installEventFilter(this);
@@ -282,27 +328,29 @@ void TForm1::BuildControls() {
 void TForm1::BuildOptionalGroups() {
   if (FlatEdit2 != nullptr) return;
   const Person defaults;
-  MLabel5 = Heading("MLabel5", "手机号码：", 254, this);
-  FlatEdit2 = Edit("FlatEdit2", defaults.mobile, kInputX, 254, 148, this);
+  const int dy = hint_shift_;  // the groups come below the rows already moved
+  MLabel5 = Heading("MLabel5", "手机号码：", 254 + dy, this);
+  FlatEdit2 = Edit("FlatEdit2", defaults.mobile, kInputX, 254 + dy, 148, this);
 
   const QStringList ages = NumberItems(18, 44, 2);
-  MLabel6 = Heading("MLabel6", "胎儿性别：", 288, this);
-  Label25 = SmallLabel("Label25", "母亲年龄", kInputX, 288, 54, this);
-  FlatComboBox2 = DropDown("FlatComboBox2", ages, defaults.mother_age, kInputX + 56, 288, 54, this);
-  Label21 = SmallLabel("Label21", "虚岁", kInputX + 116, 288, 30, this);
-  Label27 = SmallLabel("Label27", "怀孕月份", kInputX, 316, 54, this);
+  MLabel6 = Heading("MLabel6", "胎儿性别：", 288 + dy, this);
+  Label25 = SmallLabel("Label25", "母亲年龄", kInputX, 288 + dy, 54, this);
+  FlatComboBox2 =
+      DropDown("FlatComboBox2", ages, defaults.mother_age, kInputX + 56, 288 + dy, 54, this);
+  Label21 = SmallLabel("Label21", "虚岁", kInputX + 116, 288 + dy, 30, this);
+  Label27 = SmallLabel("Label27", "怀孕月份", kInputX, 316 + dy, 54, this);
   FlatComboBox3 = DropDown("FlatComboBox3", NumberItems(1, 12, 2), defaults.pregnancy_month,
-                           kInputX + 56, 316, 54, this);
-  Label22 = SmallLabel("Label22", "公历", kInputX + 116, 316, 30, this);
+                           kInputX + 56, 316 + dy, 54, this);
+  Label22 = SmallLabel("Label22", "公历", kInputX + 116, 316 + dy, 30, this);
 
-  MLabel1 = Heading("MLabel1", "怀孕时间：", 352, this);
-  Label36 = SmallLabel("Label36", "母亲年龄", kInputX, 352, 54, this);
+  MLabel1 = Heading("MLabel1", "怀孕时间：", 352 + dy, this);
+  Label36 = SmallLabel("Label36", "母亲年龄", kInputX, 352 + dy, 54, this);
   FlatComboBox4 =
-      DropDown("FlatComboBox4", ages, defaults.conception_age, kInputX + 56, 352, 54, this);
-  Label40 = SmallLabel("Label40", "虚岁", kInputX + 116, 352, 30, this);
-  Label37 = SmallLabel("Label37", "母亲愿望", kInputX, 380, 54, this);
+      DropDown("FlatComboBox4", ages, defaults.conception_age, kInputX + 56, 352 + dy, 54, this);
+  Label40 = SmallLabel("Label40", "虚岁", kInputX + 116, 352 + dy, 30, this);
+  Label37 = SmallLabel("Label37", "母亲愿望", kInputX, 380 + dy, 54, this);
   FlatComboBox5 = DropDown("FlatComboBox5", {QStringLiteral("男孩"), QStringLiteral("女孩")},
-                           defaults.wish, kInputX + 56, 380, 64, this);
+                           defaults.wish, kInputX + 56, 380 + dy, 64, this);
 
   // The disclaimer of the sex prediction goes with its inputs.
   const QString disclaimer = FetalDisclaimerLines().join(QLatin1Char('\n'));
@@ -317,7 +365,10 @@ void TForm1::BuildOptionalGroups() {
                       FlatComboBox3, FlatComboBox4, FlatComboBox5};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   FlatEdit2->setValidator(new CharacterFilter(MobileCharacters, FlatEdit2));
-  FlatEdit2->installEventFilter(this);
+  for (QWidget* w : std::initializer_list<QWidget*>{FlatEdit2, FlatComboBox2, FlatComboBox3,
+                                                    FlatComboBox4, FlatComboBox5}) {
+    w->installEventFilter(this);
+  }
 
   // The groups follow their check boxes.
   suiCheckBox5Click();
@@ -353,18 +404,16 @@ bool TForm1::OpenStore() {
 //   FlatEdit2                  mobile
 //   FlatComboBox2, 3           mother_age, pregnancy_month
 //   FlatComboBox4, 5           conception_age, wish and wish_index
-//   suiCheckBox1 2 4 3 5 6 7   readings Name Lifetime Zodiac StarSign Mobile ChildSex Conception
+//   suiCheckBox1 ..            readings, by CheckBoxes::kAll
 Person TForm1::Inputs() const {
   Person p;
   p.name = FlatEdit1->text();
   p.sex = FlatButton1->text() == SexText(Sex::Female) ? Sex::Female : Sex::Male;
-  p.surname_kind =
-      FlatButton2->text() == QStringLiteral("姓氏") + SurnameKindText(SurnameKind::Single)
-          ? SurnameKind::Single
-          : SurnameKind::Compound;
+  p.surname_kind = ShownSurnameKind();
   p.birthday = DateTimePicker1_;
   p.birth_hour = FlatComboBox6->currentText();
-  p.birth_hour_index = IndexOfText(FlatComboBox6);
+  p.birth_hour_index = BirthHourIndex(p.birth_hour);
+  if (p.birth_hour_index >= 0) p.birth_hour = BirthHourItems()[p.birth_hour_index];
   // Optional groups not made yet hold their defaults.
   if (FlatEdit2 != nullptr) {
     p.mobile = FlatEdit2->text();
@@ -375,17 +424,13 @@ Person TForm1::Inputs() const {
     p.wish_index = IndexOfText(FlatComboBox5);
   }
   p.readings = {};
-  p.readings.setFlag(Reading::Name, suiCheckBox1->isChecked());
-  p.readings.setFlag(Reading::Lifetime, suiCheckBox2->isChecked());
-  p.readings.setFlag(Reading::Zodiac, suiCheckBox4->isChecked());
-  p.readings.setFlag(Reading::StarSign, suiCheckBox3->isChecked());
-  p.readings.setFlag(Reading::Mobile, suiCheckBox5->isChecked());
-  p.readings.setFlag(Reading::ChildSex, suiCheckBox6->isChecked());
-  p.readings.setFlag(Reading::Conception, suiCheckBox7->isChecked());
+  for (const CheckBoxes::Def& def : CheckBoxes::kAll) {
+    p.readings.setFlag(def.reading, (this->*def.box)->isChecked());
+  }
   return p;
 }
 
-void TForm1::setViewer(ReportViewer* viewer) {
+void TForm1::SetViewer(ReportViewer* viewer) {
   viewer_ = viewer;
   viewer_window_ = viewer != nullptr ? viewer->Window() : nullptr;
   if (viewer == nullptr) return;
@@ -409,7 +454,34 @@ std::pair<QString, SurnameKind> TForm1::Surname() const {
 
 void TForm1::SetName(const QString& name, SurnameKind kind) {
   FlatEdit1->setText(name);
-  FlatButton2->setText(QStringLiteral("姓氏") + SurnameKindText(kind));
+  FlatButton2->setText(SurnameKindCaption(kind));
+  UpdateSurnameHint();
+}
+
+SurnameKind TForm1::ShownSurnameKind() const {
+  return FlatButton2->text() == SurnameKindCaption(SurnameKind::Single) ? SurnameKind::Single
+                                                                        : SurnameKind::Compound;
+}
+
+void TForm1::UpdateSurnameHint() {
+  const QString surname = CompoundSurnameOf(FlatEdit1->text());
+  const bool show = !surname.isEmpty() && ShownSurnameKind() == SurnameKind::Single;
+  if (show) SurnameHint->setText(QStringLiteral("“%1”通常是复姓，").arg(surname));
+  SurnameHint->setVisible(show);
+  SurnameSwitch->setVisible(show);
+  // The rows below the name make room for the hint's line.
+  const int shift = show ? kHintHeight : 0;
+  if (shift == hint_shift_) return;
+  const int by = shift - hint_shift_;
+  hint_shift_ = shift;
+  for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    const QRect r = w->geometry();
+    if (w != InputPanel && w != SurnameHint && w != SurnameSwitch && r.left() >= kHeadingX &&
+        r.top() > FlatEdit1->geometry().bottom()) {
+      w->move(r.left(), r.top() + by);
+    }
+  }
+  FitInputPanel();
 }
 
 void TForm1::SetBirthday(const QDate& date) {
@@ -421,8 +493,18 @@ void TForm1::SetBirthday(const QDate& date) {
 
 void TForm1::suiButton1Click() {
   PlayClickSound();
+  RunReportFor(Inputs());
+}
+
+void TForm1::ReportFor(const QString& name, SurnameKind kind) {
+  Person person = Inputs();
+  person.name = name;
+  person.surname_kind = kind;
+  RunReportFor(person);
+}
+
+void TForm1::RunReportFor(const Person& person) {
   OpenStore();
-  const Person person = Inputs();
   QString page_path;
   const Notify notify = [this](const QString& message) { InfoBox(this, message); };
   try {
@@ -433,7 +515,7 @@ void TForm1::suiButton1Click() {
   }
   if (viewer_ == nullptr && viewer_source_) {
     try {
-      setViewer(viewer_source_());
+      SetViewer(viewer_source_());
     } catch (const Error& e) {
       ErrorBox(this, e.message());
       return;
@@ -454,9 +536,9 @@ void TForm1::FlatButton1Click() {
 }
 
 void TForm1::FlatButton2Click() {
-  FlatButton2->setText(FlatButton2->text() == QStringLiteral("姓氏单姓")
-                           ? QStringLiteral("姓氏复姓")
-                           : QStringLiteral("姓氏单姓"));
+  FlatButton2->setText(SurnameKindCaption(
+      ShownSurnameKind() == SurnameKind::Single ? SurnameKind::Compound : SurnameKind::Single));
+  UpdateSurnameHint();
 }
 
 void TForm1::FlatButton4Click() {
@@ -469,6 +551,16 @@ void TForm1::FlatButton4Click() {
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  if (type == QEvent::KeyPress && IsInput(watched)) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      // Enter in any input is 马上算命, with the box's correction on leaving first.
+      if (watched == FlatEdit1) FlatEdit1Exit();
+      if (watched == FlatComboBox6) FlatComboBox6Exit();
+      suiButton1Click();
+      return true;
+    }
+  }
   if (watched == FlatEdit1) {
     if (type == QEvent::KeyPress) return FlatEdit1KeyPress(static_cast<QKeyEvent*>(event));
     if (type == QEvent::InputMethod) {
@@ -530,10 +622,22 @@ bool TForm1::FlatEdit2KeyPress(QKeyEvent* event) {
 }
 
 void TForm1::FlatComboBox6Exit() {
-  if (FlatComboBox6->currentText().isEmpty()) {
-    FlatComboBox6->setCurrentIndex(0);
-    FlatComboBox6->setEditText(FlatComboBox6->itemText(0));
+  // Emptied: the first entry. A double hour's name alone ("午时"): its entry.
+  const int index =
+      FlatComboBox6->currentText().isEmpty() ? 0 : BirthHourIndex(FlatComboBox6->currentText());
+  if (index >= 0 && FlatComboBox6->currentText() != FlatComboBox6->itemText(index)) {
+    FlatComboBox6->setCurrentIndex(index);
+    FlatComboBox6->setEditText(FlatComboBox6->itemText(index));
   }
+}
+
+bool TForm1::IsInput(const QObject* watched) const {
+  for (const QObject* input :
+       std::initializer_list<const QObject*>{FlatEdit1, FlatEdit2, FlatComboBox2, FlatComboBox3,
+                                             FlatComboBox4, FlatComboBox5, FlatComboBox6}) {
+    if (input != nullptr && watched == input) return true;
+  }
+  return false;
 }
 
 void TForm1::suiCheckBox5Click() {

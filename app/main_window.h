@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TForm1: the main window. A frameless 640 x 480 window over its artwork with
-// the reading check boxes and the two commands on the left and the input
-// column on the right. It owns the reference store, opened by FormCreate()
+// the reading check boxes and the two commands on the left, the input column
+// on the right, and the minimise and close controls in the top right corner.
+// Enter in any input box runs the report. While the name begins with a
+// compound surname and 单姓 is chosen, a line under the name says so and
+// offers the switch to 复姓. It owns the reference store, opened by FormCreate()
 // once the window is on the screen, and the last report; a ReportViewer shows
 // the report (this window hides meanwhile) and the calendar dialog picks the
 // birthday.
@@ -33,6 +36,7 @@ namespace tessaly {
 class ReportViewer;
 class TArtwork;
 class TMLabel;
+class WindowButtons;
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -72,19 +76,22 @@ class TForm1 : public QWidget {
   std::pair<QString, SurnameKind> Surname() const;
   // The name box and the surname kind, as if typed and toggled.
   void SetName(const QString& name, SurnameKind kind);
+  // The report command for another name and surname kind with the window's
+  // other inputs; the window's own boxes stay as they are (the name chooser).
+  void ReportFor(const QString& name, SurnameKind kind);
 
   // The birthday button shows this dialog modally.
-  void setCalendarDialog(QDialog* dialog) { calendar_ = dialog; }
+  void SetCalendarDialog(QDialog* dialog) { calendar_ = dialog; }
   // The same, had when the button is first pressed.
-  void setCalendarDialogSource(std::function<QDialog*()> source) {
+  void SetCalendarDialogSource(std::function<QDialog*()> source) {
     calendar_source_ = std::move(source);
   }
   // The viewer the report command hands its report to; the window comes back
   // when the user leaves the viewer. Without one the report is only written.
-  void setViewer(ReportViewer* viewer);
+  void SetViewer(ReportViewer* viewer);
   // The same, had when a report first needs it: `source` gives the viewer or
   // raises Error, whose message the report command shows instead.
-  void setViewerSource(std::function<ReportViewer*()> source) {
+  void SetViewerSource(std::function<ReportViewer*()> source) {
     viewer_source_ = std::move(source);
   }
 
@@ -107,7 +114,17 @@ class TForm1 : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  struct CheckBoxes;
+
   void BuildControls();
+  // Runs the report for `person` and hands it to the viewer.
+  void RunReportFor(const Person& person);
+  // The surname kind the toggle shows.
+  SurnameKind ShownSurnameKind() const;
+  // The compound-surname hint under the name follows the name and the kind.
+  void UpdateSurnameHint();
+  // Whether `watched` is one of the input boxes, where Enter runs the report.
+  bool IsInput(const QObject* watched) const;
   // The mobile number's and the two pregnancy readings' inputs, once; they
   // are hidden until their check boxes are ticked.
   void BuildOptionalGroups();
@@ -135,6 +152,7 @@ class TForm1 : public QWidget {
   std::function<ReportViewer*()> viewer_source_;
   QPointer<QWidget> viewer_window_;  // tells whether the viewer is still there
   bool painted_ = false;
+  int hint_shift_ = 0;  // how far the rows below the name are moved for the hint
 
   TArtwork* Image6 = nullptr;
   QPushButton* suiButton1 = nullptr;
@@ -173,6 +191,9 @@ class TForm1 : public QWidget {
   QLabel* Label36 = nullptr;
   QLabel* Label37 = nullptr;
   QLabel* Label40 = nullptr;
+  QLabel* SurnameHint = nullptr;
+  QPushButton* SurnameSwitch = nullptr;
+  WindowButtons* Buttons = nullptr;  // minimise and close
 };
 
 }  // namespace tessaly

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -13,7 +14,9 @@
 #include <QSaveFile>
 #include <QSet>
 #include <QShowEvent>
+#include <QSizeGrip>
 #include <QTableView>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <numeric>
@@ -21,6 +24,7 @@
 #include "controls/gradient_label.h"
 #include "controls/message_box.h"
 #include "controls/skin.h"
+#include "controls/title_bar.h"
 #include "core/errors.h"
 #include "core/text.h"
 
@@ -220,20 +224,31 @@ QByteArray NameListModel::Csv() const {
 // --- NameChooser -------------------------------------------------------------
 
 NameChooser::NameChooser(Hooks hooks, QWidget* parent)
-    : QWidget(parent, Qt::Window), hooks_(std::move(hooks)) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), hooks_(std::move(hooks)) {
   setObjectName(QStringLiteral("NameChooser"));
   setWindowTitle(QStringLiteral("起名参考"));
   setAttribute(Qt::WA_QuitOnClose, false);
+  // The window draws its own frame and title bar, as the window manager's are off.
+  setAttribute(Qt::WA_StyledBackground);
   skin::ApplyToWindow(this);
-  resize(1080, 640);
+  resize(1080, 668);
 
-  auto* layout = new QGridLayout(this);
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(1, 1, 1, 1);
+  outer->setSpacing(0);
+  outer->addWidget(new TTitleBar(QStringLiteral("起名参考"), this));
+  auto* body = new QWidget(this);
+  outer->addWidget(body, 1);
+  // Resized by its bottom right corner.
+  outer->addWidget(new QSizeGrip(this), 0, Qt::AlignBottom | Qt::AlignRight);
+
+  auto* layout = new QGridLayout(body);
   layout->setContentsMargins(14, 12, 14, 12);
   layout->setHorizontalSpacing(12);
   layout->setVerticalSpacing(10);
 
   // Left: the surname, the candidates and the generate form on a paper panel.
-  QFrame* panel = skin::Panel(this, QStringLiteral("ChooserPanel"), {});
+  QFrame* panel = skin::Panel(body, QStringLiteral("ChooserPanel"), {});
   panel->setFixedWidth(236);
   auto* form = new QGridLayout(panel);
   form->setContentsMargins(12, 10, 12, 12);
@@ -293,7 +308,7 @@ NameChooser::NameChooser(Hooks hooks, QWidget* parent)
 
   // Right: the table, its count and the export.
   model_ = new NameListModel(this);
-  table_ = new QTableView(this);
+  table_ = new QTableView(body);
   table_->setObjectName(QStringLiteral("NameTable"));
   table_->setModel(model_);
   table_->setFont(skin::UiFont(14));
@@ -317,13 +332,13 @@ NameChooser::NameChooser(Hooks hooks, QWidget* parent)
   table_->setToolTip(QStringLiteral("双击一行，查看这个名字的完整测算结果"));
   layout->addWidget(table_, 0, 1, 1, 2);
 
-  count_label_ = new QLabel(this);
+  count_label_ = new QLabel(body);
   count_label_->setObjectName(QStringLiteral("CountLabel"));
   count_label_->setProperty("skin", QStringLiteral("olive"));
   count_label_->setFont(skin::UiFont(13));
   layout->addWidget(count_label_, 1, 1);
   export_button_ =
-      skin::FlatButton(QStringLiteral("ExportButton"), QStringLiteral("导出 CSV"), this);
+      skin::FlatButton(QStringLiteral("ExportButton"), QStringLiteral("导出 CSV"), body);
   export_button_->setFixedSize(96, 28);
   layout->addWidget(export_button_, 1, 2);
   layout->setColumnStretch(1, 1);
@@ -344,10 +359,20 @@ NameChooser::NameChooser(Hooks hooks, QWidget* parent)
     }
   });
   Show({}, {}, false, 0);
+  // Typing goes to the candidates, not to the title bar's controls.
+  candidates_->setFocus();
   skin::CenterOnScreen(this);
 }
 
 NameChooser::~NameChooser() = default;
+
+void NameChooser::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
 
 void NameChooser::showEvent(QShowEvent* event) {
   // The surname as the main window has it now.

@@ -7,6 +7,8 @@
 // thousand by score when there are more); a sortable table
 // shows each full name's grids, three talents, ratings and score. A
 // double-click asks for the full report of that name; the table exports as CSV.
+// Frameless like the other windows: its own title bar moves it and carries
+// the minimise and close controls; Esc closes it too.
 // The window knows the rest of the program only through the hooks start-up
 // gives it.
 
@@ -108,6 +110,7 @@ class NameChooser : public QWidget {
   bool ExportCsv(const QString& path);
 
  protected:
+  void keyPressEvent(QKeyEvent* event) override;  // Esc closes
   void showEvent(QShowEvent* event) override;
 
  private:

@@ -134,8 +134,7 @@ NameChooser* Windows::Chooser() {
       return NameTables::Load(main_window->Store());
     };
     hooks.report = [main_window](const QString& name, SurnameKind kind) {
-      main_window->SetName(name, kind);
-      main_window->suiButton1Click();
+      main_window->ReportFor(name, kind);
     };
     chooser = std::make_unique<NameChooser>(std::move(hooks));
   }
@@ -181,10 +180,10 @@ std::unique_ptr<Windows> CreateWindows(ViewerMaker make_viewer) {
   // created; the box shows that date from the first paint on, the dialog
   // itself comes after it.
   form1->SetBirthday(Clock::Today());
-  form1->setCalendarDialogSource([w] { return w->CalendarDialog(); });
+  form1->SetCalendarDialogSource([w] { return w->CalendarDialog(); });
   // The report goes to the viewer, which hands the main window back; the
   // viewer's 起名参考 opens the name chooser, made then.
-  form1->setViewerSource([w] { return w->Viewer(); });
+  form1->SetViewerSource([w] { return w->Viewer(); });
 
   // What the first paint does not need waits until the main window is on the
   // screen, and then goes one task at a time, so that the window answers in

@@ -20,6 +20,7 @@
 #include "core/text.h"
 #include "readings/birth_moment.h"
 #include "readings/person.h"
+#include "readings/surnames.h"
 #include "report/report.h"
 #include "store/reference_store.h"
 
@@ -305,6 +306,14 @@ int RunReport(const QStringList& args, QByteArray& out) {
     return bad(message);
   }
   const Person& person = request.person;
+  // The kind is not changed: the warning says what the name reading takes.
+  if (const QString compound = CompoundSurnameOf(WithoutSingleBytes(person.name));
+      !compound.isEmpty() && person.surname_kind == SurnameKind::Single &&
+      person.readings.testFlag(Reading::Name)) {
+    Err(QStringLiteral("tessaly-cli report: %1 is a compound surname, but with --surname-kind "
+                       "单姓 the name reading takes %2 alone as the surname")
+            .arg(compound, compound.left(1)));
+  }
 
   if (request.json && request.gb18030) {
     return bad(QStringLiteral("--format json is always UTF-8: --encoding is for the plain report"));

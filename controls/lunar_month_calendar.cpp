@@ -158,6 +158,13 @@ void TLdKalendar::SetFrame(FrameStyle value) {
   if (Assign(frame_, value)) update();
 }
 
+void TLdKalendar::SetMarkedDate(QDate value) {
+  const QDate old = marked_;
+  if (!Assign(marked_, value) || !hasFocus()) return;
+  RepaintDay(old);
+  RepaintDay(value);
+}
+
 QDate TLdKalendar::CursorDate() const {
   if (!hot_.IsCell()) return KalendarNoDate();
   return KalendarCellDate(date_, hot_.column, hot_.row);
@@ -259,7 +266,7 @@ void TLdKalendar::DrawCellTexts(QPainter& painter, QDate day, bool bold) const {
   }
 }
 
-void TLdKalendar::paintEvent(QPaintEvent*) {
+void TLdKalendar::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().color(QPalette::Window));
   if (!bitmap_.isNull()) painter.drawTiledPixmap(rect(), bitmap_);
@@ -287,10 +294,20 @@ void TLdKalendar::paintEvent(QPaintEvent*) {
     }
   }
 
+  // Only the days whose cells need painting: moving the mouse repaints two.
   const QDate hot_day = CursorDate();
+  const QRect dirty = event->rect();
   for (int d = 1; d <= date_.daysInMonth(); ++d) {
     const QDate day(date_.year(), date_.month(), d);
-    DrawCellTexts(painter, day, day == hot_day);
+    if (dirty.intersects(layout_.CellRect(KalendarCellOf(day)))) {
+      DrawCellTexts(painter, day, day == hot_day);
+    }
+  }
+  if (hasFocus() && marked_.isValid() && marked_.year() == date_.year() &&
+      marked_.month() == date_.month()) {
+    painter.setPen(skin::kSealRed);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(MarkRect(marked_).adjusted(0, 0, -1, -1));
   }
 
   if (frame_ == FrameStyle::Single) {
@@ -307,6 +324,26 @@ void TLdKalendar::paintEvent(QPaintEvent*) {
 }
 
 // ---- Mouse --------------------------------------------------------------------
+
+QRect TLdKalendar::MarkRect(QDate day) const {
+  return layout_.CellRect(KalendarCellOf(day)).adjusted(-3, -2, 3, 1);
+}
+
+void TLdKalendar::RepaintDay(QDate day) {
+  if (day.isValid() && day.year() == date_.year() && day.month() == date_.month()) {
+    update(MarkRect(day));
+  }
+}
+
+void TLdKalendar::focusInEvent(QFocusEvent* event) {
+  RepaintDay(marked_);
+  QWidget::focusInEvent(event);
+}
+
+void TLdKalendar::focusOutEvent(QFocusEvent* event) {
+  RepaintDay(marked_);
+  QWidget::focusOutEvent(event);
+}
 
 void TLdKalendar::RepaintCell(KalendarCell cell) {
   if (KalendarCellDate(date_, cell.column, cell.row) == KalendarNoDate()) return;

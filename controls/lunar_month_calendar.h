@@ -116,6 +116,11 @@ class TLdKalendar : public QWidget {
   FrameStyle Frame() const { return frame_; }
   void SetFrame(FrameStyle value);
 
+  // The day framed in seal red while the control has the focus (the chosen
+  // day of the calendar dialog), when it lies in the shown month.
+  QDate MarkedDate() const { return marked_; }
+  void SetMarkedDate(QDate value);
+
   // The day under the mouse, or KalendarNoDate() when the mouse is on no day.
   QDate CursorDate() const;
   // The cell under the mouse (below 1: none).
@@ -141,6 +146,8 @@ class TLdKalendar : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   // Measured text box of a font: advance width, height and the baseline's
@@ -160,6 +167,9 @@ class TLdKalendar : public QWidget {
   void FitSize();
   void MoveHot(KalendarCell cell);
   void RepaintCell(KalendarCell cell);
+  void RepaintDay(QDate day);
+  // Where the focus mark of a day goes: round its cell.
+  QRect MarkRect(QDate day) const;
   QColor InkColor(KalendarInk ink) const;
   void DrawCellTexts(QPainter& painter, QDate day, bool bold) const;
 
@@ -180,6 +190,7 @@ class TLdKalendar : public QWidget {
   QString week_string_;
   TLdOnClickDate on_click_date_;
   FrameStyle frame_ = FrameStyle::None;
+  QDate marked_;
 
   // Measured boxes of each font, and the layout made from them.
   TextBox title_box_;

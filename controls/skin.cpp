@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QIcon>
@@ -14,8 +15,6 @@
 #include <QScreen>
 #include <QTranslator>
 #include <QWidget>
-
-#include <utility>
 
 #include "controls/gradient_label.h"
 
@@ -58,134 +57,54 @@ QFont UiFont(int pixel_size, bool bold) {
   return font;
 }
 
+const std::vector<NamedColour>& NamedColours() {
+  static const std::vector<NamedColour> colours = {
+      {"paper", kPaper},         {"dialog-paper", kDialogPaper},
+      {"base", kBase},           {"popup", kPopup},
+      {"edge", kEdge},           {"ink", kInk},
+      {"muted", kMuted},         {"seal-red", kSealRed},
+      {"seal-dark", kSealDark},  {"seal-text", kSealText},
+      {"olive", kOlive},         {"maroon", kMaroon},
+      {"term-ochre", kTermOchre}, {"warning", kWarning}};
+  return colours;
+}
+
 QString WithColours(QString css) {
-  const std::pair<const char*, const QColor&> colours[] = {
-      {"@paper@", kPaper},      {"@dialog-paper@", kDialogPaper}, {"@ink@", kInk},
-      {"@seal-red@", kSealRed}, {"@seal-text@", kSealText},       {"@olive@", kOlive},
-      {"@maroon@", kMaroon}};
-  for (const auto& [name, colour] : colours) css.replace(QLatin1String(name), colour.name());
+  for (const NamedColour& c : NamedColours()) {
+    css.replace(QLatin1Char('@') + QLatin1String(c.name) + QLatin1Char('@'), c.colour.name());
+  }
   return css;
 }
 
 QString StyleSheet() {
-  static const QString css = WithColours(QStringLiteral(R"css(
-QLineEdit, QComboBox {
-  background: rgba(255, 252, 245, 235);
-  border: 1px solid #c8b089;
-  border-radius: 3px;
-  padding: 1px 4px;
-  color: @ink@;
-  selection-background-color: @seal-red@;
-  selection-color: @seal-text@;
-}
-QLineEdit:hover, QComboBox:hover { border-color: #b98f74; }
-QLineEdit:focus, QComboBox:focus { border-color: @seal-red@; }
-QLineEdit:read-only { color: @olive@; background: rgba(250, 244, 229, 225); }
-QComboBox::drop-down {
-  subcontrol-origin: padding;
-  subcontrol-position: top right;
-  width: 16px;
-  border: none;
-  border-left: 1px solid #e2d3b4;
-}
-QComboBox::down-arrow { image: url(:/tessaly/skin/arrow_down.png); width: 9px; height: 6px; }
-QComboBox::down-arrow:on { top: 1px; }
-QComboBox QAbstractItemView {
-  background: #fffaf1;
-  border: 1px solid #c8b089;
-  color: @ink@;
-  selection-background-color: #f1dcc2;
-  selection-color: #8b1d17;
-  outline: 0;
-}
-QPushButton[skin="flat"], QPushButton[skin="icon"] {
-  background: #ffffff;
-  border: 1px solid #c8b089;
-  border-radius: 3px;
-  color: @ink@;
-  padding: 0px 6px;
-}
-QPushButton[skin="icon"] { padding: 0px; }
-QPushButton[skin="flat"]:hover, QPushButton[skin="icon"]:hover {
-  border-color: @seal-red@;
-  background: #fffaf3;
-}
-QPushButton[skin="flat"]:pressed, QPushButton[skin="icon"]:pressed { background: #f2e4c8; }
-QPushButton[skin="flat"]:focus, QPushButton[skin="icon"]:focus { border-color: @seal-red@; }
-QPushButton[skin] { outline: none; }
-QPushButton[skin="seal"] {
-  color: #c21d17;
-  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fffbf2, stop:1 #efdfbd);
-  border: 1px solid @seal-red@;
-  border-radius: 4px;
-}
-QPushButton[skin="seal"]:hover {
-  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #f6e8cb);
-  border: 2px solid @seal-red@;
-}
-QPushButton[skin="seal"]:pressed {
-  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #e8d5ad, stop:1 #f7ecd4);
-}
-QPushButton[skin="seal"]:focus { border: 2px solid @seal-red@; }
-QFrame[skin="panel"] {
-  background: rgba(255, 251, 240, 205);
-  border: 1px solid #d0ba90;
-  border-radius: 6px;
-}
-QCheckBox { color: @maroon@; spacing: 7px; }
-QCheckBox::indicator { width: 14px; height: 14px; }
-QCheckBox::indicator:unchecked { image: url(:/tessaly/skin/check_off.png); }
-QCheckBox::indicator:unchecked:hover { image: url(:/tessaly/skin/check_off_hover.png); }
-QCheckBox::indicator:checked { image: url(:/tessaly/skin/check_on.png); }
-QLabel[skin="olive"] { color: @olive@; }
-QToolTip {
-  background: #fffaf1;
-  color: @ink@;
-  border: 1px solid @seal-red@;
-  padding: 2px;
-}
-QMessageBox, QFileDialog { background: @dialog-paper@; }
-QDialogButtonBox { dialogbuttonbox-buttons-have-icons: 0; }
-QDialogButtonBox QPushButton {
-  background: #ffffff;
-  border: 1px solid #c8b089;
-  border-radius: 3px;
-  color: #2d2a26;
-  padding: 3px 12px;
-  min-width: 60px;
-  outline: none;
-}
-QDialogButtonBox QPushButton:hover { border-color: #a8322d; background: #fffaf3; }
-QDialogButtonBox QPushButton:pressed { background: #f2e4c8; }
-QDialogButtonBox QPushButton:focus, QDialogButtonBox QPushButton:default { border-color: #a8322d; }
-QDialogButtonBox QPushButton:disabled { color: #a89f8c; border-color: #ddd0b4; }
-QFileDialog QAbstractItemView { background: #fffcf5; border: 1px solid #c8b089; }
-)css"));
+  static const QString css = [] {
+    QFile file(QStringLiteral(":/tessaly/skin/skin.qss"));
+    if (!file.open(QIODevice::ReadOnly)) qFatal("the skin's style sheet is not in the program");
+    return WithColours(QString::fromUtf8(file.readAll()));
+  }();
   return css;
 }
 
 QPalette Palette() {
   QPalette p;
-  const QColor ground(0xF7, 0xEF, 0xDC);
-  const QColor base(0xFF, 0xFC, 0xF5);
-  p.setColor(QPalette::Window, ground);
+  p.setColor(QPalette::Window, kDialogPaper);
   p.setColor(QPalette::WindowText, kInk);
-  p.setColor(QPalette::Base, base);
+  p.setColor(QPalette::Base, kBase);
   p.setColor(QPalette::AlternateBase, kPaper);
   p.setColor(QPalette::Text, kInk);
-  p.setColor(QPalette::Button, base);
+  p.setColor(QPalette::Button, kBase);
   p.setColor(QPalette::ButtonText, kInk);
-  p.setColor(QPalette::BrightText, QColor(0xFF, 0xF8, 0xEC));
+  p.setColor(QPalette::BrightText, kSealText);
   p.setColor(QPalette::Highlight, kSealRed);
-  p.setColor(QPalette::HighlightedText, QColor(0xFF, 0xF8, 0xEC));
-  p.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFA, 0xF1));
+  p.setColor(QPalette::HighlightedText, kSealText);
+  p.setColor(QPalette::ToolTipBase, kPopup);
   p.setColor(QPalette::ToolTipText, kInk);
-  p.setColor(QPalette::PlaceholderText, QColor(0xA8, 0x9F, 0x8C));
+  p.setColor(QPalette::PlaceholderText, kMuted);
   p.setColor(QPalette::Link, kMaroon);
   p.setColor(QPalette::LinkVisited, kMaroon);
   for (const QPalette::ColorRole role :
        {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-    p.setColor(QPalette::Disabled, role, QColor(0xA8, 0x9F, 0x8C));
+    p.setColor(QPalette::Disabled, role, kMuted);
   }
   return p;
 }

@@ -37,7 +37,10 @@ QString DataDir() {
                          QStringLiteral(TESSALY_DATA_RELATIVE_DIR));
 }
 
-QString ModuleDir() { return QDir::cleanPath(ExecutableDir() + QStringLiteral("/../lib/tessaly")); }
+QString ModuleDir() {
+  return QDir::cleanPath(ExecutableDir() + QLatin1Char('/') +
+                         QStringLiteral(TESSALY_MODULE_RELATIVE_DIR));
+}
 
 QString CacheDir() {
   QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);

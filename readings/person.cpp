@@ -23,4 +23,13 @@ const QStringList& BirthHourItems() {
   return items;
 }
 
+int BirthHourIndex(const QString& text) {
+  const QStringList& items = BirthHourItems();
+  for (int i = 0; i < items.size(); ++i) {
+    // The name is what follows the blank: "午时".
+    if (text == items[i] || text == items[i].section(QLatin1Char(' '), 1)) return i;
+  }
+  return -1;
+}
+
 }  // namespace tessaly

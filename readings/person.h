@@ -45,6 +45,9 @@ inline constexpr Readings kEveryReading = kAllReadings | Reading::Bazi;
 
 // The twelve entries of the birth-hour list, in order.
 const QStringList& BirthHourItems();
+// The entry a typed text selects: an entry itself ("11-13时 午时") or its
+// name alone ("午时"); -1 for any other text.
+int BirthHourIndex(const QString& text);
 
 // Everything the user gives, as given; the defaults are those of a new window.
 struct Person {

@@ -29,6 +29,9 @@ SEAL = "#a8322d"
 SEAL_TEXT = "#f6e9d4"
 SERIF = "Noto-Serif-CJK-SC"
 SERIF_BOLD = "Noto-Serif-CJK-SC-Bold"
+# The program's Chinese name, as the desktop entry (Name[zh_CN]), the AppStream
+# data and the README give it.
+CHINESE_NAME = "易理测算"
 
 
 def run(*args):
@@ -243,7 +246,7 @@ def main_picture(c):
     hill(c, 203, 478 * S, 64 * S, 3, 1.00, 1.5 * S)
     birds(c, 301, 470 * S, 62 * S, 3)
     frame(c)
-    text(c, "易理测算", 38, 26, 40)
+    text(c, CHINESE_NAME, 38, 26, 40)
     seal(c, "吉祥", 222, 32, 24, 46, 401, 17)
     text(c, "姓名 · 命运 · 属相 · 星座", 40, 76, 12, SERIF, "#5b4a3a")
     vertical_text(c, "乐天知命", 556, 118, 26, 36)

@@ -77,6 +77,12 @@ messages)
   run --readings mobile --mobile 13800001234
   [[ $rc -eq 0 && ! -s $err ]] || fail "good mobile number: exit $rc, stderr $(cat "$err")"
   [[ $(tail -n 1 "$out") == "    灾难不绝，难望成功　凶" ]] || fail "mobile 1234: $(tail -n 1 "$out")"
+  # A compound surname read as 单姓: a warning, and the kind stays as given.
+  run --readings name --name 司马光
+  [[ $rc -eq 0 ]] || fail "司马光: exit $rc"
+  grep -q '^tessaly-cli report: 司马 is a compound surname' "$err" || fail "司马光 stderr: $(cat "$err")"
+  run --readings name --name 司马光 --surname-kind 复姓
+  [[ ! -s $err ]] || fail "司马光 复姓 stderr: $(cat "$err")"
   ;;
 encoding)
   args=(--readings star --name 张小明 --birthday 2005-03-02 --hour 子时)

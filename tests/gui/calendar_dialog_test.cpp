@@ -8,6 +8,8 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,6 +22,7 @@
 
 #include "app/calendar_dialog.h"
 #include "controls/lunar_month_calendar.h"
+#include "controls/skin.h"
 #include "core/clock.h"
 #include "core/dates.h"
 #include "gui_support.h"
@@ -55,6 +58,10 @@ class CalendarDialogTest : public QObject {
   void CloseWithoutClick();
   void StateSurvivesReopening();
   void OwnTitleBar();
+  void Keys_data();
+  void Keys();
+  void EnterConfirms();
+  void SettingNotWrittenThroughALink();
   void DateSetterRange();
   void HotCellFollowsTheMouse();
   void ClickDateHandlerCanStopTheClick();
@@ -131,14 +138,17 @@ void CalendarDialogTest::CreationWritesToday() {
 void CalendarDialogTest::Layout() {
   QCOMPARE(form_->windowTitle(), QStringLiteral("查看万年历"));
   QCOMPARE(form_->size(), QSize(349, 340));
-  QCOMPARE(Calendar()->geometry(), QRect(9, 67, 328, 237));
   QCOMPARE(Calendar()->AutoSize(), false);
+  // Nothing overlaps or leaves its place: the dialog's parts, the title bar's
+  // controls, the boxes in the calendar's corner.
+  const auto none = [](const QWidget*) { return false; };
+  QCOMPARE(test::Misplaced(form_->findChild<QWidget*>("suiForm1"), none), QStringList());
+  QCOMPARE(test::Misplaced(form_->findChild<QWidget*>("WindowButtons"), none), QStringList());
+  QCOMPARE(test::Misplaced(Calendar(), none), QStringList());
 
   QComboBox* years = Box("FlatComboBox1");
   QComboBox* months = Box("FlatComboBox2");
   QCOMPARE(years->parentWidget(), Calendar());
-  QCOMPARE(years->geometry(), QRect(152, 210, 49, 20));
-  QCOMPARE(months->geometry(), QRect(224, 210, 33, 20));
   QCOMPARE(years->count(), 150);
   QCOMPARE(years->itemText(0), QStringLiteral("1901"));
   QCOMPARE(years->itemText(149), QStringLiteral("2050"));
@@ -172,24 +182,35 @@ void CalendarDialogTest::Layout() {
 
 void CalendarDialogTest::Buttons_data() {
   QTest::addColumn<QString>("name");
-  QTest::addColumn<QRect>("place");
   QTest::addColumn<QString>("text");
-  QTest::newRow("上年") << "PDJButton1" << QRect(20, 36, 52, 25) << "上年";
-  QTest::newRow("上月") << "PDJButton3" << QRect(74, 36, 52, 25) << "上月";
-  QTest::newRow("今天") << "PDJButton5" << QRect(144, 36, 52, 25) << "今天";
-  QTest::newRow("下月") << "PDJButton4" << QRect(214, 36, 52, 25) << "下月";
-  QTest::newRow("下年") << "PDJButton2" << QRect(276, 36, 52, 25) << "下年";
-  QTest::newRow("确认") << "FlatButton1" << QRect(280, 210, 36, 20) << "确认";
+  QTest::newRow("上年") << "PDJButton1"
+                        << "上年";
+  QTest::newRow("上月") << "PDJButton3"
+                        << "上月";
+  QTest::newRow("今天") << "PDJButton5"
+                        << "今天";
+  QTest::newRow("下月") << "PDJButton4"
+                        << "下月";
+  QTest::newRow("下年") << "PDJButton2"
+                        << "下年";
+  QTest::newRow("确认") << "FlatButton1"
+                        << "确认";
 }
 
 void CalendarDialogTest::Buttons() {
   QFETCH(QString, name);
-  QFETCH(QRect, place);
   QFETCH(QString, text);
   auto* button = form_->findChild<QPushButton*>(name);
   QVERIFY2(button != nullptr, qPrintable(name));
   QCOMPARE(button->text(), text);
-  QCOMPARE(button->geometry(), place);
+  // The navigation row reads from left to right: 上年 上月 今天 下月 下年.
+  static const QStringList row = {"PDJButton1", "PDJButton3", "PDJButton5", "PDJButton4",
+                                  "PDJButton2"};
+  if (const qsizetype i = row.indexOf(name); i > 0) {
+    auto* before = form_->findChild<QPushButton*>(row[i - 1]);
+    QVERIFY(before->geometry().right() < button->geometry().left());
+    QCOMPARE(before->y(), button->y());
+  }
 }
 
 // ---- Navigation buttons ---------------------------------------------------------
@@ -442,12 +463,98 @@ void CalendarDialogTest::OwnTitleBar() {
   QTest::mouseMove(title_bar, QPoint(90, 34));
   QTest::mouseRelease(title_bar, Qt::LeftButton, {}, QPoint(90, 34));
   QTRY_COMPARE(form_->pos(), start + QPoint(30, 20));
+  QTest::mouseClick(title_bar->findChild<QAbstractButton*>("MinimiseButton"), Qt::LeftButton);
+  QVERIFY(form_->isMinimized());
+  form_->showNormal();
   // Its close button writes the date back.
   QSignalSpy chosen(form_.get(), &TForm3::BirthdayChosen);
   QTest::mouseClick(title_bar->findChild<QAbstractButton*>("CloseButton"), Qt::LeftButton);
   QVERIFY(!form_->isVisible());
   QCOMPARE(chosen.size(), 1);
   QCOMPARE(chosen[0][1].toDate(), kToday);
+}
+
+// ---- Keys -------------------------------------------------------------------------
+
+void CalendarDialogTest::Keys_data() {
+  QTest::addColumn<QDate>("clicked");  // the chosen day the key starts from
+  QTest::addColumn<int>("key");
+  QTest::addColumn<bool>("ctrl");
+  QTest::addColumn<QDate>("expected");
+  QTest::newRow("Right: the next day")
+      << QDate(2004, 6, 8) << int(Qt::Key_Right) << false << QDate(2004, 6, 9);
+  QTest::newRow("Left over the month's start")
+      << QDate(2004, 6, 1) << int(Qt::Key_Left) << false << QDate(2004, 5, 31);
+  QTest::newRow("Down: a week on")
+      << QDate(2004, 6, 28) << int(Qt::Key_Down) << false << QDate(2004, 7, 5);
+  QTest::newRow("Up: a week back")
+      << QDate(2004, 6, 8) << int(Qt::Key_Up) << false << QDate(2004, 6, 1);
+  QTest::newRow("PageDown: a month on, clamped")
+      << QDate(2004, 1, 31) << int(Qt::Key_PageDown) << false << QDate(2004, 2, 28);
+  QTest::newRow("PageUp: a month back")
+      << QDate(2004, 1, 15) << int(Qt::Key_PageUp) << false << QDate(2003, 12, 15);
+  QTest::newRow("Ctrl+PageDown: a year on")
+      << QDate(2004, 6, 8) << int(Qt::Key_PageDown) << true << QDate(2005, 6, 8);
+  QTest::newRow("Ctrl+PageUp: a year back")
+      << QDate(2004, 6, 8) << int(Qt::Key_PageUp) << true << QDate(2003, 6, 8);
+  QTest::newRow("Home: today") << QDate(2004, 6, 8) << int(Qt::Key_Home) << false << kToday;
+  QTest::newRow("Right at the range's end stays")
+      << QDate(2050, 12, 31) << int(Qt::Key_Right) << false << QDate(2050, 12, 31);
+}
+
+void CalendarDialogTest::Keys() {
+  QFETCH(QDate, clicked);
+  QFETCH(int, key);
+  QFETCH(bool, ctrl);
+  QFETCH(QDate, expected);
+  // The focus starts on the calendar.
+  QCOMPARE(QApplication::focusWidget(), Calendar());
+  // The calendar shows the first of the month; the day is clicked.
+  Calendar()->SetDate(QDate(clicked.year(), clicked.month(), 1));
+  ClickAt(CellPoint(KalendarCellOf(clicked)));
+  QCOMPARE(form_->ChosenDate(), DateToStr(clicked));
+  QTest::keyClick(Calendar(), Qt::Key(key), ctrl ? Qt::ControlModifier : Qt::NoModifier);
+  QVERIFY2(errors_.isEmpty(), qPrintable(errors_.join('\n')));
+  QCOMPARE(form_->ChosenDate(), DateToStr(expected));
+  QCOMPARE(form_->TitleText(), Title(DateToStr(expected)));
+  if (expected != clicked) {  // else the key did nothing
+    QCOMPARE(Calendar()->Date(), expected);
+    QCOMPARE(Box("FlatComboBox2")->currentText(), QString::number(expected.month()));
+  }
+  // The chosen day is framed in seal red.
+  const QImage shot = Calendar()->grab().toImage();
+  const QRect cell = Calendar()->Layout().CellRect(KalendarCellOf(expected)).adjusted(-3, -2, 3, 1);
+  QCOMPARE(shot.pixelColor(cell.center().x(), cell.top()), skin::kSealRed);
+}
+
+void CalendarDialogTest::EnterConfirms() {
+  QSignalSpy chosen(form_.get(), &TForm3::BirthdayChosen);
+  QTest::keyClick(Calendar(), Qt::Key_Right);
+  QTest::keyClick(Calendar(), Qt::Key_Return);
+  QVERIFY(!form_->isVisible());
+  QCOMPARE(chosen.size(), 1);
+  QCOMPARE(chosen[0][1].toDate(), kToday.addDays(1));
+}
+
+void CalendarDialogTest::SettingNotWrittenThroughALink() {
+  test::DialogWatcher watcher;
+  const QString path = QSettings().fileName();
+  QTemporaryDir elsewhere;
+  const QString target = elsewhere.filePath(QStringLiteral("precious.txt"));
+  QFile file(target);
+  QVERIFY(file.open(QIODevice::WriteOnly) && file.write("keep me\n") == 8);
+  file.close();
+  QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+  QFile::remove(path);
+  QVERIFY(QFile::link(target, path));
+  auto* terms = form_->findChild<QCheckBox*>("suiCheckBox1");
+  terms->setChecked(!terms->isChecked());
+  terms->setChecked(!terms->isChecked());
+  QTRY_COMPARE(watcher.boxes.size(), 1);  // said once
+  QVERIFY(watcher.boxes[0].text.startsWith(QStringLiteral("未能保存设置：")));
+  QCOMPARE(test::ReadBytes(target), QByteArray("keep me\n"));
+  QVERIFY(QFileInfo(path).isSymLink());
+  QFile::remove(path);
 }
 
 // ---- The calendar control ----------------------------------------------------------

@@ -173,7 +173,7 @@ void FaultsTest::Open(const QString& store_path) {
   form_ = std::make_unique<TForm1>(store_path);
   form_->FormCreate();
   viewer_ = std::make_unique<TForm4>();
-  form_->setViewer(viewer_.get());
+  form_->SetViewer(viewer_.get());
   form_->show();
   QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
 }

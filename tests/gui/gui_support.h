@@ -93,6 +93,27 @@ inline QStringList ReadGbkLines(const QString& path) {
   return text.isEmpty() ? QStringList() : text.split(QStringLiteral("\r\n"));
 }
 
+// What a user would see as misplaced among the visible children of `parent`
+// (not their children): one lying partly outside it, or two that overlap.
+// Grounds (an artwork, a panel) that others stand on are left out.
+inline QStringList Misplaced(const QWidget* parent,
+                             const std::function<bool(const QWidget*)>& ground) {
+  QList<const QWidget*> shown;
+  QStringList faults;
+  for (const QWidget* w : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (w->isHidden() || w->isWindow() || ground(w)) continue;
+    if (!parent->rect().contains(w->geometry()))
+      faults << w->objectName() + QStringLiteral(" outside");
+    for (const QWidget* other : shown) {
+      if (w->geometry().intersects(other->geometry())) {
+        faults << w->objectName() + QStringLiteral(" over ") + other->objectName();
+      }
+    }
+    shown << w;
+  }
+  return faults;
+}
+
 inline QString CachePath(const char* name) {
   return QString::fromLocal8Bit(qgetenv("XDG_CACHE_HOME")) + QStringLiteral("/tessaly/") +
          QString::fromLatin1(name);

@@ -97,6 +97,8 @@ class MainWindowTest : public QObject {
   void cleanup();
 
   void FramelessWindow();
+  void NothingOverlaps_data();
+  void NothingOverlaps();
   void Controls_data();
   void Controls();
   void Lists();
@@ -119,6 +121,13 @@ class MainWindowTest : public QObject {
   void Groups();
   void TypingGoesToTheNameBox();
   void TabOrder();
+  void SpaceTicksAReachedCheckBox();
+  void EnterRunsTheReport_data();
+  void EnterRunsTheReport();
+  void CompoundSurnameHint_data();
+  void CompoundSurnameHint();
+  void ReportForAnotherName();
+  void MinimiseAndClose();
   void FocusMarksInSkinColours_data();
   void FocusMarksInSkinColours();
   void FetalDisclaimerTooltip_data();
@@ -170,7 +179,7 @@ void MainWindowTest::Open(const QString& store_path) {
   form_ = std::make_unique<TForm1>(store_path);
   form_->FormCreate();
   viewer_ = std::make_unique<ViewerStandIn>();
-  form_->setViewer(viewer_.get());
+  form_->SetViewer(viewer_.get());
   form_->show();
   form_->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(form_.get()));
@@ -192,6 +201,34 @@ void MainWindowTest::FramelessWindow() {
   QVERIFY2(image->HasPicture(), "the shipped artwork should decode cleanly");
   QCOMPARE(image->PictureSize(), QSize(640, 480));
   QVERIFY(watcher_->boxes.isEmpty());
+}
+
+void MainWindowTest::NothingOverlaps_data() {
+  QTest::addColumn<QString>("name");  // in the input box
+  QTest::addColumn<bool>("groups");   // the optional groups shown
+  QTest::newRow("hint and every group") << "欧阳雨辰" << true;
+  QTest::newRow("no hint, every group") << "张小明" << true;
+}
+
+void MainWindowTest::NothingOverlaps() {
+  QFETCH(QString, name);
+  QFETCH(bool, groups);
+  Open();
+  Edit("FlatEdit1")->setText(name);
+  for (const char* box : {"suiCheckBox5", "suiCheckBox6", "suiCheckBox7"})
+    Find<QCheckBox>(box)->setChecked(groups);
+  // The artwork and the paper panels are what the controls stand on.
+  const auto ground = [](const QWidget* w) {
+    return qobject_cast<const TArtwork*>(w) != nullptr || w->property("skin") == "panel";
+  };
+  QCOMPARE(test::Misplaced(form_.get(), ground), QStringList());
+  QCOMPARE(test::Misplaced(Find<QWidget>("FlatPanel1"), ground), QStringList());
+  // The input column stays on its panel.
+  const QRect panel = Find<QWidget>("InputPanel")->geometry();
+  for (const char* input : {"FlatEdit1", "FlatComboBox6", "FlatComboBox5", "SurnameSwitch"}) {
+    auto* w = Find<QWidget>(input);
+    if (w->isVisible()) QVERIFY2(panel.contains(w->geometry()), input);
+  }
 }
 
 void MainWindowTest::Controls_data() {
@@ -515,8 +552,10 @@ void MainWindowTest::BirthHourCorrection_data() {
   QTest::addColumn<int>("expected_index");
   QTest::newRow("emptied selects the first") << 5 << ""
                                              << "23-01时 子时" << 0;
-  QTest::newRow("typed text stays") << 0 << "子时"
-                                    << "子时" << -1;
+  QTest::newRow("a double hour's name selects its entry") << 0 << "午时"
+                                                          << "11-13时 午时" << 6;
+  QTest::newRow("other typed text stays") << 0 << "正午"
+                                          << "正午" << -1;
   QTest::newRow("typed entry selects it") << 0 << "05-07时 卯时"
                                           << "05-07时 卯时" << 3;
 }
@@ -590,11 +629,13 @@ void MainWindowTest::TabOrder() {
   Open();
   for (const char* name : {"suiCheckBox5", "suiCheckBox6", "suiCheckBox7"})
     Find<QCheckBox>(name)->setChecked(true);
-  const QStringList order = {"FlatEdit1",     "FlatButton1",   "FlatButton2",   "FlatButton4",
-                             "FlatComboBox6", "FlatEdit2",     "FlatComboBox2", "FlatComboBox3",
-                             "FlatComboBox4", "FlatComboBox5", "suiButton1",    "suiButton2",
-                             "suiCheckBox1",  "suiCheckBox2",  "suiCheckBox4",  "suiCheckBox3",
-                             "suiCheckBox5",  "suiCheckBox6",  "suiCheckBox7",  "FlatEdit1"};
+  // The sample name 欧阳雨辰 with 单姓 shows the compound-surname switch.
+  const QStringList order = {"FlatEdit1",      "SurnameSwitch", "FlatButton1",   "FlatButton2",
+                             "FlatButton4",    "FlatComboBox6", "FlatEdit2",     "FlatComboBox2",
+                             "FlatComboBox3",  "FlatComboBox4", "FlatComboBox5", "suiButton1",
+                             "suiButton2",     "suiCheckBox1",  "suiCheckBox2",  "suiCheckBox4",
+                             "suiCheckBox3",   "suiCheckBox5",  "suiCheckBox6",  "suiCheckBox7",
+                             "MinimiseButton", "CloseButton",   "FlatEdit1"};
   QStringList visited;
   for (qsizetype i = 0; i < order.size(); ++i) {
     QWidget* w = QApplication::focusWidget();
@@ -605,9 +646,109 @@ void MainWindowTest::TabOrder() {
   QCOMPARE(visited, order);
 }
 
+void MainWindowTest::SpaceTicksAReachedCheckBox() {
+  Open();
+  auto* box = Find<QCheckBox>("suiCheckBox5");
+  const QImage unfocused = box->grab().toImage();
+  box->setFocus(Qt::TabFocusReason);
+  QVERIFY2(box->grab().toImage() != unfocused, "a check box reached shows a focus mark");
+  QTest::keyClick(box, Qt::Key_Space);
+  QVERIFY(box->isChecked());
+  QVERIFY(Edit("FlatEdit2")->isVisible());
+}
+
+void MainWindowTest::EnterRunsTheReport_data() {
+  QTest::addColumn<QString>("input");
+  QTest::addColumn<int>("key");
+  for (const char* name : {"FlatEdit1", "FlatComboBox6", "FlatEdit2", "FlatComboBox2",
+                           "FlatComboBox3", "FlatComboBox4", "FlatComboBox5"}) {
+    QTest::newRow(name) << QString::fromLatin1(name) << int(Qt::Key_Return);
+  }
+  QTest::newRow("keypad Enter") << "FlatComboBox6" << int(Qt::Key_Enter);
+}
+
+void MainWindowTest::EnterRunsTheReport() {
+  QFETCH(QString, input);
+  QFETCH(int, key);
+  Open();
+  for (const char* name : {"suiCheckBox5", "suiCheckBox6", "suiCheckBox7"})
+    Find<QCheckBox>(name)->setChecked(true);
+  auto* w = form_->findChild<QWidget*>(input);
+  w->setFocus(Qt::TabFocusReason);
+  // The hour box's name alone, selected as on leaving the box.
+  Find<QComboBox>("FlatComboBox6")->setEditText(QStringLiteral("午时"));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+  QVERIFY(viewer_->isVisible());
+  QVERIFY(!form_->isVisible());
+  QVERIFY2(watcher_->boxes.isEmpty(), qPrintable(watcher_->boxes.value(0).text));
+  QVERIFY(viewer_->plain_report.join('\n').contains(QStringLiteral("午时")));
+}
+
+void MainWindowTest::CompoundSurnameHint_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<bool>("compound");  // the kind chosen
+  QTest::addColumn<QString>("hint");   // empty: none
+  QTest::newRow("司马 as 单姓") << "司马光" << false << "“司马”通常是复姓，";
+  QTest::newRow("欧阳 as 复姓") << "欧阳雨辰" << true << "";
+  QTest::newRow("the surname alone") << "欧阳" << false << "";
+  QTest::newRow("a single surname") << "张小明" << false << "";
+}
+
+void MainWindowTest::CompoundSurnameHint() {
+  QFETCH(QString, name);
+  QFETCH(bool, compound);
+  QFETCH(QString, hint);
+  Open();
+  QLineEdit* box = Edit("FlatEdit1");
+  ClearAndFocus(box);
+  Type(box, name);
+  if (compound) QTest::mouseClick(Find<QPushButton>("FlatButton2"), Qt::LeftButton);
+  auto* label = Find<QLabel>("SurnameHint");
+  auto* button_switch = Find<QPushButton>("SurnameSwitch");
+  auto* sex = Find<QPushButton>("FlatButton1");
+  QCOMPARE(label->isVisible(), !hint.isEmpty());
+  QCOMPARE(button_switch->isVisible(), !hint.isEmpty());
+  // Nothing changes by itself.
+  QCOMPARE(form_->Inputs().surname_kind, compound ? SurnameKind::Compound : SurnameKind::Single);
+  if (hint.isEmpty()) {
+    QCOMPARE(sex->y(), 152);
+    return;
+  }
+  QCOMPARE(label->text(), hint);
+  // The line under the name overlaps nothing: the rows below make room.
+  QVERIFY(label->geometry().top() > box->geometry().bottom());
+  QVERIFY(sex->geometry().top() > button_switch->geometry().bottom());
+  QTest::mouseClick(button_switch, Qt::LeftButton);
+  QCOMPARE(form_->Inputs().surname_kind, SurnameKind::Compound);
+  QCOMPARE(sex->y(), 152);
+  QVERIFY(!label->isVisible());
+}
+
+void MainWindowTest::ReportForAnotherName() {
+  Open();
+  form_->ReportFor(QStringLiteral("司马光"), SurnameKind::Compound);
+  QCOMPARE(viewer_->name, QStringLiteral("司马光"));
+  QVERIFY(viewer_->plain_report.first().startsWith(QStringLiteral("    司马光  生于 ")));
+  // The window's own name box and kind stay.
+  QCOMPARE(form_->Inputs().name, QStringLiteral("欧阳雨辰"));
+  QCOMPARE(form_->Inputs().surname_kind, SurnameKind::Single);
+}
+
+void MainWindowTest::MinimiseAndClose() {
+  Open();
+  auto* close = Find<QAbstractButton>("CloseButton");
+  const QPoint corner = close->mapTo(form_.get(), QPoint(close->width(), 0));
+  QVERIFY(corner.x() > 600 && corner.y() < 40);  // the artwork's top right corner
+  QTest::mouseClick(Find<QAbstractButton>("MinimiseButton"), Qt::LeftButton);
+  QVERIFY(form_->isMinimized());
+  QSignalSpy closed(form_.get(), &TForm1::Closed);
+  QTest::mouseClick(close, Qt::LeftButton);
+  QCOMPARE(closed.size(), 1);
+}
+
 void MainWindowTest::FocusMarksInSkinColours_data() {
   QTest::addColumn<QString>("name");
-  for (const char* name : {"suiCheckBox1", "suiButton1", "FlatButton1"}) {
+  for (const char* name : {"suiCheckBox1", "suiButton1", "FlatButton1", "MinimiseButton"}) {
     QTest::newRow(name) << QString::fromLatin1(name);
   }
 }

@@ -28,6 +28,8 @@ class NameChooserTest : public QObject {
   void ScoresTypedCandidates();
   void GeneratesSortsAndReports();
   void ExportsCsv();
+  void FramelessWithItsOwnControls_data();
+  void FramelessWithItsOwnControls();
 
  private:
   template <typename T>
@@ -144,6 +146,29 @@ void NameChooserTest::ExportsCsv() {
   // A file that cannot be written gives an error box and nothing else.
   QVERIFY(!chooser_->ExportCsv(dir.filePath(QStringLiteral("no/such/dir/names.csv"))));
   QCOMPARE(watcher_->boxes.size(), 1);
+}
+
+void NameChooserTest::FramelessWithItsOwnControls_data() {
+  QTest::addColumn<QString>("how");
+  QTest::newRow("close control") << "CloseButton";
+  QTest::newRow("Esc in the candidates") << "CandidatesEdit";
+  QTest::newRow("Esc in the table") << "NameTable";
+}
+
+void NameChooserTest::FramelessWithItsOwnControls() {
+  QFETCH(QString, how);
+  QVERIFY(chooser_->windowFlags() & Qt::FramelessWindowHint);
+  QTest::mouseClick(Child<QAbstractButton>("MinimiseButton"), Qt::LeftButton);
+  QVERIFY(chooser_->isMinimized());
+  chooser_->showNormal();
+  auto* w = chooser_->findChild<QWidget*>(how);
+  if (how == QLatin1String("CloseButton")) {
+    QTest::mouseClick(static_cast<QAbstractButton*>(w), Qt::LeftButton);
+  } else {
+    w->setFocus();
+    QTest::keyClick(w, Qt::Key_Escape);
+  }
+  QVERIFY(!chooser_->isVisible());
 }
 
 }  // namespace tessaly

@@ -124,7 +124,7 @@ void ViewerTest::init() {
   watcher_ = std::make_unique<DialogWatcher>();
   form_ = std::make_unique<TForm1>();
   viewer_ = std::make_unique<TForm4>();
-  form_->setViewer(viewer_.get());
+  form_->SetViewer(viewer_.get());
   form_->show();
   QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
   Report();

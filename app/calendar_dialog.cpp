@@ -197,8 +197,7 @@ void TForm3::ShowAlmanac(bool show) {
   const int width = 349 + (show ? kAlmanacWidth : 0);
   setFixedSize(width, 340);
   suiForm1->setGeometry(0, 0, width, 340);
-  TitleBar->setGeometry(0, 0, width, 28);
-  CloseButton->move(width - 28, 3);
+  TitleBar->setGeometry(0, 0, width, TTitleBar::kHeight);  // its controls follow its right end
   AlmanacPanel1->setVisible(show);
   // Wider, it may reach past the screen's right edge: it moves back in.
   if (const QScreen* screen = this->screen(); screen != nullptr) {

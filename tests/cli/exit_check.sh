@@ -81,7 +81,7 @@ damaged)
   rc=$?
   check "strokes on a damaged store" 1
   [[ -s $out ]] && fail "strokes on a damaged store printed: $(head -c 60 "$out")"
-  grep -q '^参考数据库已损坏：' "$err" || fail "damaged store: $(cat "$err")"
+  grep -q '^tessaly-cli strokes: 参考数据库已损坏：' "$err" || fail "damaged store: $(cat "$err")"
   ;;
 *) unknown_mode ;;
 esac

@@ -305,7 +305,9 @@ int RunReport(const QStringList& args, QByteArray& out) {
       out += '\n';
     }
   }
-  if (!request.page_file.isEmpty()) WriteReportPage(report.page, request.page_file);
+  if (!request.page_file.isEmpty()) {
+    WriteReportPage(report.page, request.page_file, FileUse::kChosenPrivate);
+  }
   return 0;
 }
 

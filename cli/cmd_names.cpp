@@ -173,8 +173,9 @@ QString ReadNamesOptions(const QCommandLineParser& parser, NamesRequest& r) {
 }
 
 // The output: one line (TSV) or object (JSON) per scored name, going to
-// standard output in pieces of about a megabyte as it is made. Every byte is
-// appended to a QByteArray, which grows as it must: no write can overrun.
+// standard output in pieces of about a megabyte as it is made. Every write
+// into the buffer first makes room for itself (Room), so none can overrun,
+// whatever the length of a name.
 class Rows {
  public:
   Rows(const QString& surname, Format format) : format_(format), surname_(surname.toUtf8()) {
@@ -184,7 +185,7 @@ class Rows {
     for (int e = 0; e < 5; ++e) {
       elements_[e] = QString(ElementChar(static_cast<Element>(e))).toUtf8();
     }
-    text_.reserve(kPiece + 4096);
+    Room(kPiece + 4096);
   }
 
   // False once writing has failed.
@@ -193,70 +194,73 @@ class Rows {
   // One name: the surname, then the given name in pieces.
   void Add(std::initializer_list<QStringView> given, const NameScore& s) {
     const bool json = format_ == Format::kJson;
-    if (json) text_ += ",\n{\"name\":\"";
-    text_ += surname_;
+    if (json) Put(",\n{\"name\":\"");
+    Put(surname_);
     for (const QStringView piece : given) Text(piece);
     const NameGrids& g = s.grids;
     if (json) {
-      text_ += '"';
+      Put('"');
       for (const auto& [key, grid] : {std::pair{",\"total\":", g.total},
                                       {",\"heaven\":", g.heaven},
                                       {",\"person\":", g.person},
                                       {",\"earth\":", g.earth},
                                       {",\"outer\":", g.outer}}) {
-        text_ += key;
-        grid == kNoValue ? void(text_ += "null") : Number(grid);
+        Put(key);
+        grid == kNoValue ? Put("null") : Number(grid);
       }
-      text_ += ",\"talents\":\"";
+      Put(",\"talents\":\"");
       Talents(g);
-      text_ += "\",\"ratings\":{";
+      Put("\",\"ratings\":{");
       for (const auto& [key, rating] : {std::pair{"\"total\":", s.total},
                                         {",\"person\":", s.person},
                                         {",\"earth\":", s.earth},
                                         {",\"outer\":", s.outer},
                                         {",\"talents\":", s.talents}}) {
-        text_ += key;
+        Put(key);
         if (rating == Rating::kNone) {
-          text_ += "null";
+          Put("null");
         } else {
-          text_ += '"';
-          text_ += ratings_[static_cast<int>(rating)];
-          text_ += '"';
+          Put('"');
+          Put(ratings_[static_cast<int>(rating)]);
+          Put('"');
         }
       }
-      text_ += "},\"score\":";
+      Put("},\"score\":");
       Number(s.score);
-      text_ += '}';
+      Put('}');
     } else {
       for (const int grid : {g.total, g.heaven, g.person, g.earth, g.outer}) {
-        text_ += '\t';
+        Put('\t');
         if (grid != kNoValue) Number(grid);
       }
-      text_ += '\t';
+      Put('\t');
       Talents(g);
       for (const Rating r : {s.total, s.person, s.earth, s.outer, s.talents}) {
-        text_ += '\t';
-        text_ += ratings_[static_cast<int>(r)];
+        Put('\t');
+        Put(ratings_[static_cast<int>(r)]);
       }
-      text_ += '\t';
+      Put('\t');
       Number(s.score);
-      text_ += '\n';
+      Put('\n');
     }
-    if (text_.size() >= kPiece) {
-      Write(text_);
-      text_.resize(0);
-    }
+    if (Used() >= kPiece) Flush();
   }
 
   // Writes what is left, and the end of the JSON array. True when all is written.
   bool Finish() {
-    Write(text_);
+    Flush();
     if (format_ == Format::kJson) Write(QByteArrayLiteral("\n]\n"));
     return ok_ && std::fflush(stdout) == 0;
   }
 
  private:
   static constexpr qsizetype kPiece = 1 << 20;
+
+  qsizetype Used() const { return p_ - text_.constData(); }
+  void Flush() {
+    Write(QByteArrayView(text_.constData(), Used()));
+    p_ = text_.data();
+  }
 
   // Writes to standard output; the first JSON object loses its comma to the
   // array's opening bracket.
@@ -272,28 +276,43 @@ class Rows {
     }
   }
 
-  // UTF-8 of a piece of name, encoded in place: the room is the encoder's own
-  // bound for the piece, and what it does not use is given back.
+  // At least n free bytes from p_ on: the buffer grows when it must.
+  void Room(qsizetype n) {
+    if (end_ - p_ >= n) return;
+    const qsizetype used = p_ == nullptr ? 0 : Used();
+    text_.resize(std::max(2 * text_.size(), used + n));
+    p_ = text_.data() + used;
+    end_ = text_.data() + text_.size();
+  }
+  void Put(char c) {
+    Room(1);
+    *p_++ = c;
+  }
+  void Put(QByteArrayView bytes) {
+    Room(bytes.size());
+    std::memcpy(p_, bytes.data(), static_cast<size_t>(bytes.size()));
+    p_ += bytes.size();
+  }
+  // UTF-8 of a piece of name: the room is the encoder's own bound for it.
   void Text(QStringView piece) {
-    const qsizetype begin = text_.size();
-    text_.resize(begin + encoder_.requiredSpace(piece.size()));
-    char* end = encoder_.appendToBuffer(text_.data() + begin, piece);
-    text_.resize(end - text_.constData());
+    Room(encoder_.requiredSpace(piece.size()));
+    p_ = encoder_.appendToBuffer(p_, piece);
   }
   void Number(int n) {
-    std::array<char, 16> digits;  // an int has at most 11 characters
-    const auto [end, ec] = std::to_chars(digits.data(), digits.data() + digits.size(), n);
-    if (ec == std::errc()) text_.append(digits.data(), end - digits.data());
+    Room(12);  // an int has at most 11 characters
+    p_ = std::to_chars(p_, end_, n).ptr;
   }
   void Talents(const NameGrids& g) {
     for (const Element e : g.talents) {
-      if (e != Element::kNone) text_ += elements_[static_cast<int>(e)];
+      if (e != Element::kNone) Put(elements_[static_cast<int>(e)]);
     }
   }
 
   Format format_;
   QByteArray surname_;
   QByteArray text_;
+  char* p_ = nullptr;    // where the next byte goes
+  char* end_ = nullptr;  // the end of text_
   bool ok_ = true;
   bool opened_ = false;  // the JSON array's bracket is written
   QStringEncoder encoder_{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};

@@ -86,6 +86,11 @@ import json, sys
 rows = json.load(open(sys.argv[1], encoding="utf-8"))
 assert [r["name"] for r in rows] == ["张" + "𠮷" * 16000, "张" + "龘" * 4000], [len(r["name"]) for r in rows]
 PY
+  # A line beyond 64 KiB is named and passed over without being held.
+  python3 -c 'print("明" * 30000); print("文")' >"$scratch/long"
+  run --surname 张 "$scratch/long"
+  [[ $(cut -f1 "$out") == 张文 && $(cat "$err") == *"line 1 is longer than 65536 bytes"* ]] ||
+    fail "long line: $(cut -f1 "$out") $(cat "$err")"
   # A compound surname gets 复姓 by itself; 司马光 is worked out by hand.
   feed '光' --surname 司马
   [[ $(cat "$out") == $'司马光\t21\t15\t16\t7\t2\t土土金\t大吉\t大吉\t吉\t凶\t吉\t81' ]] \

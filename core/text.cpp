@@ -262,7 +262,7 @@ void ReplaceFile(const QByteArray& folder, const QByteArray& base, const QByteAr
   const auto fail = [&shown](const char* what) {
     throw FileError(QString::fromUtf8(what).arg(shown, Reason()));
   };
-  Fd dir{::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+  Fd dir{::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC)};
   if (dir.fd < 0) fail("无法创建文件“%1”：%2");
   Fd file{::openat(dir.fd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode)};
   QByteArray named;  // the temporary name, when the file has one

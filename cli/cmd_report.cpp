@@ -66,21 +66,35 @@ bool SelectReadings(const QString& list, Readings& readings, QString& unknown) {
   return true;
 }
 
+constexpr char kCommand[] = "report";
+
 // The birth-hour list: an entry selects itself, the name of an entry (子时)
 // selects that entry, an empty text selects the first entry as the list does
-// when it loses the focus; any other text stays as typed and selects nothing.
-void SetHour(const QString& text, Person& person) {
+// when it loses the focus. False for any other text.
+bool SetHour(const QString& text, Person& person) {
   const QStringList& items = BirthHourItems();
   const QString wanted = text.isEmpty() ? items.first() : text;
   for (int i = 0; i < items.size(); ++i) {
     if (wanted == items[i] || wanted == GbkMid(items[i], 9, 4)) {
       person.birth_hour = items[i];
       person.birth_hour_index = i;
-      return;
+      return true;
     }
   }
-  person.birth_hour = text;
-  person.birth_hour_index = -1;
+  return false;
+}
+
+// Whether a box value is a number from `low` to `high` written in digits alone
+// (no blank, no sign), as the window's lists give it: the readings then read it
+// the same way in each of their boxes, whatever they join it with.
+bool InRange(const QString& text, int low, int high) {
+  if (text.isEmpty() || text.size() > 4) return false;
+  int n = 0;
+  for (const QChar c : text) {
+    if (c < u'0' || c > u'9') return false;
+    n = n * 10 + (c.unicode() - u'0');
+  }
+  return n >= low && n <= high;
 }
 
 // Whether the path, followed as given, names the file standard output goes to:
@@ -100,20 +114,20 @@ struct Request {
   QString page_file;  // empty: no page
   bool gb18030 = false;
   bool json = false;  // --format json
+  bool warned_surname = false;
 };
 
 // The options, for the parser and its help.
 QList<QCommandLineOption> ReportOptions() {
-  const auto option = [](const char* name, const char* value, const QString& help) {
-    return QCommandLineOption(QLatin1String(name), help, QLatin1String(value));
-  };
+  const auto option = ValueOption;
   return {
       option("name", "TEXT",
              QStringLiteral("name, one to four Chinese characters (single-byte characters such "
                             "as letters, digits and punctuation are dropped)")),
       option("sex", "SEX", QStringLiteral("男 or 女")),
       option("surname-kind", "KIND", QStringLiteral("单姓 or 复姓")),
-      option("surname", "KIND", QStringLiteral("the same as --surname-kind")),
+      option("surname", "KIND",
+             QStringLiteral("the old spelling of --surname-kind (warns on standard error)")),
       option("birthday", "Y-M-D",
              QStringLiteral("%1 .. %2 (default today)")
                  .arg(DateToStr(FirstCalendarDay()), DateToStr(LastCalendarDay()))),
@@ -179,6 +193,12 @@ QString ReadOptions(const QCommandLineParser& parser, Request& request) {
         return QStringLiteral("--sex takes 男 or 女");
       }
     } else if (option == u"surname-kind" || option == u"surname") {
+      if (option == u"surname" && !request.warned_surname) {
+        request.warned_surname = true;
+        Err(Program(kCommand) +
+            QStringLiteral(
+                ": --surname is the old spelling of --surname-kind; use --surname-kind"));
+      }
       if (value == SurnameKindText(SurnameKind::Single)) {
         person.surname_kind = SurnameKind::Single;
       } else if (value == SurnameKindText(SurnameKind::Compound)) {
@@ -199,15 +219,26 @@ QString ReadOptions(const QCommandLineParser& parser, Request& request) {
       }
       person.birthday = DateTime::AtMidnight(date);
     } else if (option == u"hour") {
-      SetHour(value, person);
+      if (!SetHour(value, person)) {
+        return QStringLiteral(
+                   "--hour takes one of the twelve hours, an entry such as "
+                   "\"23-01时 子时\" or its name \"子时\": '%1'")
+            .arg(value);
+      }
     } else if (option == u"mobile") {
       person.mobile = value;
-    } else if (option == u"mother-age") {
-      person.mother_age = value;
+    } else if (option == u"mother-age" || option == u"conception-age") {
+      if (!InRange(value, 18, 44)) {
+        return QStringLiteral("--%1 takes a nominal age from 18 to 44, in digits: '%2'")
+            .arg(option, value);
+      }
+      (option == u"mother-age" ? person.mother_age : person.conception_age) = value;
     } else if (option == u"pregnancy-month") {
+      if (!InRange(value, 1, 12)) {
+        return QStringLiteral("--pregnancy-month takes a month from 01 to 12, in digits: '%1'")
+            .arg(value);
+      }
       person.pregnancy_month = value;
-    } else if (option == u"conception-age") {
-      person.conception_age = value;
     } else if (option == u"wish") {
       if (value == QStringLiteral("男孩")) {
         person.wish_index = 0;
@@ -290,9 +321,9 @@ int RunReport(const QStringList& args, QByteArray& out) {
                      "option defaults to the main window's default. A message the program shows\n"
                      "in a box of its own goes to standard error and the report goes on."));
   parser.addOptions(ReportOptions());
-  if (const int status = ParseArguments(parser, "report", args, out); status >= 0) return status;
+  if (const int status = ParseArguments(parser, kCommand, args, out); status >= 0) return status;
   const auto bad = [&parser](const QString& message) {
-    return BadArguments(parser, "report", message);
+    return BadArguments(parser, kCommand, message);
   };
   if (const QStringList stray = parser.positionalArguments(); !stray.isEmpty()) {
     return bad(QStringLiteral("unexpected argument '%1'").arg(stray.first()));
@@ -330,7 +361,9 @@ int RunReport(const QStringList& args, QByteArray& out) {
 
   Report report;
   BuildReport(
-      person, store, [](const QString& message) { Err(message); }, report);
+      person, store,
+      [](const QString& message) { Err(Program(kCommand) + QStringLiteral(": ") + message); },
+      report);
 
   // The whole output is made before anything is written, so that an error
   // (a page that cannot be written) leaves standard output empty.
@@ -344,7 +377,9 @@ int RunReport(const QStringList& args, QByteArray& out) {
       out += '\n';
     }
   }
-  if (!request.page_file.isEmpty()) WriteReportPage(report.page, request.page_file);
+  if (!request.page_file.isEmpty()) {
+    WriteReportPage(report.page, request.page_file, FileUse::kChosenPrivate);
+  }
   if (parser.isSet(QStringLiteral("save-history"))) SaveHistory(person);
   return 0;
 }

@@ -16,7 +16,15 @@ int RunStrokes(const QStringList& args, QByteArray& out) {
   parser.addPositionalArgument(QStringLiteral("TEXT"), QStringLiteral("the characters"));
   if (const int status = ParseArguments(parser, "strokes", args, out); status >= 0) return status;
   const QStringList texts = parser.positionalArguments();
-  if (texts.size() != 1 || texts[0].isEmpty()) return BadArguments(parser, "strokes", {});
+  if (texts.size() > 1) {
+    return BadArguments(parser, "strokes",
+                        QStringLiteral("unexpected argument '%1'").arg(texts[1]));
+  }
+  if (texts.isEmpty() || texts[0].isEmpty()) {
+    return BadArguments(
+        parser, "strokes",
+        texts.isEmpty() ? QString() : QStringLiteral("TEXT is empty: give the characters"));
+  }
 
   ReferenceStore store;
   store.Open(ReferenceStore::DefaultPath());

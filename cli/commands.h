@@ -3,8 +3,15 @@
 // The commands of tessaly-cli. Each takes the arguments after its name, appends
 // what it prints to `out` and returns the process's exit status: 0 done, 1
 // failed, 2 bad options. The output is written only when the command is done,
-// so a command that fails prints nothing. Each command reads its arguments with
-// a QCommandLineParser of its own, which also gives its help.
+// so a command that fails prints nothing (names, which streams, excepted).
+// Each command reads its arguments with a QCommandLineParser of its own, which
+// also gives its help:
+//
+//   QCommandLineParser parser;
+//   parser.setApplicationDescription(...);
+//   parser.addOptions({ValueOption("name", "TEXT", help), ...});
+//   if (const int status = ParseArguments(parser, "cmd", args, out); status >= 0) return status;
+//   ... BadArguments(parser, "cmd", message) for a value the command does not take.
 
 #include <QByteArray>
 #include <QCommandLineParser>
@@ -40,6 +47,21 @@ void SaveHistory(const Person& person);
 // Output helpers: a UTF-8 line appended to the output, a UTF-8 line on standard error.
 void Out(QByteArray& out, const QString& line);
 void Err(const QString& line);
+
+// "tessaly-cli COMMAND", or "tessaly-cli" for none: every message of a command
+// starts with it and ": ". An Error a command raises is written so, with exit
+// status 1.
+QString Program(const char* command);
+
+// A character no argument or input line may hold: C0 but TAB, DEL, C1, the
+// bidirectional embeddings, overrides and isolates (U+202A..U+202E,
+// U+2066..U+2069) and the line and paragraph separators (U+2028, U+2029).
+bool IsControlCharacter(char32_t c);
+
+// The options of a command's parser: --NAME VALUE, and a flag --NAME; the help
+// line of each is `help`, and the parser's help lists them.
+QCommandLineOption ValueOption(const char* name, const char* value, const QString& help);
+QCommandLineOption FlagOption(const char* name, const QString& help);
 
 // Parses the arguments after the command's name with `parser`, adding -h and
 // --help to its options first. Returns -1 when the command goes on; otherwise

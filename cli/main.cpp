@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "cli/commands.h"
 #include "core/errors.h"
@@ -46,13 +47,6 @@ constexpr std::array kCommands{
             RunProfiles},
     Command{"history", "history COMMAND       the reports made: list, show N", RunHistory},
 };
-
-// "tessaly-cli" and the command's name, if any.
-QString Program(const char* command) {
-  QString program = QStringLiteral("tessaly-cli");
-  if (command != nullptr) program += QLatin1Char(' ') + QLatin1String(command);
-  return program;
-}
 
 // The parser's help. Its usage line names the program as it was started; here
 // it names the program and the command.
@@ -100,8 +94,8 @@ void TakeClosedStandardStreams() {
   }
 }
 
-// Why an argument is refused: malformed UTF-8 or a control character (C0 but
-// TAB, DEL, C1) would reach the terminal or a report line as they are.
+// Why an argument is refused: malformed UTF-8 or a control character (see
+// IsControlCharacter) would reach the terminal or a report line as they are.
 QString ArgumentFault(const char* raw) {
   QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   const QString text = utf8.decode(QByteArrayView(raw));
@@ -109,9 +103,11 @@ QString ArgumentFault(const char* raw) {
   bool control = false;
   for (const QChar c : text) {
     const char16_t u = c.unicode();
-    if ((u < 0x20 && u != u'\t') || (u >= 0x7f && u <= 0x9f)) {
+    if (IsControlCharacter(u)) {
       control = true;
-      shown += QStringLiteral("\\x%1").arg(static_cast<int>(u), 2, 16, QLatin1Char('0'));
+      shown += u <= 0xff
+                   ? QStringLiteral("\\x%1").arg(static_cast<int>(u), 2, 16, QLatin1Char('0'))
+                   : QStringLiteral("\\u%1").arg(static_cast<int>(u), 4, 16, QLatin1Char('0'));
     } else {
       shown += c;
     }
@@ -123,18 +119,66 @@ QString ArgumentFault(const char* raw) {
 
 // Writes the whole output to standard output: 0, or 1 with a message when it
 // cannot be written whole (a full disk, a file-size limit, a closed descriptor).
-int WriteOutput(const QByteArray& out) {
+int WriteOutput(const char* command, const QByteArray& out) {
   if (std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout) ==
           static_cast<size_t>(out.size()) &&
       std::fflush(stdout) == 0) {
     return 0;
   }
-  Err(QStringLiteral("tessaly-cli: cannot write standard output: %1")
-          .arg(QString::fromLocal8Bit(std::strerror(errno))));
+  Err(Program(command) + QStringLiteral(": cannot write standard output: ") +
+      QString::fromLocal8Bit(std::strerror(errno)));
   return 1;
 }
 
+// The command named by the first argument, or null.
+const Command* CommandNamed(const QString& name) {
+  for (const Command& c : kCommands) {
+    if (name == QLatin1String(c.name)) return &c;
+  }
+  return nullptr;
+}
+
+// Runs a command: its exit status, and its output written. An error ends it
+// with its message under the command's name; so does running out of memory
+// (a very long input with --sort, say), which would otherwise abort.
+int Run(const Command& c, const QStringList& args) {
+  const auto fail = [&c](const QString& message) {
+    Err(Program(c.name) + QStringLiteral(": ") + message);
+    return 1;
+  };
+  QByteArray out;
+  int status;
+  try {
+    status = c.run(args, out);
+  } catch (const tessaly::Error& e) {
+    return fail(e.message());
+  } catch (const std::bad_alloc&) {
+    out = QByteArray();
+    return fail(QStringLiteral("out of memory"));
+  }
+  return status == 0 ? WriteOutput(c.name, out) : status;
+}
+
 }  // namespace
+
+QString Program(const char* command) {
+  QString program = QStringLiteral("tessaly-cli");
+  if (command != nullptr) program += QLatin1Char(' ') + QLatin1String(command);
+  return program;
+}
+
+bool IsControlCharacter(char32_t c) {
+  return (c < 0x20 && c != u'\t') || (c >= 0x7f && c <= 0x9f) || (c >= 0x202a && c <= 0x202e) ||
+         (c >= 0x2066 && c <= 0x2069) || c == 0x2028 || c == 0x2029;
+}
+
+QCommandLineOption ValueOption(const char* name, const char* value, const QString& help) {
+  return QCommandLineOption(QLatin1String(name), help, QLatin1String(value));
+}
+
+QCommandLineOption FlagOption(const char* name, const QString& help) {
+  return QCommandLineOption(QLatin1String(name), help);
+}
 
 int ParseArguments(QCommandLineParser& parser, const char* command, const QStringList& args,
                    QByteArray& out) {
@@ -179,7 +223,10 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
   for (int i = 1; i < argc; ++i) {
     if (const QString fault = ArgumentFault(argv[i]); !fault.isEmpty()) {
-      Err(QStringLiteral("tessaly-cli: argument %1 %2").arg(i).arg(fault));
+      // Under the command's name when a command is named before it.
+      const Command* c = i > 1 ? CommandNamed(QString::fromUtf8(argv[1])) : nullptr;
+      Err(Program(c != nullptr ? c->name : nullptr) +
+          QStringLiteral(": argument %1 %2").arg(i).arg(fault));
       return 2;
     }
   }
@@ -200,25 +247,14 @@ int main(int argc, char** argv) {
   QByteArray help;
   if (const int status = ParseArguments(parser, nullptr, app.arguments().mid(1), help);
       status >= 0) {
-    return status == 0 ? WriteOutput(help) : status;
+    return status == 0 ? WriteOutput(nullptr, help) : status;
   }
   QStringList args = parser.positionalArguments();
   if (args.isEmpty()) return BadArguments(parser, nullptr, {});
   const QString name = args.takeFirst();
-  if (name == QStringLiteral("help")) return WriteOutput(HelpText(parser, nullptr).toUtf8());
-  for (const Command& c : kCommands) {
-    if (name == QLatin1String(c.name)) {
-      QByteArray out;
-      int status;
-      try {
-        status = c.run(args, out);
-      } catch (const tessaly::Error& e) {
-        Err(e.message());
-        return 1;
-      }
-      return status == 0 ? WriteOutput(out) : status;
-    }
-  }
+  if (name == QStringLiteral("help"))
+    return WriteOutput(nullptr, HelpText(parser, nullptr).toUtf8());
+  if (const Command* c = CommandNamed(name)) return Run(*c, args);
   Err(QStringLiteral("tessaly-cli: unknown command '%1' (see --help)").arg(name));
   return 2;
 }

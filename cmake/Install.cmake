@@ -63,4 +63,20 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PROJECT_HOMEPAGE_URL}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+# A stripped install (the package's) also loses the compilers' .comment notes,
+# as Debian's own stripping does; CPack's strip keeps them. This runs after
+# every other install rule.
+install(CODE "set(_tessaly_objcopy \"${CMAKE_OBJCOPY}\")
+  set(_tessaly_binaries \"${CMAKE_INSTALL_BINDIR}/tessaly*;lib/tessaly/*.so\")")
+install(CODE [[
+  if(CMAKE_INSTALL_DO_STRIP)
+    foreach(_pattern IN LISTS _tessaly_binaries)
+      file(GLOB _found "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${_pattern}")
+      foreach(_binary IN LISTS _found)
+        execute_process(COMMAND "${_tessaly_objcopy}" --remove-section=.comment "${_binary}"
+                        COMMAND_ERROR_IS_FATAL ANY)
+      endforeach()
+    endforeach()
+  endif()
+]])
 include(CPack)

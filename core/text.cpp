@@ -1,13 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/text.h"
 
+#include <fcntl.h>
+#include <limits.h>
+#include <pthread.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QFile>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <optional>
 
 #include "core/errors.h"
@@ -167,19 +176,152 @@ QStringList SplitMemoText(const QString& text) {
 
 namespace {
 
-void WriteWhole(const QString& path, const QByteArray& bytes, FileUse use) {
-  const QByteArray native = QFile::encodeName(path);
-  struct stat st {};
-  // A private file's own name is looked at, not what a link there names.
-  const int found =
-      use == FileUse::kPrivate ? ::lstat(native.constData(), &st) : ::stat(native.constData(), &st);
-  if (found == 0 && S_ISLNK(st.st_mode)) {
-    // QSaveFile would write to the file the link names: the link goes first.
-    QFile link(path);
-    if (!link.remove()) {
-      throw FileError(QStringLiteral("无法替换文件“%1”：%2").arg(path, link.errorString()));
+// Why a system call failed, for a message.
+QString Reason() { return QString::fromLocal8Bit(std::strerror(errno)); }
+
+// The path a chosen file's write replaces: the file at the end of the links
+// at `path` (each relative one read against its own folder), or `path` when it
+// is no link. A chain of more than 40 links is a loop, refused.
+QByteArray FollowLinks(QByteArray path, const QString& shown) {
+  for (int hops = 0; hops <= 40; ++hops) {
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    std::array<char, PATH_MAX> target;
+    const ssize_t n = ::readlink(path.constData(), target.data(), target.size());
+    if (n < 0 || n == static_cast<ssize_t>(target.size())) return path;
+    QByteArray next(target.data(), n);
+    const qsizetype slash = path.lastIndexOf('/');
+    if (!next.startsWith('/') && slash >= 0) next = path.left(slash + 1) + next;
+    path = next;
+  }
+  throw FileError(QStringLiteral("无法写入文件“%1”：符号链接形成循环").arg(shown));
+}
+
+// A temporary name beside `base` in its folder: the name cut to leave room
+// for ".XXXXXX" within the 255 bytes a name may have (never inside a UTF-8
+// character), and six random letters.
+QByteArray TemporaryName(const QByteArray& base) {
+  qsizetype keep = std::min<qsizetype>(base.size(), NAME_MAX - 7);
+  while (keep > 0 && keep < base.size() &&
+         (static_cast<unsigned char>(base[keep]) & 0xc0) == 0x80) {
+    --keep;
+  }
+  QByteArray name = base.left(keep) + '.';
+  static constexpr char kLetters[] =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  for (int i = 0; i < 6; ++i) name += kLetters[QRandomGenerator::global()->bounded(62)];
+  return name;
+}
+
+// Writes all of `bytes` to the descriptor and flushes them to the disk.
+bool WriteAll(int fd, const QByteArray& bytes) {
+  for (qsizetype done = 0; done < bytes.size();) {
+    const ssize_t n =
+        ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += n;
+  }
+  return ::fdatasync(fd) == 0 || errno == EINVAL;
+}
+
+// Signals that would end the program between naming the written file and
+// moving it into place are held back meanwhile, so that no temporary name is
+// left behind by them.
+class HeldSignals {
+ public:
+  HeldSignals() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE}) sigaddset(&set, s);
+    ::pthread_sigmask(SIG_BLOCK, &set, &old_);
+  }
+  ~HeldSignals() { ::pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
+  HeldSignals(const HeldSignals&) = delete;
+  HeldSignals& operator=(const HeldSignals&) = delete;
+
+ private:
+  sigset_t old_{};
+};
+
+// A descriptor closed at the end of the scope.
+struct Fd {
+  int fd = -1;
+  ~Fd() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
+// Replaces the file at folder/base with `bytes`. The bytes go into a file
+// without a name (O_TMPFILE) that gets one only when complete: a process
+// killed before that leaves nothing behind. Where the file system has no such
+// files, a temporary name is created instead. The name then replaces the old
+// file in one rename.
+void ReplaceFile(const QByteArray& folder, const QByteArray& base, const QByteArray& bytes,
+                 mode_t mode, bool keep_mode, const QString& shown) {
+  const auto fail = [&shown](const char* what) {
+    throw FileError(QString::fromUtf8(what).arg(shown, Reason()));
+  };
+  Fd dir{::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC)};
+  if (dir.fd < 0) fail("无法创建文件“%1”：%2");
+  Fd file{::openat(dir.fd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode)};
+  QByteArray named;  // the temporary name, when the file has one
+  if (file.fd < 0) {
+    for (int tries = 0; file.fd < 0 && tries < 100; ++tries) {
+      named = TemporaryName(base);
+      file.fd = ::openat(dir.fd, named.constData(),
+                         O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, mode);
+      if (file.fd < 0 && errno != EEXIST) break;
     }
-  } else if (found == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+    if (file.fd < 0) fail("无法创建文件“%1”：%2");
+  }
+  // The mode of the file replaced, whatever the umask.
+  if ((keep_mode && ::fchmod(file.fd, mode) != 0) || !WriteAll(file.fd, bytes)) {
+    const int error = errno;
+    if (!named.isEmpty()) ::unlinkat(dir.fd, named.constData(), 0);
+    errno = error;
+    fail("无法写入文件“%1”：%2");
+  }
+  const HeldSignals held;
+  if (named.isEmpty()) {
+    // The file is named through /proc (linkat with AT_EMPTY_PATH would need a
+    // privilege); a new file straight under its own name.
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(file.fd);
+    const auto name_as = [&](const QByteArray& name) {
+      return ::linkat(AT_FDCWD, self.constData(), dir.fd, name.constData(), AT_SYMLINK_FOLLOW) ==
+                 0 ||
+             (errno == ENOENT &&
+              ::linkat(file.fd, "", dir.fd, name.constData(), AT_EMPTY_PATH) == 0);
+    };
+    if (name_as(base)) return;
+    for (int tries = 0; tries < 100 && errno == EEXIST; ++tries) {
+      const QByteArray name = TemporaryName(base);
+      if (name_as(name)) {
+        named = name;
+        break;
+      }
+    }
+    if (named.isEmpty()) fail("无法写入文件“%1”：%2");
+  }
+  if (::renameat(dir.fd, named.constData(), dir.fd, base.constData()) != 0) {
+    const int error = errno;
+    ::unlinkat(dir.fd, named.constData(), 0);
+    errno = error;
+    fail("无法写入文件“%1”：%2");
+  }
+}
+
+void WriteWhole(const QString& path, const QByteArray& bytes, FileUse use) {
+  QByteArray native = QFile::encodeName(path);
+  // A chosen file is the one its links lead to; a private file's own name is
+  // replaced, a link there too, never followed.
+  if (use != FileUse::kPrivate) native = FollowLinks(native, path);
+  struct stat st {};
+  const bool found = ::lstat(native.constData(), &st) == 0;
+  if (found && S_ISDIR(st.st_mode)) {
+    throw FileError(QStringLiteral("无法创建文件“%1”：是一个文件夹").arg(path));
+  }
+  if (found && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
     // A character device is written into: replacing it with a regular file would
     // destroy it. A pipe or socket could block for ever: refused.
     if (!S_ISCHR(st.st_mode)) {
@@ -192,28 +334,15 @@ void WriteWhole(const QString& path, const QByteArray& bytes, FileUse use) {
     }
     return;
   }
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    throw FileError(QStringLiteral("无法创建文件“%1”：%2").arg(path, file.errorString()));
-  }
-  // The temporary file takes an existing file's permissions; a private one is
-  // for the user alone before any byte goes in.
-  if (use == FileUse::kPrivate &&
-      !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-    const QString why = file.errorString();
-    file.cancelWriting();
-    throw FileError(QStringLiteral("无法创建文件“%1”：%2").arg(path, why));
-  }
-  // The bytes sit in the file's buffer until flushed; commit() does not report
-  // a flush that failed (disk full) and would put a cut-off file in place.
-  if (file.write(bytes) != bytes.size() || !file.flush()) {
-    const QString why = file.errorString();
-    file.cancelWriting();
-    throw FileError(QStringLiteral("无法写入文件“%1”：%2").arg(path, why));
-  }
-  if (!file.commit()) {
-    throw FileError(QStringLiteral("无法写入文件“%1”：%2").arg(path, file.errorString()));
-  }
+  // An existing chosen file keeps its permissions; a new one is made under the
+  // umask, or for the user alone. A private file is always for the user alone.
+  const bool keep = found && S_ISREG(st.st_mode) && use != FileUse::kPrivate;
+  const mode_t mode = keep ? (st.st_mode & 07777) : use == FileUse::kChosen ? 0666 : 0600;
+  const qsizetype slash = native.lastIndexOf('/');
+  const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? "/" : native.left(slash);
+  const QByteArray base = native.mid(slash + 1);
+  if (base.isEmpty()) throw FileError(QStringLiteral("无法创建文件“%1”：没有文件名").arg(path));
+  ReplaceFile(folder, base, bytes, mode, keep || use != FileUse::kChosen, path);
 }
 
 }  // namespace

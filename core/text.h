@@ -57,11 +57,18 @@ enum class FileUse {
   // A scratch file of the program in its private cache: created for the user
   // alone (0600); a link in its place is replaced, never followed.
   kPrivate,
+  // A file the user named that holds what is the user's own (the report page
+  // of tessaly-cli --page): as kChosen, but a new file is for the user alone (0600).
+  kChosenPrivate,
 };
 
 // Writes the lines as GB18030 (ToGb18030), each followed by CR LF, replacing
-// the file whole (temporary file, then rename); a character device is written
-// into. Raises FileError when the file cannot be written (the old file stays).
+// the file whole: the bytes go into a file without a name (O_TMPFILE, or where
+// the file system has none a temporary name whose own length fits beside any
+// file name) that replaces the old file in one rename when complete, so that
+// a killed program leaves no part-written file. A character device is written
+// into; a pipe, a socket, a folder and a loop of links are refused. Raises
+// FileError when the file cannot be written (the old file stays).
 void WriteGb18030Lines(const QString& path, const QStringList& lines,
                        FileUse use = FileUse::kChosen);
 

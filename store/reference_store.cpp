@@ -70,6 +70,53 @@ QString LayoutFault(sqlite3* db) {
   return {};
 }
 
+// Why the rows cannot serve the lookups: a table without rows, a NULL in a
+// column the lookups read, or a stroke count outside 1..64 (the 81 grids and
+// the talents wrap such counts into nonsense). Counted once here, so that no
+// lookup has to check its answer. Empty when the rows are sound.
+QString ContentFault(sqlite3* db) {
+  for (const TableInfo& t : kTables) {
+    const QByteArray sql = QByteArrayLiteral("select count(*), count(\"") + t.key_column +
+                           "\"), count(\"" + t.result_column + "\") from \"" + t.name + '"';
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr);
+    if (rc != SQLITE_OK) return LibraryMessage(db, rc);
+    rc = sqlite3_step(st);
+    const sqlite3_int64 rows = rc == SQLITE_ROW ? sqlite3_column_int64(st, 0) : 0;
+    const sqlite3_int64 keys = rc == SQLITE_ROW ? sqlite3_column_int64(st, 1) : 0;
+    const sqlite3_int64 results = rc == SQLITE_ROW ? sqlite3_column_int64(st, 2) : 0;
+    const QString error = rc == SQLITE_ROW ? QString() : LibraryMessage(db, rc);
+    sqlite3_finalize(st);
+    if (!error.isEmpty()) return error;
+    const QString name = QString::fromUtf8(t.name);
+    if (rows == 0) return QStringLiteral("表“%1”是空的").arg(name);
+    if (keys < rows || results < rows) {
+      return QStringLiteral("表“%1”的字段“%2”有空值")
+          .arg(name, QString::fromUtf8(keys < rows ? t.key_column : t.result_column));
+    }
+  }
+  const TableInfo& strokes = InfoOf(Table::Strokes);
+  const QByteArray sql =
+      QByteArrayLiteral("select \"") + strokes.result_column + "\" from \"" + strokes.name +
+      "\" where not (\"" + strokes.result_column + "\" glob '[1-9]' or \"" + strokes.result_column +
+      "\" glob '[1-5][0-9]' or \"" + strokes.result_column + "\" glob '6[0-4]') limit 1";
+  sqlite3_stmt* st = nullptr;
+  int rc = sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr);
+  if (rc != SQLITE_OK) return LibraryMessage(db, rc);
+  rc = sqlite3_step(st);
+  QString fault;
+  if (rc == SQLITE_ROW) {
+    fault = QStringLiteral("表“%1”中的笔画数“%2”不在1至64之间")
+                .arg(QString::fromUtf8(strokes.name),
+                     QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)),
+                                       sqlite3_column_bytes(st, 0)));
+  } else if (rc != SQLITE_DONE) {
+    fault = LibraryMessage(db, rc);
+  }
+  sqlite3_finalize(st);
+  return fault;
+}
+
 }  // namespace
 
 ReferenceStore::ReferenceStore() = default;
@@ -92,7 +139,9 @@ void ReferenceStore::Close() {
 void ReferenceStore::Open(const QString& path) {
   Close();
   const QFileInfo info(path);
-  if (!info.exists() || !info.isFile()) throw StoreMissingError(QStringLiteral("软件非法安装"));
+  if (!info.exists() || !info.isFile()) {
+    throw StoreMissingError(QStringLiteral("软件非法安装：找不到“%1”").arg(path));
+  }
 
   sqlite3* db = nullptr;
   const QByteArray file = QFile::encodeName(path);
@@ -101,7 +150,7 @@ void ReferenceStore::Open(const QString& path) {
   auto fail = [&](int code) {
     const QString msg = LibraryMessage(db, code);
     sqlite3_close_v2(db);
-    throw StoreError(msg);
+    throw Damaged(msg);
   };
   auto damaged = [&](const QString& reason) {
     sqlite3_close_v2(db);
@@ -128,14 +177,10 @@ void ReferenceStore::Open(const QString& path) {
   if (rc != SQLITE_OK) fail(rc);
 
   // Every table and column the lookups read is there (this is also the first
-  // read with the key), and the stroke table is readable.
+  // read with the key), and every row they may read is sound, which reads
+  // every page of the tables once.
   if (const QString fault = LayoutFault(db); !fault.isEmpty()) damaged(fault);
-  rc = sqlite3_prepare_v2(db, "select * from 汉字笔划", -1, &st, nullptr);
-  if (rc != SQLITE_OK) damaged(LibraryMessage(db, rc));
-  rc = sqlite3_step(st);
-  const QString error = rc == SQLITE_ROW || rc == SQLITE_DONE ? QString() : LibraryMessage(db, rc);
-  sqlite3_finalize(st);
-  if (!error.isEmpty()) damaged(error);
+  if (const QString fault = ContentFault(db); !fault.isEmpty()) damaged(fault);
   db_ = db;
 }
 
@@ -154,7 +199,7 @@ sqlite3_stmt* ReferenceStore::Prepared(Table table, int column_index) {
   const int rc = sqlite3_prepare_v2(db_, sql.constData(), -1, &slot, nullptr);
   if (rc != SQLITE_OK) {
     slot = nullptr;
-    throw StoreError(LibraryMessage(db_, rc));
+    throw Damaged(LibraryMessage(db_, rc));
   }
   return slot;
 }
@@ -185,9 +230,8 @@ QString ReferenceStore::LookupField(const Statement& statement, const QString& c
   }
   sqlite3_reset(st);
   sqlite3_clear_bindings(st);
-  // A page that does not decrypt or hangs together is damage found late.
-  if ((rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_NOTADB) throw Damaged(error);
-  if (!error.isEmpty()) throw StoreError(error);
+  // A page that does not decrypt or hang together is damage found late.
+  if (!error.isEmpty()) throw Damaged(error);
   return result;
 }
 
@@ -199,7 +243,7 @@ void ReferenceStore::ForEachRow(
                          t.result_column + "\" from \"" + t.name + '"';
   sqlite3_stmt* st = nullptr;
   int rc = sqlite3_prepare_v2(db_, sql.constData(), -1, &st, nullptr);
-  if (rc != SQLITE_OK) throw StoreError(LibraryMessage(db_, rc));
+  if (rc != SQLITE_OK) throw Damaged(LibraryMessage(db_, rc));
   const auto text = [st](int column) {
     return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, column)),
                              sqlite3_column_bytes(st, column));
@@ -212,8 +256,7 @@ void ReferenceStore::ForEachRow(
   }
   const QString error = rc == SQLITE_DONE ? QString() : LibraryMessage(db_, rc);
   sqlite3_finalize(st);
-  if ((rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_NOTADB) throw Damaged(error);
-  if (!error.isEmpty()) throw StoreError(error);
+  if (!error.isEmpty()) throw Damaged(error);
 }
 
 }  // namespace tessaly

@@ -77,19 +77,21 @@ class ReferenceStore {
   // kvdata.dat in the data directory.
   static QString DefaultPath();
 
-  // Opens the file read-only with the key, checks that every table and
-  // column the lookups read is there and runs the first query of the stroke
-  // table. A missing file raises StoreMissingError with "软件非法安装"; a file
-  // that cannot be read with the key (a wrong key, a damaged or empty file) or
-  // lacks a table or column raises StoreError "参考数据库已损坏：" with SQLite's
-  // reason or the missing name. Closes any earlier connection first.
+  // Opens the file read-only with the key and checks, once, that every table
+  // and column the lookups read is there and that the rows are sound: no table
+  // empty, no NULL in those columns, every stroke count within 1..64. A missing
+  // file raises StoreMissingError, "软件非法安装" and the path looked for; any
+  // other fault (a wrong key, a damaged or empty file, a missing table or
+  // column, unsound rows) raises StoreError "参考数据库已损坏：" with SQLite's
+  // reason or what is wrong. Closes any earlier connection first.
   void Open(const QString& path);
   void Close();
   bool IsOpen() const { return db_ != nullptr; }
 
   // The named column of the first row the statement selects, or empty text when
   // no row matches. Raises StoreError when the store is not open, the column
-  // does not belong to the table or the file turns out damaged.
+  // does not belong to the table or the file turns out damaged ("参考数据库已损坏："
+  // and SQLite's reason).
   QString LookupField(const Statement& statement, const QString& column);
 
   // Every row of a table, as (key column, result column), in the order the

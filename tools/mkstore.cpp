@@ -4,6 +4,7 @@
 //   tessaly-mkstore [--key PASSWORD] [--sql SQL] OUT strokes.txt TABLE=FILE.tsv ...
 //   tessaly-mkstore [--key PASSWORD] --print-key
 //   tessaly-mkstore --key-header FILE
+//   tessaly-mkstore --help
 //
 // strokes.txt holds "COUNT<TAB>CHARACTERS" lines (the stroke table, one row per
 // count); each TABLE=FILE pair names a text table (三才吉凶, 八十一划, 称骨算命,
@@ -22,6 +23,8 @@
 #include <openssl/evp.h>
 #include <sqlite3.h>
 
+#include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QSet>
@@ -157,30 +160,50 @@ void Insert(sqlite3* db, const tessaly::TableInfo& t, const QList<Row>& rows) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QStringList args;
-  for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
-  QByteArray password = tessaly::ReferenceStore::kPassword;
-  QByteArray extra_sql;
-  while (args.size() >= 2 &&
-         (args[0] == QStringLiteral("--key") || args[0] == QStringLiteral("--sql"))) {
-    (args[0] == QStringLiteral("--key") ? password : extra_sql) = args[1].toUtf8();
-    args = args.mid(2);
-  }
+  QCoreApplication app(argc, argv);
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral(
+      "Builds the encrypted reference store OUT from strokes.txt and TABLE=FILE.tsv text "
+      "sources,\nor prints or writes the key that opens it."));
+  const QCommandLineOption key_opt(QStringLiteral("key"),
+                                   QStringLiteral("build with another password (for tests)"),
+                                   QStringLiteral("PASSWORD"));
+  const QCommandLineOption sql_opt(QStringLiteral("sql"),
+                                   QStringLiteral("run SQL on the finished tables (for tests)"),
+                                   QStringLiteral("SQL"));
+  const QCommandLineOption print_opt(QStringLiteral("print-key"),
+                                     QStringLiteral("print the value of PRAGMA key"));
+  const QCommandLineOption header_opt(QStringLiteral("key-header"),
+                                      QStringLiteral("write the key as the header store_key.h"),
+                                      QStringLiteral("FILE"));
+  parser.addOptions({key_opt, sql_opt, print_opt, header_opt});
+  parser.addHelpOption();
+  parser.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("the store to build"));
+  parser.addPositionalArgument(QStringLiteral("strokes.txt"),
+                               QStringLiteral("COUNT<TAB>CHARACTERS lines"));
+  parser.addPositionalArgument(QStringLiteral("TABLE=FILE"),
+                               QStringLiteral("a text table and its KEY<TAB>TEXT file"),
+                               QStringLiteral("[TABLE=FILE...]"));
+  parser.process(app);  // exits with the usage on a bad option
+
+  const QByteArray password = parser.isSet(key_opt)
+                                  ? parser.value(key_opt).toUtf8()
+                                  : QByteArray(tessaly::ReferenceStore::kPassword);
+  const QByteArray extra_sql = parser.value(sql_opt).toUtf8();
+  const QStringList args = parser.positionalArguments();
   const QByteArray key = RawKey(password);
-  if (args.size() == 1 && args[0] == QStringLiteral("--print-key")) {
+  if (parser.isSet(print_opt) || parser.isSet(header_opt)) {
+    if (!args.isEmpty()) Die(QStringLiteral("--print-key and --key-header build no store"));
+    if (parser.isSet(header_opt)) {
+      WriteKeyHeader(parser.value(header_opt), key);
+      return 0;
+    }
     std::printf("%s\n", key.constData());
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
-  if (args.size() == 2 && args[0] == QStringLiteral("--key-header")) {
-    WriteKeyHeader(args[1], key);
-    return 0;
-  }
-  if (args.size() < 2 || args[0].startsWith(QStringLiteral("--"))) {
-    Die(
-        QStringLiteral("usage: tessaly-mkstore [--key PASSWORD] [--sql SQL] OUT strokes.txt "
-                       "TABLE=FILE...\n"
-                       "       tessaly-mkstore [--key PASSWORD] --print-key\n"
-                       "       tessaly-mkstore --key-header FILE"));
+  if (args.size() < 2) {
+    std::fputs(qPrintable(parser.helpText()), stderr);
+    return 1;
   }
   const QString out = args[0];
   const QString tmp = out + QStringLiteral(".part");

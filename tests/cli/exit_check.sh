@@ -54,6 +54,15 @@ page)
   # Another file is fine.
   run "${args[@]}" --page "$scratch/page.htm"
   [[ $rc -eq 0 && -s $out && -s $scratch/page.htm ]] || fail "separate page: exit $rc"
+  [[ $(stat -c %a "$scratch/page.htm") == 600 ]] || fail "new page: mode $(stat -c %a "$scratch/page.htm")"
+  # A page name of 255 bytes is replaced; a loop of links is refused.
+  long=$scratch/$(printf '张%.0s' {1..85})
+  for i in 1 2; do run "${args[@]}" --page "$long"; done
+  [[ $rc -eq 0 && -s $long ]] || fail "255-byte page name: exit $rc, $(cat "$err")"
+  ln -s "$scratch/loop2" "$scratch/loop1" && ln -s "$scratch/loop1" "$scratch/loop2"
+  run "${args[@]}" --page "$scratch/loop1"
+  check "--page through a loop of links" 1
+  [[ $(cat "$err") == "tessaly-cli report: "*循环* ]] || fail "link loop: $(cat "$err")"
   ;;
 values)
   for value in $'张\e[31m红' $'张\n    【※姓名测试】' $'张\x7f' $'张\xc2\x9b' $'张\xff' $'张\xe5' $'\xc0\xaf' $'\xed\xa0\x80'; do
@@ -81,7 +90,7 @@ damaged)
   rc=$?
   check "strokes on a damaged store" 1
   [[ -s $out ]] && fail "strokes on a damaged store printed: $(head -c 60 "$out")"
-  grep -q '^参考数据库已损坏：' "$err" || fail "damaged store: $(cat "$err")"
+  grep -q '^tessaly-cli strokes: 参考数据库已损坏：' "$err" || fail "damaged store: $(cat "$err")"
   ;;
 *) unknown_mode ;;
 esac

@@ -39,6 +39,26 @@ options)
   expect 2 --surname 张 --generate --position 2
   expect 2 --surname 张 --generate names.txt
   expect 1 --surname 张 "$scratch/no-such-file"
+  # Every message under the command's name, as the other commands give them.
+  for args in "--surname 张 ''" "--surname 张 -1" "''"; do
+    eval "expect 2 $args"
+    [[ $(head -n 1 "$err") == "tessaly-cli names: "?* ]] || fail "names $args: $(head -n 1 "$err")"
+  done
+  grep -q "unknown option '-1'" <("$cli" names --surname 张 -1 2>&1) || fail "names -1"
+  # More than 10^8 generated names are refused, naming the count.
+  python3 -c 'print("".join(chr(0x4E00 + i) for i in range(10001)))' >"$scratch/many"
+  expect 1 --surname 张 --generate --chars "$scratch/many"
+  grep -q '100020001' "$err" || fail "--generate 10001^2: $(cat "$err")"
+  # 10^8 names are allowed, but their scores do not fit in 110 MB: exit 1 and a
+  # message, not an abort. (A sanitizer build cannot run under a memory limit.)
+  if ! grep -q __asan_init "$cli"; then
+    python3 -c 'print("".join(chr(0x4E00 + i) for i in range(10000)))' >"$scratch/many"
+    (ulimit -v 110000 && exec "$cli" names --surname 张 --generate --chars "$scratch/many" \
+      >"$out" 2>"$err" </dev/null)
+    rc=$?
+    [[ $rc -eq 1 && ! -s $out && $(tail -n 1 "$err") == "tessaly-cli names: out of memory" ]] ||
+      fail "out of memory: exit $rc, $(tail -n 1 "$err")"
+  fi
   expect 0 --help
   grep -q -- '--min-rating' "$out" || fail "--help does not list the options"
   ;;
@@ -54,6 +74,23 @@ output)
   feed '明\nabc 12\n' --surname 张
   [[ $(wc -l <"$out") -eq 1 && $(cat "$err") == *"line 2 has no Chinese characters"* ]] ||
     fail "abc line: $(cat "$out") $(cat "$err")"
+  # A line holding a control character is named and left out, the others go on.
+  feed '明\n小\xc2\x85明\n小\xe2\x80\xae明\n小\x1b明\n安\xe2\x80\xa8宁\n文\n' --surname 张
+  [[ $(cut -f1 "$out" | tr '\n' ' ') == "张明 张文 " && $(grep -c 'holds a control character' "$err") -eq 4 ]] ||
+    fail "control characters: $(cut -f1 "$out") $(cat "$err")"
+  # The longest fields: a name of 20,000 four-byte characters, and grids missing.
+  python3 -c 'print("𠮷" * 16000); print("龘" * 4000)' >"$scratch/long"
+  run --surname 张 --format json "$scratch/long"
+  python3 - "$out" <<'PY' || fail "long names: $(head -c 200 "$out")"
+import json, sys
+rows = json.load(open(sys.argv[1], encoding="utf-8"))
+assert [r["name"] for r in rows] == ["张" + "𠮷" * 16000, "张" + "龘" * 4000], [len(r["name"]) for r in rows]
+PY
+  # A line beyond 64 KiB is named and passed over without being held.
+  python3 -c 'print("明" * 30000); print("文")' >"$scratch/long"
+  run --surname 张 "$scratch/long"
+  [[ $(cut -f1 "$out") == 张文 && $(cat "$err") == *"line 1 is longer than 65536 bytes"* ]] ||
+    fail "long line: $(cut -f1 "$out") $(cat "$err")"
   # A compound surname gets 复姓 by itself; 司马光 is worked out by hand.
   feed '光' --surname 司马
   [[ $(cat "$out") == $'司马光\t21\t15\t16\t7\t2\t土土金\t大吉\t大吉\t吉\t凶\t吉\t81' ]] \

@@ -52,14 +52,26 @@ options)
   expect 0 --readings bazi --birthday 1901-01-01 --time 0:00 --longitude 73 --late-zi same-day
   ;;
 errors)
-  expect 1 --readings lifetime --hour 午夜
-  grep -q '十二个时辰' "$err" || fail "typed hour: $(cat "$err")"
-  expect 1 --readings sex --mother-age 12
-  expect 1 --readings conception --conception-age abc
-  grep -q "'abc' 不是一个有效的整形值" "$err" || fail "conception: $(cat "$err")"
-  # The message quotes the box as typed, not the key made of it.
-  expect 1 --readings sex --mother-age " 18 "
-  grep -q "^' 18 ' 不是一个有效的整形值$" "$err" || fail "sex: $(cat "$err")"
+  # A bad hour, age or month is a bad value whatever the readings, quoted as typed;
+  # +18 is refused by every age option alike.
+  while IFS='|' read -r row option value; do
+    expect 2 --readings star "$option" "$value"
+    grep -qF -- "$option takes" "$err" && grep -qF "'$value'" "$err" || fail "$row: $(head -n 1 "$err")"
+    [[ $(head -n 1 "$err") == "tessaly-cli report: "* ]] || fail "$row: no prefix"
+  done <<'ROWS'
+hour not in the list|--hour|午夜
+age below the charts|--mother-age|12
+age with blanks|--mother-age| 18 
+age too big for an integer|--mother-age|2147483647
+signed mother's age|--mother-age|+18
+signed conception age|--conception-age|+18
+conception age no number|--conception-age|abc
+month 13|--pregnancy-month|13
+ROWS
+  # --surname is the old spelling of --surname-kind: it works, with a warning.
+  run --readings star --surname 复姓
+  [[ $rc -eq 0 && $(cat "$err") == "tessaly-cli report: --surname is the old spelling of --surname-kind"* ]] ||
+    fail "--surname: exit $rc, $(cat "$err")"
   # The page cannot be written: nothing on stdout either.
   expect 1 --readings star --page "$scratch/no/such/dir/page.htm"
   # The hour China's clocks skipped on 17 April 1988.
@@ -70,7 +82,7 @@ messages)
   for number in 123 "" 1380013800x; do
     run --readings mobile --mobile "$number"
     [[ $rc -eq 0 ]] || fail "mobile '$number' -> exit $rc"
-    [[ $(cat "$err") == "手机号码输入错误，测算失败！" ]] || fail "mobile '$number' stderr: $(cat "$err")"
+    [[ $(cat "$err") == "tessaly-cli report: 手机号码输入错误，测算失败！" ]] || fail "mobile '$number' stderr: $(cat "$err")"
     grep -q '【※手机号码吉凶预测】' "$out" || fail "mobile '$number': no section"
     [[ $(tail -n 1 "$out") == "    " ]] || fail "mobile '$number': verdict line not empty"
   done
@@ -124,7 +136,7 @@ ROWS
   grep -qxF "    总格：32； 天格：7； 人格：12； 地格：26； 外格：21" "$out" || fail "rare characters: $(tail -n 1 "$out")"
   run --readings name --name 李김 --birthday 2005-03-02
   [[ $rc -eq 0 ]] || fail "missing stroke: exit $rc"
-  [[ $(cat "$err") == "字库中查不到“김”的笔画数，姓名中与之相关的格将留空。" ]] \
+  [[ $(cat "$err") == "tessaly-cli report: 字库中查不到“김”的笔画数，姓名中与之相关的格将留空。" ]] \
     || fail "missing stroke stderr: $(cat "$err")"
   grep -q '【※姓名祸福预测】' "$out" || fail "missing stroke: no name section"
   ;;

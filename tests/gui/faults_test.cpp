@@ -404,11 +404,11 @@ void FaultsTest::StoreAtCreation() {
   const DialogWatcher::Box box = watcher_->boxes.takeFirst();
   if (!creation_box.isEmpty()) {
     QCOMPARE(box.icon, QMessageBox::Information);
-    QCOMPARE(box.text, creation_box);
+    QVERIFY2(box.text.startsWith(creation_box), qPrintable(box.text));
   } else {
     QCOMPARE(box.icon, QMessageBox::Critical);
     QVERIFY(!box.text.isEmpty());
-    QVERIFY(box.text != QStringLiteral("软件非法安装"));
+    QVERIFY(!box.text.startsWith(QStringLiteral("软件非法安装")));
   }
 
   // The window works on.

@@ -6,6 +6,8 @@
 
 #include <stdexcept>
 
+#include "store/reference_store.h"
+
 namespace tessaly::test {
 
 QString SourceDir() { return QStringLiteral(TESSALY_SOURCE_DIR); }
@@ -17,7 +19,17 @@ QString MakeStore(const QTemporaryDir& dir, const QString& name, const QString& 
   const QString out = dir.filePath(name);
   QStringList args;
   if (!key.isEmpty()) args << QStringLiteral("--key") << key;
-  if (!sql.isEmpty()) args << QStringLiteral("--sql") << sql;
+  // A store with an empty table is damaged: a text table without a source
+  // gets one row that no lookup finds.
+  QString fill;
+  for (const TableInfo& t : kTables) {
+    if (t.table == Table::Strokes) continue;
+    fill += QStringLiteral(
+                "insert into \"%1\" select '-', '-' where not exists "
+                "(select 1 from \"%1\");")
+                .arg(QString::fromUtf8(t.name));
+  }
+  args << QStringLiteral("--sql") << fill + sql;
   args << out << strokes_file << tables;
   QProcess p;
   p.start(QStringLiteral(TESSALY_MKSTORE), args);

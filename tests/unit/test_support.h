@@ -18,7 +18,8 @@ QString SourceDir();
 QString BinaryDir();
 // Builds a store from the given sources with tessaly-mkstore into dir/name;
 // returns its path. `key` empty means the program's own password; `sql` runs on
-// the finished tables.
+// the finished tables. A text table without a source holds one row "-", which
+// no lookup finds.
 QString MakeStore(const QTemporaryDir& dir, const QString& name, const QString& strokes_file,
                   const QStringList& tables, const QString& key = {}, const QString& sql = {});
 QByteArray ReadFile(const QString& path);

@@ -191,6 +191,52 @@ INSTANTIATE_TEST_SUITE_P(
         PlaceCase{"chosen_dangling_link_followed", FileUse::kChosen, Before::kDanglingLink}),
     test::RowName());
 
+// A file named with all 255 bytes a name may have is replaced (the temporary
+// name is shortened, not the file's); nothing else is left in the folder.
+TEST(WriteGb18030Lines, LongestNamesAreReplaced) {
+  QTemporaryDir dir;
+  for (const QString& name : {QString(85, QChar(u'张')), QString(255, QLatin1Char('a')),
+                              QString(84, QChar(u'张')) + QStringLiteral("a.b")}) {
+    const QString path = dir.filePath(name);
+    for (const char* text : {"old", "new"}) {
+      WriteGb18030Lines(path, {QString::fromLatin1(text)}, FileUse::kChosenPrivate);
+      EXPECT_EQ(test::ReadFile(path), QByteArray(text) + "\r\n") << name.size();
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{name});
+    QFile::remove(path);
+  }
+}
+
+// A new page the user names is the user's alone; one replaced keeps its mode.
+TEST(WriteGb18030Lines, NewPrivateChosenFileIsTheUsersAlone) {
+  QTemporaryDir dir;
+  const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("page.htm")));
+  const auto mode = [&path] {
+    struct stat st {};
+    ::stat(path.constData(), &st);
+    return st.st_mode & 07777;
+  };
+  WriteGb18030Lines(QFile::decodeName(path), {QStringLiteral("x")}, FileUse::kChosenPrivate);
+  EXPECT_EQ(mode(), 0600u);
+  ::chmod(path.constData(), 0644);
+  WriteGb18030Lines(QFile::decodeName(path), {QStringLiteral("y")}, FileUse::kChosenPrivate);
+  EXPECT_EQ(mode(), 0644u);
+}
+
+TEST(WriteGb18030Lines, LinkLoopIsRefused) {
+  QTemporaryDir dir;
+  const QString a = dir.filePath(QStringLiteral("a.htm"));
+  const QString b = dir.filePath(QStringLiteral("b.htm"));
+  ASSERT_TRUE(QFile::link(b, a) && QFile::link(a, b));
+  try {
+    WriteGb18030Lines(a, {QStringLiteral("x")});
+    ADD_FAILURE() << "written";
+  } catch (const FileError& e) {
+    EXPECT_TRUE(e.message().contains(QStringLiteral("循环"))) << e.message().toStdString();
+  }
+  EXPECT_TRUE(QFileInfo(a).isSymLink() && QFileInfo(b).isSymLink());
+}
+
 TEST(WriteGb18030Lines, UnwritablePlacesRaiseFileError) {
   QTemporaryDir dir;
   EXPECT_THROW(

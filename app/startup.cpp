@@ -2,10 +2,6 @@
 #include "app/startup.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QLoggingCategory>
-#include <QPluginLoader>
 #include <QTimer>
 
 #include <deque>
@@ -19,42 +15,13 @@
 #include "core/clock.h"
 #include "core/errors.h"
 #include "core/paths.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-// Sanitizer builds: the Chromium inside QtWebEngine (not built with the
-// sanitizer) frees some of its objects through a base class with a sized
-// delete, which the address sanitizer reports as a new/delete type mismatch
-// whenever a page is destroyed. That one check is off for the programs that
-// start the windows; every other check stays on.
-extern "C" const char* __asan_default_options() { return "new_delete_type_mismatch=0"; }
-#endif
+#include "viewer/result_viewer.h"
 
 namespace tessaly {
 
-void PrepareApplication() {
-  // The web engine reports its graphics set-up on every start; keep it quiet
-  // unless asked for (QT_LOGGING_RULES still wins).
-  QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
-  TForm1::PrefetchArtwork();
-}
+void PrepareApplication() { TForm1::PrefetchArtwork(); }
 
 namespace {
-
-QtMessageHandler next_handler = nullptr;
-
-// Passes on every message but two warnings of the web engine that the viewer
-// brings about on purpose: that it is loaded from a module (after the
-// application object, so that it costs nothing before the first paint), and
-// that it has no OpenGL (it draws its pages in software).
-void LeaveOutWebEngineSetUpWarnings(QtMsgType type, const QMessageLogContext& context,
-                                    const QString& message) {
-  if (type == QtWarningMsg &&
-      (message.startsWith(QLatin1String("Qt WebEngine seems to be initialized from a plugin.")) ||
-       message.startsWith(QLatin1String("No suitable graphics backend found")))) {
-    return;
-  }
-  next_handler(type, context, message);
-}
 
 // Runs the tasks one after another, each in an event-loop turn of its own, so
 // that the windows answer in between.
@@ -70,34 +37,8 @@ void OneAtATime(QObject* context, std::deque<std::function<void()>> tasks) {
 
 }  // namespace
 
-QString ViewerModulePath() { return ModuleDir() + QStringLiteral("/viewer.so"); }
-
-ViewerMaker ViewerFromModule(const QString& path) {
-  return [path]() -> std::unique_ptr<ReportViewer> {
-    const QString file = QDir::toNativeSeparators(path);
-    const QString reinstall = QStringLiteral("无法显示算命结果，请重新安装本软件。");
-    if (!QFileInfo(path).isFile()) {
-      throw Error(QStringLiteral("找不到结果查阅窗口的模块文件“%1”，").arg(file) + reinstall);
-    }
-    static const bool filtering = [] {
-      next_handler = qInstallMessageHandler(LeaveOutWebEngineSetUpWarnings);
-      return true;
-    }();
-    (void)filtering;
-    // The module stays loaded until the program ends.
-    QPluginLoader loader(path);
-    QObject* instance = loader.instance();
-    if (instance == nullptr) {
-      throw Error(QStringLiteral("无法加载结果查阅窗口的模块文件“%1”（%2），")
-                      .arg(file, loader.errorString()) +
-                  reinstall);
-    }
-    auto* factory = qobject_cast<ReportViewerFactory*>(instance);
-    if (factory == nullptr) {
-      throw Error(QStringLiteral("文件“%1”不是本软件的结果查阅窗口模块，").arg(file) + reinstall);
-    }
-    return factory->CreateViewer();
-  };
+ViewerMaker LinkedViewer() {
+  return [] { return std::make_unique<TForm4>(); };
 }
 
 ReportViewer* Windows::Viewer() {
@@ -180,10 +121,9 @@ std::unique_ptr<Windows> CreateWindows(ViewerMaker make_viewer) {
   // What the first paint does not need waits until the main window is on the
   // screen, and then goes one task at a time, so that the window answers in
   // between: the main window's hidden input groups and its store (whose
-  // decryption brings in OpenSSL), and the calendar dialog; the viewer
-  // (loading the web engine and starting its browser cost several times what
-  // everything before the first paint does); the click sound. A store that
-  // will not open is reported over the window.
+  // decryption brings in OpenSSL), and the calendar dialog; the viewer and
+  // its font list; the click sound. A store that will not open is reported
+  // over the window.
   QObject::connect(form1, &TForm1::FirstPaint, form1, [w] {
     std::deque<std::function<void()>> tasks;
     tasks.emplace_back([w] {
@@ -196,9 +136,6 @@ std::unique_ptr<Windows> CreateWindows(ViewerMaker make_viewer) {
       } catch (const Error&) {
         // The report command says why.
       }
-    });
-    tasks.emplace_back([w] {
-      if (w->viewer != nullptr) w->viewer->Prepare();
     });
     tasks.emplace_back([w] {
       PrepareClickSound();

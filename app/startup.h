@@ -2,10 +2,9 @@
 #pragma once
 // Start-up of the desktop program, shared by the program's entry, the GUI tests
 // and the start-up benchmarks so that all build the windows the same way. The
-// main window comes first; the calendar dialog and the viewer, the only window
-// with the web engine, are made once the main window is on the screen, the
-// viewer from its module (lib/tessaly/viewer.so) in the program, so that the
-// program shows itself before the web engine has even been loaded.
+// main window comes first; the calendar dialog and the viewer are made once
+// the main window is on the screen (or when first wanted), so that the program
+// shows itself before them.
 
 #include <QString>
 
@@ -28,11 +27,8 @@ void PrepareApplication();
 // Makes the viewer, its window hidden, or raises Error saying why it cannot.
 using ViewerMaker = std::function<std::unique_ptr<ReportViewer>()>;
 
-// The viewer's module beside the program: lib/tessaly/viewer.so.
-QString ViewerModulePath();
-// Makes the viewer with the module at `path`, loaded on the first call; an
-// error names the file.
-ViewerMaker ViewerFromModule(const QString& path = ViewerModulePath());
+// Makes the result viewer linked into the program.
+ViewerMaker LinkedViewer();
 
 // The program's windows: the main window first, the calendar dialog and the
 // viewer after its first paint (or when first wanted), the name chooser when
@@ -58,11 +54,10 @@ struct Windows {
 };
 
 // Creates the main window and shows it. Once it has been painted, the calendar
-// dialog and the viewer (with `make_viewer`) are made, the viewer's browser is
-// started and the click sound made ready, each in a task of its own so that the
-// window keeps answering. The birthday button and the report command make the
-// dialog and the viewer themselves if they come first; the report command shows
-// the error if there is no viewer. The viewer's 起名参考 shows the name chooser.
-std::unique_ptr<Windows> CreateWindows(ViewerMaker make_viewer = ViewerFromModule());
+// dialog and the viewer (with `make_viewer`) are made and the click sound made
+// ready, each in a task of its own so that the window keeps answering. The birthday button and the
+// report command make the dialog and the viewer themselves if they come first; the report command
+// shows the error if there is no viewer. The viewer's 起名参考 shows the name chooser.
+std::unique_ptr<Windows> CreateWindows(ViewerMaker make_viewer = LinkedViewer());
 
 }  // namespace tessaly

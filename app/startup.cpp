@@ -2,7 +2,14 @@
 #include "app/startup.h"
 
 #include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QTimer>
+
+#include <stdlib.h>
 
 #include <deque>
 #include <functional>
@@ -15,6 +22,7 @@
 #include "core/clock.h"
 #include "core/errors.h"
 #include "core/paths.h"
+#include "report/report.h"
 #include "viewer/result_viewer.h"
 
 namespace tessaly {
@@ -36,6 +44,71 @@ void OneAtATime(QObject* context, std::deque<std::function<void()>> tasks) {
 }
 
 }  // namespace
+
+namespace {
+
+constexpr char kPageFolderPrefix[] = "pages-";
+constexpr char kPageFolderLock[] = "/lock";
+// A folder without its lock file is left alone this long: its copy may be
+// about to take the lock.
+constexpr int kUnlockedFolderGraceSeconds = 60;
+
+// Removes the page folders whose copy of the program is no longer running.
+void RemoveStalePageFolders(const QString& cache) {
+  const QDir dir(cache);
+  const QStringList folders =
+      dir.entryList({QLatin1String(kPageFolderPrefix) + QLatin1Char('*')},
+                    QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::NoSymLinks);
+  for (const QString& name : folders) {
+    const QString folder = dir.filePath(name);
+    const QString lock_path = folder + QLatin1String(kPageFolderLock);
+    if (!QFileInfo::exists(lock_path) &&
+        QFileInfo(folder).lastModified().secsTo(QDateTime::currentDateTime()) <
+            kUnlockedFolderGraceSeconds) {
+      continue;
+    }
+    QLockFile lock(lock_path);
+    lock.setStaleLockTime(0);  // stale only when its process is gone
+    if (!lock.tryLock(0)) continue;
+    lock.unlock();
+    QDir(folder).removeRecursively();
+  }
+}
+
+}  // namespace
+
+PageFolder::PageFolder() {
+  const QString cache = CacheDir();
+  RemoveStalePageFolders(cache);
+  QByteArray pattern =
+      QFile::encodeName(cache + QLatin1Char('/') + QLatin1String(kPageFolderPrefix)) + "XXXXXX";
+  // mkdtemp makes the folder for the user alone (0700).
+  if (::mkdtemp(pattern.data()) == nullptr) {
+    throw FileError(QStringLiteral("无法在缓存目录“%1”中创建页面文件夹").arg(cache));
+  }
+  path_ = QFile::decodeName(pattern);
+  lock_ = std::make_unique<QLockFile>(path_ + QLatin1String(kPageFolderLock));
+  lock_->setStaleLockTime(0);
+  if (!lock_->tryLock(0)) {
+    QDir(path_).removeRecursively();
+    throw FileError(QStringLiteral("无法锁定页面文件夹“%1”").arg(path_));
+  }
+  SetPageDir(path_);
+}
+
+PageFolder::~PageFolder() {
+  SetPageDir(QString());
+  lock_->unlock();
+  QDir(path_).removeRecursively();
+}
+
+std::unique_ptr<PageFolder> UsePrivatePageFolder() {
+  try {
+    return std::make_unique<PageFolder>();
+  } catch (const FileError&) {
+    return nullptr;
+  }
+}
 
 ViewerMaker LinkedViewer() {
   return [] { return std::make_unique<TForm4>(); };

@@ -13,6 +13,8 @@
 
 #include "controls/skin.h"
 
+class QLockFile;
+
 namespace tessaly {
 
 class ReportViewer;
@@ -23,6 +25,31 @@ class TForm3;
 // What must be set up before the application object exists; it also starts
 // decoding the main window's artwork meanwhile.
 void PrepareApplication();
+
+// The page files of one running copy of the program: a folder of its own under
+// the cache directory ("pages-XXXXXX", 0700), held by a lock file inside, so
+// that two copies never show, print or save each other's pages. Making it
+// removes the folders of copies that are no longer running (their lock is
+// stale) and points the page files (TempPagePath, StyledPagePath) into it;
+// destroying it removes it and points them back to the cache directory.
+class PageFolder {
+ public:
+  // Raises FileError when the folder cannot be made.
+  PageFolder();
+  ~PageFolder();
+  PageFolder(const PageFolder&) = delete;
+  PageFolder& operator=(const PageFolder&) = delete;
+
+  const QString& Path() const { return path_; }
+
+ private:
+  QString path_;
+  std::unique_ptr<QLockFile> lock_;
+};
+
+// The program's page folder, or null (and the pages in the cache directory,
+// where the report command reports what is wrong) when it cannot be made.
+std::unique_ptr<PageFolder> UsePrivatePageFolder();
 
 // Makes the viewer, its window hidden, or raises Error saying why it cannot.
 using ViewerMaker = std::function<std::unique_ptr<ReportViewer>()>;

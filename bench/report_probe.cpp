@@ -178,6 +178,7 @@ int main(int argc, char** argv) {
   tessaly::PrepareApplication();
   QApplication app(argc, argv);
   tessaly::SetUpApplication();
+  const auto pages = tessaly::UsePrivatePageFolder();
   const auto windows = tessaly::CreateWindows();
   ReportRun run(*windows, reports, clock);
   QObject::connect(windows->form1.get(), &tessaly::TForm1::FirstPaint,

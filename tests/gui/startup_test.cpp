@@ -10,6 +10,8 @@
 #include <QDate>
 #include <QFile>
 #include <QLineEdit>
+#include <QLockFile>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -20,9 +22,12 @@
 
 #include "app/main_window.h"
 #include "app/name_chooser.h"
+#include "app/startup.h"
 #include "controls/report_viewer.h"
 #include "core/errors.h"
+#include "core/paths.h"
 #include "gui_support.h"
+#include "report/report.h"
 
 namespace tessaly {
 
@@ -42,6 +47,7 @@ class StartupTest : public QObject {
   void ReportAndBack();
   void ReportAtOnce();
   void ViewerUnusable();
+  void PageFolderPerCopy();
 };
 
 void StartupTest::ReportAndBack() {
@@ -138,6 +144,63 @@ void StartupTest::ViewerUnusable() {
     QVERIFY(QFile::exists(test::CachePath("temp.htm")));
   }
   QVERIFY(windows->viewer == nullptr);
+}
+
+// Each copy its own page folder, 0700, removed at exit; at start the folders
+// of copies no longer running go, those of running ones stay.
+void StartupTest::PageFolderPerCopy() {
+  const QString cache = CacheDir();
+  const auto folder = [&cache](const char* name) {
+    const QString path = cache + QStringLiteral("/pages-") + QLatin1String(name);
+    QDir().mkpath(path);
+    return path;
+  };
+  // A lock as a copy of the program leaves it, of a process that has ended.
+  const QString stale = folder("ended");
+  {
+    QLockFile lock(stale + QStringLiteral("/lock"));
+    QVERIFY(lock.tryLock(0));
+    QFile file(stale + QStringLiteral("/lock"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray text = file.readAll();
+    file.close();
+    lock.unlock();
+    QProcess ended;
+    ended.start(QStringLiteral("true"));
+    QVERIFY(ended.waitForStarted());
+    const qint64 pid = ended.processId();
+    QVERIFY(ended.waitForFinished());
+    text = QByteArray::number(pid) + text.mid(text.indexOf('\n'));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+    QVERIFY(QFile::exists(stale + QStringLiteral("/lock")));
+  }
+  const QString running = folder("running");
+  QLockFile running_lock(running + QStringLiteral("/lock"));
+  QVERIFY(running_lock.tryLock(0));
+  const QString starting = folder("starting");  // no lock yet
+
+  auto first = std::make_unique<PageFolder>();
+  QVERIFY(!QFileInfo::exists(stale));
+  QVERIFY(QFileInfo(running).isDir() && QFileInfo(starting).isDir());
+  const QFileDevice::Permissions owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+  const QFileDevice::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                          QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+  QCOMPARE(QFileInfo(first->Path()).permissions() & (owner | others), owner);
+  QCOMPARE(TempPagePath(), first->Path() + QStringLiteral("/temp.htm"));
+  const QString first_path = first->Path();
+  {
+    // A second copy: a folder of its own, the first one's left alone.
+    const PageFolder second;
+    QVERIFY(second.Path() != first_path);
+    QCOMPARE(StyledPagePath(), second.Path() + QStringLiteral("/temp.tmp"));
+    QVERIFY(QFileInfo(first_path).isDir());
+  }
+  first.reset();
+  QVERIFY(!QFileInfo::exists(first_path));
+  QCOMPARE(TempPagePath(), cache + QStringLiteral("/temp.htm"));
+  running_lock.unlock();
+  QDir(running).removeRecursively();
+  QDir(starting).removeRecursively();
 }
 
 }  // namespace tessaly

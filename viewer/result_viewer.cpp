@@ -29,6 +29,8 @@
 #include <QUrlQuery>
 #include <QVBoxLayout>
 
+#include <fontconfig/fontconfig.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -48,16 +50,55 @@ constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 constexpr char kContactAddress[] = "support@tessaly.invalid";
 
-// The families the page can name that have Chinese glyphs, each once and
-// sorted. A family that several foundries make is listed by Qt as "Family
-// [foundry]", a name no font answers to; the page names the family alone.
-// Names GBK cannot hold are left out (the font tag is written in GBK).
+// The Chinese name of a family, as its font gives it (Simplified first, then
+// any other), or empty when it has none. Qt lists a family under its first
+// name only; fontconfig knows the others and their languages.
+QString ChineseFamilyName(const QString& family) {
+  FcPattern* pattern = FcPatternCreate();
+  FcPatternAddString(pattern, FC_FAMILY,
+                     reinterpret_cast<const FcChar8*>(family.toUtf8().constData()));
+  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, nullptr);
+  FcFontSet* fonts = FcFontList(nullptr, pattern, objects);
+  QString best;
+  int best_rank = 0;
+  for (int i = 0; fonts != nullptr && i < fonts->nfont; ++i) {
+    FcChar8* name = nullptr;
+    FcChar8* lang = nullptr;
+    for (int k = 0; FcPatternGetString(fonts->fonts[i], FC_FAMILY, k, &name) == FcResultMatch &&
+                    FcPatternGetString(fonts->fonts[i], FC_FAMILYLANG, k, &lang) == FcResultMatch;
+         ++k) {
+      const QString language = QString::fromUtf8(reinterpret_cast<const char*>(lang));
+      const int rank = language == u"zh-cn"         ? 3
+                       : language == u"zh-sg"       ? 2
+                       : language.startsWith(u"zh") ? 1
+                                                    : 0;
+      if (rank > best_rank) {
+        best_rank = rank;
+        best = QString::fromUtf8(reinterpret_cast<const char*>(name));
+      }
+    }
+  }
+  if (fonts != nullptr) FcFontSetDestroy(fonts);
+  FcObjectSetDestroy(objects);
+  FcPatternDestroy(pattern);
+  return best;
+}
+
+// The families the page can name that have Chinese glyphs, each once, under
+// its Chinese name where the font has one, and sorted. A family that several
+// foundries make is listed by Qt as "Family [foundry]", a name no font answers
+// to; the page names the family alone. Names GBK cannot hold are left out (the
+// font tag is written in GBK).
 QStringList PageFontFamilies() {
   static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^]]*\\]$"));
   QStringList families;
   for (QString family : QFontDatabase::families(QFontDatabase::SimplifiedChinese)) {
     if (QFontDatabase::isPrivateFamily(family)) continue;
     family.remove(foundry);
+    const QString chinese = ChineseFamilyName(family);
+    if (!chinese.isEmpty() && FitsGbk(chinese) && QFontDatabase::hasFamily(chinese)) {
+      family = chinese;
+    }
     if (QFontDatabase::hasFamily(family) && FitsGbk(family)) families << family;
   }
   std::sort(families.begin(), families.end(), [](const QString& a, const QString& b) {

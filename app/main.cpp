@@ -12,6 +12,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   tessaly::SetUpApplication();
 
+  // Each running copy keeps its page files in a folder of its own.
+  const auto pages = tessaly::UsePrivatePageFolder();
   const auto windows = tessaly::CreateWindows();
   return QApplication::exec();
 }

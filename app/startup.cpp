@@ -2,11 +2,14 @@
 #include "app/startup.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
-#include <QPluginLoader>
+#include <QLockFile>
 #include <QTimer>
+
+#include <stdlib.h>
 
 #include <deque>
 #include <functional>
@@ -20,42 +23,14 @@
 #include "core/clock.h"
 #include "core/errors.h"
 #include "core/paths.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-// Sanitizer builds: the Chromium inside QtWebEngine (not built with the
-// sanitizer) frees some of its objects through a base class with a sized
-// delete, which the address sanitizer reports as a new/delete type mismatch
-// whenever a page is destroyed. That one check is off for the programs that
-// start the windows; every other check stays on.
-extern "C" const char* __asan_default_options() { return "new_delete_type_mismatch=0"; }
-#endif
+#include "report/report.h"
+#include "viewer/result_viewer.h"
 
 namespace tessaly {
 
-void PrepareApplication() {
-  // The web engine reports its graphics set-up on every start; keep it quiet
-  // unless asked for (QT_LOGGING_RULES still wins).
-  QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
-  TForm1::PrefetchArtwork();
-}
+void PrepareApplication() { TForm1::PrefetchArtwork(); }
 
 namespace {
-
-QtMessageHandler next_handler = nullptr;
-
-// Passes on every message but two warnings of the web engine that the viewer
-// brings about on purpose: that it is loaded from a module (after the
-// application object, so that it costs nothing before the first paint), and
-// that it has no OpenGL (it draws its pages in software).
-void LeaveOutWebEngineSetUpWarnings(QtMsgType type, const QMessageLogContext& context,
-                                    const QString& message) {
-  if (type == QtWarningMsg &&
-      (message.startsWith(QLatin1String("Qt WebEngine seems to be initialized from a plugin.")) ||
-       message.startsWith(QLatin1String("No suitable graphics backend found")))) {
-    return;
-  }
-  next_handler(type, context, message);
-}
 
 // Runs the tasks one after another, each in an event-loop turn of its own, so
 // that the windows answer in between.
@@ -71,34 +46,73 @@ void OneAtATime(QObject* context, std::deque<std::function<void()>> tasks) {
 
 }  // namespace
 
-QString ViewerModulePath() { return ModuleDir() + QStringLiteral("/viewer.so"); }
+namespace {
 
-ViewerMaker ViewerFromModule(const QString& path) {
-  return [path]() -> std::unique_ptr<ReportViewer> {
-    const QString file = QDir::toNativeSeparators(path);
-    const QString reinstall = QStringLiteral("无法显示算命结果，请重新安装本软件。");
-    if (!QFileInfo(path).isFile()) {
-      throw Error(QStringLiteral("找不到结果查阅窗口的模块文件“%1”，").arg(file) + reinstall);
+constexpr char kPageFolderPrefix[] = "pages-";
+constexpr char kPageFolderLock[] = "/lock";
+// A folder without its lock file is left alone this long: its copy may be
+// about to take the lock.
+constexpr int kUnlockedFolderGraceSeconds = 60;
+
+// Removes the page folders whose copy of the program is no longer running.
+void RemoveStalePageFolders(const QString& cache) {
+  const QDir dir(cache);
+  const QStringList folders =
+      dir.entryList({QLatin1String(kPageFolderPrefix) + QLatin1Char('*')},
+                    QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::NoSymLinks);
+  for (const QString& name : folders) {
+    const QString folder = dir.filePath(name);
+    const QString lock_path = folder + QLatin1String(kPageFolderLock);
+    if (!QFileInfo::exists(lock_path) &&
+        QFileInfo(folder).lastModified().secsTo(QDateTime::currentDateTime()) <
+            kUnlockedFolderGraceSeconds) {
+      continue;
     }
-    static const bool filtering = [] {
-      next_handler = qInstallMessageHandler(LeaveOutWebEngineSetUpWarnings);
-      return true;
-    }();
-    (void)filtering;
-    // The module stays loaded until the program ends.
-    QPluginLoader loader(path);
-    QObject* instance = loader.instance();
-    if (instance == nullptr) {
-      throw Error(QStringLiteral("无法加载结果查阅窗口的模块文件“%1”（%2），")
-                      .arg(file, loader.errorString()) +
-                  reinstall);
-    }
-    auto* factory = qobject_cast<ReportViewerFactory*>(instance);
-    if (factory == nullptr) {
-      throw Error(QStringLiteral("文件“%1”不是本软件的结果查阅窗口模块，").arg(file) + reinstall);
-    }
-    return factory->CreateViewer();
-  };
+    QLockFile lock(lock_path);
+    lock.setStaleLockTime(0);  // stale only when its process is gone
+    if (!lock.tryLock(0)) continue;
+    lock.unlock();
+    QDir(folder).removeRecursively();
+  }
+}
+
+}  // namespace
+
+PageFolder::PageFolder() {
+  const QString cache = CacheDir();
+  RemoveStalePageFolders(cache);
+  QByteArray pattern =
+      QFile::encodeName(cache + QLatin1Char('/') + QLatin1String(kPageFolderPrefix)) + "XXXXXX";
+  // mkdtemp makes the folder for the user alone (0700).
+  if (::mkdtemp(pattern.data()) == nullptr) {
+    throw FileError(QStringLiteral("无法在缓存目录“%1”中创建页面文件夹").arg(cache));
+  }
+  path_ = QFile::decodeName(pattern);
+  lock_ = std::make_unique<QLockFile>(path_ + QLatin1String(kPageFolderLock));
+  lock_->setStaleLockTime(0);
+  if (!lock_->tryLock(0)) {
+    QDir(path_).removeRecursively();
+    throw FileError(QStringLiteral("无法锁定页面文件夹“%1”").arg(path_));
+  }
+  SetPageDir(path_);
+}
+
+PageFolder::~PageFolder() {
+  SetPageDir(QString());
+  lock_->unlock();
+  QDir(path_).removeRecursively();
+}
+
+std::unique_ptr<PageFolder> UsePrivatePageFolder() {
+  try {
+    return std::make_unique<PageFolder>();
+  } catch (const FileError&) {
+    return nullptr;
+  }
+}
+
+ViewerMaker LinkedViewer() {
+  return [] { return std::make_unique<TForm4>(); };
 }
 
 ReportViewer* Windows::Viewer() {
@@ -188,10 +202,9 @@ std::unique_ptr<Windows> CreateWindows(ViewerMaker make_viewer) {
   // What the first paint does not need waits until the main window is on the
   // screen, and then goes one task at a time, so that the window answers in
   // between: the main window's hidden input groups and its store (whose
-  // decryption brings in OpenSSL), and the calendar dialog; the viewer
-  // (loading the web engine and starting its browser cost several times what
-  // everything before the first paint does); the click sound. A store that
-  // will not open is reported over the window.
+  // decryption brings in OpenSSL), and the calendar dialog; the viewer and
+  // its font list; the click sound. A store that will not open is reported
+  // over the window.
   QObject::connect(form1, &TForm1::FirstPaint, form1, [w] {
     std::deque<std::function<void()>> tasks;
     tasks.emplace_back([w] {
@@ -204,9 +217,6 @@ std::unique_ptr<Windows> CreateWindows(ViewerMaker make_viewer) {
       } catch (const Error&) {
         // The report command says why.
       }
-    });
-    tasks.emplace_back([w] {
-      if (w->viewer != nullptr) w->viewer->Prepare();
     });
     tasks.emplace_back([w] {
       PrepareClickSound();

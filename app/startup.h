@@ -2,10 +2,9 @@
 #pragma once
 // Start-up of the desktop program, shared by the program's entry, the GUI tests
 // and the start-up benchmarks so that all build the windows the same way. The
-// main window comes first; the calendar dialog and the viewer, the only window
-// with the web engine, are made once the main window is on the screen, the
-// viewer from its module (lib/tessaly/viewer.so) in the program, so that the
-// program shows itself before the web engine has even been loaded.
+// main window comes first; the calendar dialog and the viewer are made once
+// the main window is on the screen (or when first wanted), so that the program
+// shows itself before them.
 
 #include <QString>
 
@@ -13,6 +12,8 @@
 #include <memory>
 
 #include "controls/skin.h"
+
+class QLockFile;
 
 namespace tessaly {
 
@@ -25,14 +26,36 @@ class TForm3;
 // decoding the main window's artwork meanwhile.
 void PrepareApplication();
 
+// The page files of one running copy of the program: a folder of its own under
+// the cache directory ("pages-XXXXXX", 0700), held by a lock file inside, so
+// that two copies never show, print or save each other's pages. Making it
+// removes the folders of copies that are no longer running (their lock is
+// stale) and points the page files (TempPagePath, StyledPagePath) into it;
+// destroying it removes it and points them back to the cache directory.
+class PageFolder {
+ public:
+  // Raises FileError when the folder cannot be made.
+  PageFolder();
+  ~PageFolder();
+  PageFolder(const PageFolder&) = delete;
+  PageFolder& operator=(const PageFolder&) = delete;
+
+  const QString& Path() const { return path_; }
+
+ private:
+  QString path_;
+  std::unique_ptr<QLockFile> lock_;
+};
+
+// The program's page folder, or null (and the pages in the cache directory,
+// where the report command reports what is wrong) when it cannot be made.
+std::unique_ptr<PageFolder> UsePrivatePageFolder();
+
 // Makes the viewer, its window hidden, or raises Error saying why it cannot.
 using ViewerMaker = std::function<std::unique_ptr<ReportViewer>()>;
 
-// The viewer's module beside the program: lib/tessaly/viewer.so.
-QString ViewerModulePath();
-// Makes the viewer with the module at `path`, loaded on the first call; an
-// error names the file.
-ViewerMaker ViewerFromModule(const QString& path = ViewerModulePath());
+// Makes the result viewer linked into the program.
+ViewerMaker LinkedViewer();
 
 // The program's windows: the main window first, the calendar dialog and the
 // viewer after its first paint (or when first wanted), the name chooser when
@@ -58,11 +81,10 @@ struct Windows {
 };
 
 // Creates the main window and shows it. Once it has been painted, the calendar
-// dialog and the viewer (with `make_viewer`) are made, the viewer's browser is
-// started and the click sound made ready, each in a task of its own so that the
-// window keeps answering. The birthday button and the report command make the
-// dialog and the viewer themselves if they come first; the report command shows
-// the error if there is no viewer. The viewer's 起名参考 shows the name chooser.
-std::unique_ptr<Windows> CreateWindows(ViewerMaker make_viewer = ViewerFromModule());
+// dialog and the viewer (with `make_viewer`) are made and the click sound made
+// ready, each in a task of its own so that the window keeps answering. The birthday button and the
+// report command make the dialog and the viewer themselves if they come first; the report command
+// shows the error if there is no viewer. The viewer's 起名参考 shows the name chooser.
+std::unique_ptr<Windows> CreateWindows(ViewerMaker make_viewer = LinkedViewer());
 
 }  // namespace tessaly

@@ -5,14 +5,16 @@
 // 8), each time until the page has been painted in the viewer, and goes back.
 // Prints on standard output
 //
+//   painted <peak RSS MB> <PSS MB> <processes>  the memory of the probe and all
+//                                              its child processes at the main
+//                                              window's first paint
 //   ready <ms since main> <peak RSS kB>
 //   report <n> <ms from the press to the page painted>
-//   memory <peak RSS MB> <PSS MB> <processes>   of the probe and all its child
-//                                              processes (the browser's), after
-//                                              the first report
+//   memory <peak RSS MB> <PSS MB> <processes>   the same after the first report
 //
-// and quits. The page counts as painted at the first frame that the browser's
-// view paints after the page has loaded.
+// and quits. The page counts as painted at the first frame that the view
+// paints after the press; "now" as the first argument instead of REPORTS
+// presses once, at once after start, before the viewer has been made.
 
 #include <QApplication>
 #include <QDir>
@@ -26,6 +28,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 
 #include "app/main_window.h"
@@ -67,7 +70,7 @@ QList<long> ProcessTree() {
   return tree;
 }
 
-void ReportMemory() {
+void ReportMemory(const char* what) {
   long peak = 0, pss = 0;
   const QList<long> tree = ProcessTree();
   for (long pid : tree) {
@@ -83,13 +86,13 @@ void ReportMemory() {
     peak += process_peak;
     pss += process_pss;
   }
-  std::printf("memory %.1f %.1f %lld\n", peak / 1024.0, pss / 1024.0,
+  std::printf("%s %.1f %.1f %lld\n", what, peak / 1024.0, pss / 1024.0,
               static_cast<long long>(tree.size()));
   std::fflush(stdout);
 }
 
 // Presses "马上算命" and times it until the page has been painted in the
-// viewer: the view's page loaded, then a frame of it painted.
+// viewer: the first frame of the view painted after the press.
 class ReportRun : public QObject {
   Q_OBJECT
 
@@ -101,7 +104,6 @@ class ReportRun : public QObject {
         trace_(qEnvironmentVariableIsSet("TESSALY_PROBE_TRACE")) {}
 
   void Press() {
-    loaded_ = false;
     Trace("press");
     pressed_.start();
     windows_.form1->findChild<QPushButton*>(QStringLiteral("suiButton1"))->click();
@@ -114,17 +116,7 @@ class ReportRun : public QObject {
       QCoreApplication::exit(1);
       return;
     }
-    if (view != view_) {
-      view_ = view;
-      connect(view, SIGNAL(loadFinished(bool)), this, SLOT(LoadFinished(bool)));
-    }
-    Watch();
-  }
-
- private slots:
-  void LoadFinished(bool ok) {
-    Trace(ok ? "loaded" : "load failed");
-    loaded_ = true;
+    view_ = view;
     Watch();
   }
 
@@ -132,7 +124,7 @@ class ReportRun : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::Paint && watched->isWidgetType()) {
       Trace(watched->metaObject()->className());
-      if (loaded_ && !done_) {
+      if (!done_) {
         done_ = true;
         const double ms = pressed_.nsecsElapsed() / 1e6;
         QTimer::singleShot(0, this, [this, ms] { Painted(ms); });
@@ -142,8 +134,7 @@ class ReportRun : public QObject {
   }
 
  private:
-  // Every widget of the view gets watched (its page's view is made anew when
-  // the renderer changes).
+  // Every widget of the view gets watched.
   void Watch() {
     done_ = false;
     for (QWidget* w : view_->findChildren<QWidget*>()) w->installEventFilter(this);
@@ -153,7 +144,7 @@ class ReportRun : public QObject {
     ++count_;
     std::printf("report %d %.2f\n", count_, ms);
     std::fflush(stdout);
-    if (count_ == 1) ReportMemory();
+    if (count_ == 1) ReportMemory("memory");
     windows_.viewer->Window()->findChild<QPushButton*>(QStringLiteral("suiButton2"))->click();
     if (count_ == reports_) {
       QCoreApplication::quit();
@@ -172,7 +163,6 @@ class ReportRun : public QObject {
   const bool trace_;
   QElapsedTimer pressed_;
   QWidget* view_ = nullptr;
-  bool loaded_ = false;
   bool done_ = true;
   int count_ = 0;
 };
@@ -182,13 +172,21 @@ class ReportRun : public QObject {
 int main(int argc, char** argv) {
   QElapsedTimer clock;
   clock.start();
-  const int reports = argc > 1 ? std::max(1, std::atoi(argv[1])) : 8;
+  const bool now = argc > 1 && std::strcmp(argv[1], "now") == 0;
+  const int reports = now ? 1 : argc > 1 ? std::max(1, std::atoi(argv[1])) : 8;
 
   tessaly::PrepareApplication();
   QApplication app(argc, argv);
   tessaly::SetUpApplication();
+  const auto pages = tessaly::UsePrivatePageFolder();
   const auto windows = tessaly::CreateWindows();
   ReportRun run(*windows, reports, clock);
+  QObject::connect(windows->form1.get(), &tessaly::TForm1::FirstPaint,
+                   [] { ReportMemory("painted"); });
+  if (now) {
+    QTimer::singleShot(0, &run, &ReportRun::Press);
+    return QApplication::exec();
+  }
   windows->on_ready = [&clock, &run] {
     tessaly::probe::Report("ready", clock);
     // A user takes a moment to fill in the form.

@@ -4,9 +4,9 @@
 #     Core only and includes nothing from controls/ app/ viewer/ cli/;
 #   - tessaly-cli (cli/) builds on the core alone, with Qt Core only;
 #   - the widgets of controls/ include nothing from app/ or viewer/;
-#   - the viewer includes nothing from app/, and app/ (start-up too) nothing
-#     from viewer/: the program loads the viewer as a module;
-#   - no code but the viewer's includes QtWebEngine.
+#   - the viewer includes nothing from app/, and the windows of app/ nothing
+#     from viewer/: only start-up, which wires the windows, knows the viewer;
+#   - nothing includes QtWebEngine: the page is shown by Qt's own text view.
 #
 # Included by the top-level CMakeLists.txt, tessaly_check_layers() takes each
 # layer's files from its target's SOURCES and checks them at build time,
@@ -16,11 +16,10 @@
 
 # One rule per target: the folders its files must not include from, and the
 # Qt modules they may use (CORE: Qt Core only; NO_WEBENGINE: any but
-# QtWebEngine*; ANY).
+# QtWebEngine*).
 macro(_tessaly_layer_rules)
   set(TESSALY_LAYERS tessaly_core tessaly-cli tessaly_controls tessaly_viewer
-                     tessaly_viewer_module tessaly_sound_module tessaly_app tessaly_startup
-                     tessaly)
+                     tessaly_sound_module tessaly_app tessaly_startup tessaly)
   set(_forbid_tessaly_core controls app viewer cli)
   set(_qt_tessaly_core CORE)
   set(_forbid_tessaly-cli controls app viewer)
@@ -28,14 +27,12 @@ macro(_tessaly_layer_rules)
   set(_forbid_tessaly_controls app viewer cli)
   set(_qt_tessaly_controls NO_WEBENGINE)
   set(_forbid_tessaly_viewer app cli)
-  set(_qt_tessaly_viewer ANY)
-  set(_forbid_tessaly_viewer_module app cli)
-  set(_qt_tessaly_viewer_module ANY)
+  set(_qt_tessaly_viewer NO_WEBENGINE)
   set(_forbid_tessaly_sound_module app viewer cli)
   set(_qt_tessaly_sound_module NO_WEBENGINE)
   set(_forbid_tessaly_app viewer cli)
   set(_qt_tessaly_app NO_WEBENGINE)
-  set(_forbid_tessaly_startup viewer cli)
+  set(_forbid_tessaly_startup cli)
   set(_qt_tessaly_startup NO_WEBENGINE)
   set(_forbid_tessaly viewer cli)
   set(_qt_tessaly NO_WEBENGINE)
@@ -127,9 +124,6 @@ foreach(target IN LISTS LAYER_TARGETS)
       string(REGEX REPLACE "^(\\.\\.?/)+" "" path "${path}")
       if(forbidden AND path MATCHES "^(${forbidden})/")
         string(APPEND violations "  ${name} (${target}): includes \"${path}\"\n")
-      endif()
-      if(qt_rule STREQUAL "ANY")
-        continue()
       endif()
       qt_module("${path}")
       if((qt_rule STREQUAL "CORE" AND module AND NOT module STREQUAL "QtCore") OR

@@ -33,17 +33,25 @@ void InfoBox(QWidget* parent, const QString& message) {
 }
 
 QString AskSavePath(QWidget* parent, const QString& caption, const QString& file_name,
-                    const QString& filter, const QString& suffix) {
+                    const QStringList& filters, const QString& suffix, QString* chosen_filter) {
   QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (dir.isEmpty() || !QFileInfo(dir).isDir()) dir = QDir::homePath();
-  const QString start =
-      file_name.isEmpty() ? dir + QLatin1Char('/') : QDir(dir).filePath(file_name);
-  QString path = QFileDialog::getSaveFileName(parent, caption, start, filter);
-  if (path.isEmpty()) return {};
-  if (QFileInfo(path).suffix().isEmpty() && !QFileInfo::exists(path)) {
-    path += QLatin1Char('.') + suffix;
-  }
-  return path;
+  QFileDialog dialog(Owner(parent), caption, dir);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilters(filters);
+  dialog.setDefaultSuffix(suffix);
+  if (!file_name.isEmpty()) dialog.selectFile(file_name);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  const QStringList files = dialog.selectedFiles();
+  if (files.isEmpty()) return {};
+  if (chosen_filter != nullptr) *chosen_filter = dialog.selectedNameFilter();
+  return files.first();
+}
+
+QString AskSavePath(QWidget* parent, const QString& caption, const QString& file_name,
+                    const QString& filter, const QString& suffix) {
+  return AskSavePath(parent, caption, file_name, QStringList{filter}, suffix);
 }
 
 }  // namespace tessaly

@@ -4,6 +4,7 @@
 // save dialog.
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -15,9 +16,14 @@ void ErrorBox(QWidget* parent, const QString& message);
 void InfoBox(QWidget* parent, const QString& message);
 
 // Qt's save dialog, in the user's documents folder (the home folder without
-// one) with `file_name` offered. A name typed without an extension gets
-// `suffix`, unless it names a file that is already there: the dialog asked
-// about replacing that very file. Empty when cancelled.
+// one) with `file_name` offered and the file types `filters`. The dialog adds
+// `suffix` to a name typed without an extension before it checks whether the
+// file is there, so that its own question about replacing a file is asked for
+// the file that will be written. `chosen_filter`, when given, gets the file
+// type chosen. Empty when cancelled.
+QString AskSavePath(QWidget* parent, const QString& caption, const QString& file_name,
+                    const QStringList& filters, const QString& suffix,
+                    QString* chosen_filter = nullptr);
 QString AskSavePath(QWidget* parent, const QString& caption, const QString& file_name,
                     const QString& filter, const QString& suffix);
 

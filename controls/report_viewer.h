@@ -2,15 +2,10 @@
 #pragma once
 // ReportViewer: what the main window knows of the window that shows a report.
 // It is handed a finished report and says when the user goes back; which
-// window does the showing (and with what browser) stays with the start-up
-// code that creates it. ReportViewerFactory: what the viewer's module (a Qt
-// plugin that the program loads once its main window is up) gives the
-// start-up code to make the viewer with.
+// window does the showing stays with the start-up code that creates it.
 
-#include <QObject>
 #include <QString>
 #include <QStringList>
-#include <QtPlugin>
 
 #include <functional>
 #include <memory>
@@ -40,21 +35,6 @@ class ReportViewer {
   // Called when the user asks for the name chooser ("起名参考"). A later call
   // replaces the handler.
   virtual void SetNameChooserHandler(std::function<void()> handler) = 0;
-
-  // Gets ready to show reports without delay (starts the browser); called in
-  // idle time after start-up. Showing a report does whatever is left of it.
-  virtual void Prepare() {}
-};
-
-class ReportViewerFactory {
- public:
-  virtual ~ReportViewerFactory() = default;
-
-  // A new viewer, its window hidden; the caller owns it.
-  virtual std::unique_ptr<ReportViewer> CreateViewer() = 0;
 };
 
 }  // namespace tessaly
-
-Q_DECLARE_INTERFACE(tessaly::ReportViewer, "org.tessaly.ReportViewer/1")
-Q_DECLARE_INTERFACE(tessaly::ReportViewerFactory, "org.tessaly.ReportViewerFactory/1")

@@ -12,7 +12,7 @@ namespace tessaly {
 // (QCoreApplication, or SetExecutablePath before it exists).
 QString DataDir();
 
-// The directory holding the program's own modules (the result viewer):
+// The directory holding the program's own modules (the click sound's player):
 // lib/tessaly beside the bin directory, found as DataDir is.
 QString ModuleDir();
 

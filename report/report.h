@@ -54,13 +54,18 @@ QString RunReport(const Person& person, ReferenceStore& store, const Notify& not
 // text), each line ended by CR LF, no byte-order mark, replacing the file whole.
 void WriteReportPage(const QStringList& page, const QString& path, FileUse use = FileUse::kChosen);
 
-// The page files in the per-user cache directory (created on demand): the page
-// as the report command writes it (temp.htm) and the viewer's copy of it in
-// another font (temp.tmp).
+// The page files in the page folder: the page as the report command writes it
+// (temp.htm) and the viewer's copy of it in another font (temp.tmp).
 QString TempPagePath();
 QString StyledPagePath();
 
-// Removes from the cache directory what interrupted writes of its pages left
+// The folder of the page files: the per-user cache directory (created on
+// demand), or the folder given to SetPageDir (the desktop program gives each
+// running copy a private one, so that two copies never share their pages).
+QString PageDir();
+void SetPageDir(const QString& dir);
+
+// Removes from the page folder what interrupted writes of its pages left
 // behind ("temp.htm.XXXXXX", "temp.tmp.XXXXXX") and, with `pages`, the pages
 // "temp.htm" and "temp.tmp" themselves. Links go, never what they name.
 // Nothing to do without a usable cache directory.

@@ -18,13 +18,22 @@ namespace {
 constexpr char kPageFile[] = "temp.htm";
 constexpr char kStyledPageFile[] = "temp.tmp";
 
-QString CacheFile(const char* name) { return CacheDir() + QLatin1Char('/') + QLatin1String(name); }
+QString& GivenPageDir() {
+  static QString dir;
+  return dir;
+}
+
+QString CacheFile(const char* name) { return PageDir() + QLatin1Char('/') + QLatin1String(name); }
 
 }  // namespace
 
 void WriteReportPage(const QStringList& page, const QString& path, FileUse use) {
   WriteGb18030Lines(path, page, use);
 }
+
+QString PageDir() { return GivenPageDir().isEmpty() ? CacheDir() : GivenPageDir(); }
+
+void SetPageDir(const QString& dir) { GivenPageDir() = dir; }
 
 QString TempPagePath() { return CacheFile(kPageFile); }
 
@@ -33,7 +42,7 @@ QString StyledPagePath() { return CacheFile(kStyledPageFile); }
 void CleanCachePages(bool pages) {
   QString dir;
   try {
-    dir = CacheDir();
+    dir = PageDir();
   } catch (const FileError&) {
     return;
   }

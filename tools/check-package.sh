@@ -3,9 +3,9 @@
 # Checks the program installs like a desktop program, without installing
 # anything into the system: the desktop entry and the AppStream metadata
 # validate, `cmake --install` into a temporary prefix gives a working
-# tessaly-cli and the program with its modules (the viewer, the only part with
-# QtWebEngine, and the click sound's player) beside it, and the Debian package
-# passes lintian and, unpacked into a temporary root, runs.
+# tessaly-cli and the program with its module (the click sound's player) beside
+# it, neither linking a web engine, and the Debian package passes lintian and,
+# unpacked into a temporary root, runs.
 #   tools/check-package.sh BUILD_DIR
 set -euo pipefail
 build=${1:?usage: check-package.sh BUILD_DIR}
@@ -31,18 +31,21 @@ appstreamcli validate --no-net "$root/data/desktop/invalid.tessaly.Tessaly.metai
 echo "-- install into a temporary prefix"
 prefix="$scratch/prefix"
 cmake --install "$build" --prefix "$prefix" > "$scratch/install.log"
-for f in bin/tessaly bin/tessaly-cli lib/tessaly/viewer.so lib/tessaly/sound.so share/tessaly/kvdata.dat \
+for f in bin/tessaly bin/tessaly-cli lib/tessaly/sound.so share/tessaly/kvdata.dat \
          share/applications/invalid.tessaly.Tessaly.desktop share/metainfo/invalid.tessaly.Tessaly.metainfo.xml \
          share/icons/hicolor/scalable/apps/tessaly.svg share/icons/hicolor/48x48/apps/tessaly.png \
          share/man/man1/tessaly.1.gz share/man/man1/tessaly-cli.1.gz \
          share/doc/tessaly/copyright share/doc/tessaly/changelog.gz; do
   [ -e "$prefix/$f" ] || { echo "missing after install: $f"; exit 1; }
 done
-# The program loads the web engine with its viewer module, after its first
-# paint; it does not link it. The modules' own libraries are all there.
-if readelf -d "$prefix/bin/tessaly" | grep -i 'NEEDED.*webengine'; then
-  echo "installed tessaly links QtWebEngine"; exit 1
-fi
+# The page is shown by Qt's own text view: nothing links a web engine. The
+# module's own libraries are all there.
+if [ -e "$prefix/lib/tessaly/viewer.so" ]; then echo "a viewer module is installed"; exit 1; fi
+for f in "$prefix/bin/tessaly" "$prefix"/lib/tessaly/*.so; do
+  if readelf -d "$f" | grep -i 'NEEDED.*webengine'; then
+    echo "installed $(basename "$f") links QtWebEngine"; exit 1
+  fi
+done
 for module in "$prefix"/lib/tessaly/*.so; do
   if ldd "$module" | grep 'not found'; then echo "$module: libraries missing"; exit 1; fi
 done
@@ -63,7 +66,7 @@ dpkg-deb --extract "$deb" "$unpacked"
 for bin in "$unpacked"/usr/bin/*; do
   if ldd "$bin" | grep 'not found'; then echo "packaged $(basename "$bin") misses libraries"; exit 1; fi
 done
-for f in usr/bin/tessaly usr/lib/tessaly/viewer.so usr/lib/tessaly/sound.so; do
+for f in usr/bin/tessaly usr/lib/tessaly/sound.so; do
   [ -f "$unpacked/$f" ] || { echo "missing from the package: /$f"; exit 1; }
 done
 for module in "$unpacked"/usr/lib/tessaly/*.so; do
@@ -72,11 +75,11 @@ done
 if readelf -d "$unpacked/usr/bin/tessaly" | grep -i 'NEEDED.*webengine'; then
   echo "packaged tessaly links QtWebEngine"; exit 1
 fi
-# The modules' libraries count too: the viewer's web engine and the helper
-# process its browser runs in.
+# The module's libraries count too; the web engine is not among them.
 depends=$(dpkg-deb --field "$deb" Depends)
-for dep in libqt6webenginecore6 libqt6webenginecore6-bin libqt6multimedia6; do
+for dep in libqt6multimedia6 libqt6printsupport6; do
   grep -Eq "(^|, )$dep( |,|\$)" <<< "$depends" || { echo "no dependency on $dep"; exit 1; }
 done
+if grep -qi webengine <<< "$depends"; then echo "the package depends on a web engine"; exit 1; fi
 check_cli "$unpacked/usr/bin" packaged
 echo "package checks passed: $(basename "$deb")"

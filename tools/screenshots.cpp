@@ -27,7 +27,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QWebEngineView>
 #include <QWindow>
 
 #include <cstdio>
@@ -176,13 +175,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "no viewer: %s\n", qPrintable(windows->viewer_error));
     return 1;
   }
-  if (auto* browser = viewer->findChild<QWebEngineView*>()) {
-    QEventLoop loop;
-    QObject::connect(browser, &QWebEngineView::loadFinished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(15000, &loop, &QEventLoop::quit);
-    loop.exec();
-  }
-  Wait(1500);
+  Wait(500);
   Shot(viewer).save(out + QStringLiteral("/viewer.png"));
 
   // The name chooser: typed candidates for 张, best first, and the generate

@@ -17,7 +17,7 @@ trap 'rm -rf "$scratch"' EXIT
 export HOME="$scratch/home" XDG_CACHE_HOME="$scratch/cache" XDG_RUNTIME_DIR="$scratch/runtime"
 mkdir -p "$HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
-export QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1
+export QT_QPA_PLATFORM=offscreen
 
 echo "== development build (with the benchmarks) and tests"
 cmake --preset dev -DTESSALY_BUILD_BENCH=ON

@@ -6,128 +6,99 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFrame>
+#include <QMessageBox>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
-#include <QQuickWindow>
 #include <QRegularExpression>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QStringDecoder>
 #include <QStyle>
-#include <QTimer>
+#include <QTextDocument>
+#include <QTextFrame>
 #include <QUrlQuery>
 #include <QVBoxLayout>
-#include <QWebEnginePage>
-#include <QWebEngineProfile>
-#include <QWebEngineSettings>
-#include <QWebEngineUrlRequestJob>
-#include <QWebEngineUrlScheme>
-#include <QWebEngineUrlSchemeHandler>
-#include <QWebEngineView>
+
+#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
-#include <utility>
+#include <cmath>
 
 #include "controls/artwork.h"
 #include "controls/gradient_label.h"
 #include "controls/message_box.h"
 #include "controls/skin.h"
 #include "core/errors.h"
-#include "core/paths.h"
 #include "core/text.h"
+#include "report/report.h"
 
 namespace tessaly {
 
 namespace {
 
-constexpr char kScheme[] = "tessaly";
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
-// The picture is taken once the rendering has stayed the same for half a
-// second (the first renderings can still change, while the fonts are being
-// found); after 20 s without that it is given up.
-constexpr int kCapturePollMs = 100;
-constexpr int kCaptureSettledPolls = 5;
-constexpr int kCapturePolls = 200;
+constexpr char kContactAddress[] = "support@tessaly.invalid";
 
-// Sets up the web engine, once, before the first profile: registers the
-// pages' URL scheme (the engine takes no schemes after that) and has the pages
-// drawn in software. A page of text needs no OpenGL, whose drivers would cost
-// more to load than drawing it does.
-void PrepareWebEngine() {
-  static const bool prepared = [] {
-    QWebEngineUrlScheme scheme(kScheme);
-    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
-    scheme.setFlags(QWebEngineUrlScheme::LocalScheme | QWebEngineUrlScheme::LocalAccessAllowed);
-    QWebEngineUrlScheme::registerScheme(scheme);
-    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-    return true;
-  }();
-  (void)prepared;
+// The Chinese name of a family, as its font gives it (Simplified first, then
+// any other), or empty when it has none. Qt lists a family under its first
+// name only; fontconfig knows the others and their languages.
+QString ChineseFamilyName(const QString& family) {
+  FcPattern* pattern = FcPatternCreate();
+  FcPatternAddString(pattern, FC_FAMILY,
+                     reinterpret_cast<const FcChar8*>(family.toUtf8().constData()));
+  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, nullptr);
+  FcFontSet* fonts = FcFontList(nullptr, pattern, objects);
+  QString best;
+  int best_rank = 0;
+  for (int i = 0; fonts != nullptr && i < fonts->nfont; ++i) {
+    FcChar8* name = nullptr;
+    FcChar8* lang = nullptr;
+    for (int k = 0; FcPatternGetString(fonts->fonts[i], FC_FAMILY, k, &name) == FcResultMatch &&
+                    FcPatternGetString(fonts->fonts[i], FC_FAMILYLANG, k, &lang) == FcResultMatch;
+         ++k) {
+      const QString language = QString::fromUtf8(reinterpret_cast<const char*>(lang));
+      const int rank = language == u"zh-cn"         ? 3
+                       : language == u"zh-sg"       ? 2
+                       : language.startsWith(u"zh") ? 1
+                                                    : 0;
+      if (rank > best_rank) {
+        best_rank = rank;
+        best = QString::fromUtf8(reinterpret_cast<const char*>(name));
+      }
+    }
+  }
+  if (fonts != nullptr) FcFontSetDestroy(fonts);
+  FcObjectSetDestroy(objects);
+  FcPatternDestroy(pattern);
+  return best;
 }
 
-// Serves "tessaly:<file>" from the cache directory as GB18030 HTML, and
-// "tessaly:" as the warm-up page. Only plain file names are served; anything
-// else is not found.
-class PageSchemeHandler : public QWebEngineUrlSchemeHandler {
- public:
-  using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;
-
-  void requestStarted(QWebEngineUrlRequestJob* job) override {
-    static const QRegularExpression plain_name(
-        QStringLiteral("^[A-Za-z0-9_-]+(\\.[A-Za-z0-9]+)?$"));
-    const QString name = job->requestUrl().path();
-    if (name.isEmpty()) {
-      // The browser's warm-up: a page set as the reports are (GB18030, their
-      // title, their fonts, a script), hidden, so that the renderer has all
-      // that ready for the first report.
-      auto* page = new QBuffer(job);
-      page->setData(ToGb18030(QStringLiteral(
-          "<html><body style=\"font-size: 10pt; font-family: 宋体; visibility: hidden\">"
-          "<p align=\"center\"><b><font size=\"5\">相信科学 相信命运</font></b></p>"
-          "<p>【※姓名祸福预测】<b>吉</b></p><script>0</script></body></html>")));
-      page->open(QIODevice::ReadOnly);
-      job->reply(QByteArrayLiteral("text/html;charset=GB18030"), page);
-      return;
-    }
-    if (!plain_name.match(name).hasMatch()) {
-      job->fail(QWebEngineUrlRequestJob::UrlNotFound);
-      return;
-    }
-    QString path;
-    try {
-      path = CacheDir() + QLatin1Char('/') + name;
-    } catch (const Error&) {
-      job->fail(QWebEngineUrlRequestJob::UrlNotFound);
-      return;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-      job->fail(QWebEngineUrlRequestJob::UrlNotFound);
-      return;
-    }
-    auto* buffer = new QBuffer(job);
-    buffer->setData(file.readAll());
-    buffer->open(QIODevice::ReadOnly);
-    job->reply(QByteArrayLiteral("text/html;charset=GB18030"), buffer);
-  }
-};
-
-// The families the page can name, each once and sorted. A family that several
-// foundries make is listed by Qt as "Family [foundry]", a name no font
-// answers to; the page names the family alone. Generic names ("Serif",
-// "Monospace") stand for some other family and are left out, and so are names
-// GBK cannot hold (the page is written in GBK).
+// The families the page can name that have Chinese glyphs, each once, under
+// its Chinese name where the font has one, and sorted. A family that several
+// foundries make is listed by Qt as "Family [foundry]", a name no font answers
+// to; the page names the family alone. Names GBK cannot hold are left out (the
+// font tag is written in GBK).
 QStringList PageFontFamilies() {
   static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^]]*\\]$"));
   QStringList families;
-  for (QString family : QFontDatabase::families()) {
+  for (QString family : QFontDatabase::families(QFontDatabase::SimplifiedChinese)) {
     if (QFontDatabase::isPrivateFamily(family)) continue;
     family.remove(foundry);
+    const QString chinese = ChineseFamilyName(family);
+    if (!chinese.isEmpty() && FitsGbk(chinese) && QFontDatabase::hasFamily(chinese)) {
+      family = chinese;
+    }
     if (QFontDatabase::hasFamily(family) && FitsGbk(family)) families << family;
   }
   std::sort(families.begin(), families.end(), [](const QString& a, const QString& b) {
@@ -137,6 +108,15 @@ QStringList PageFontFamilies() {
   return families;
 }
 
+void FillFontList(QComboBox* list) {
+  list->addItems(PageFontFamilies());
+  list->setCurrentIndex(-1);
+  // The open list is as wide as its longest name (plus its scroll bar).
+  QAbstractItemView* view = list->view();
+  view->setMinimumWidth(view->sizeHintForColumn(0) + 2 * view->frameWidth() +
+                        view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view));
+}
+
 // A file name the save dialog can start with.
 QString SuggestedFileName(const QString& name) {
   QString cleaned = name;
@@ -144,20 +124,93 @@ QString SuggestedFileName(const QString& name) {
   return cleaned.trimmed();
 }
 
-// Whether a rendering shows anything: a page that has not been drawn yet is
-// one colour throughout.
-bool HasContent(const QImage& image) {
-  if (image.isNull()) return false;
-  const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-  const QRgb first = argb.pixel(0, 0);
-  for (int y = 0; y < argb.height(); ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
-    if (std::any_of(line, line + argb.width(), [first](QRgb p) { return p != first; })) return true;
-  }
-  return false;
+// The page as a browser reads it: a <body> start tag after the first adds no
+// attribute the first has, so that the page's own colour (#fef4d9) stays,
+// where Qt's reader would take the later tag's white.
+QString WithOneBody(QString page) {
+  static const QRegularExpression body(QStringLiteral("<body\\b[^>]*>"),
+                                       QRegularExpression::CaseInsensitiveOption);
+  const QRegularExpressionMatch first = body.match(page);
+  if (!first.hasMatch()) return page;
+  const qsizetype from = first.capturedEnd();
+  return page.left(from) + page.mid(from).remove(body);
 }
 
+// Qt's PDF writer maps each glyph back to the lowest code point that has it,
+// and the CJK fonts give a Kangxi radical (U+2F00..U+2FD5) or a radical of the
+// supplement (U+2E80..U+2EF3) the same glyph as its ideograph: copied or
+// searched, 雨 would read as ⾬. The text maps (ToUnicode) get the ideograph
+// instead, four hex digits for four, so that no offset in the file moves.
+QByteArray WithIdeographsInTextMaps(QByteArray pdf) {
+  static const QRegularExpression section(QStringLiteral("begin(bfrange|bfchar)\\n(.*?)end\\1"),
+                                          QRegularExpression::DotMatchesEverythingOption);
+  static const QRegularExpression code(QStringLiteral("<(2[EF][0-9A-Fa-f]{2})>"));
+  const QString text = QString::fromLatin1(pdf);
+  for (QRegularExpressionMatchIterator s = section.globalMatch(text); s.hasNext();) {
+    const QRegularExpressionMatch map = s.next();
+    const bool ranges = map.captured(1) == u"bfrange";
+    // Line by line: the first one (bfchar) or two (bfrange) codes of a line
+    // are the glyphs', the rest the text's.
+    qsizetype line_start = map.capturedStart(2);
+    for (const QString& line : map.captured(2).split(QLatin1Char('\n'))) {
+      int seen = 0;
+      for (QRegularExpressionMatchIterator c = code.globalMatch(line); c.hasNext();) {
+        const QRegularExpressionMatch hex = c.next();
+        // Codes before this one on the line (glyph codes need not be radicals).
+        seen = static_cast<int>(line.left(hex.capturedStart()).count(QLatin1Char('<')));
+        if (seen < (ranges ? 2 : 1)) continue;
+        const char16_t unit = static_cast<char16_t>(hex.captured(1).toUInt(nullptr, 16));
+        if (!((unit >= 0x2E80 && unit <= 0x2EF3) || (unit >= 0x2F00 && unit <= 0x2FD5))) continue;
+        const QString ideograph = QString(QChar(unit)).normalized(QString::NormalizationForm_KC);
+        if (ideograph.size() != 1 || ideograph[0].unicode() == unit) continue;
+        const QByteArray replacement =
+            QByteArray::number(ideograph[0].unicode(), 16).toUpper().rightJustified(4, '0');
+        pdf.replace(line_start + hex.capturedStart(1), 4, replacement);
+      }
+      line_start += line.size() + 1;
+    }
+  }
+  return pdf;
+}
+
+QString TextFilterGb18030() { return QStringLiteral("GB18030 文本文件 (*.txt)"); }
+QString TextFilterUtf8() { return QStringLiteral("UTF-8 文本文件 (*.txt)"); }
+
 }  // namespace
+
+// --- The page view -----------------------------------------------------------
+
+PageView::PageView(QWidget* parent) : QTextBrowser(parent) {
+  setReadOnly(true);
+  setOpenLinks(false);
+  setOpenExternalLinks(false);
+  setContextMenuPolicy(Qt::NoContextMenu);
+  setUndoRedoEnabled(false);
+  // Text can be selected and copied, as in a browser, nothing else.
+  setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+void PageView::ShowFile(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    throw FileError(QStringLiteral("无法读取结果页面“%1”：%2").arg(path, file.errorString()));
+  }
+  QStringDecoder decoder("GB18030");
+  page_text_ = WithOneBody(decoder.decode(file.readAll()));
+  page_url_ = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+  if (source() == page_url_) {
+    reload();
+  } else {
+    setSource(page_url_, QTextDocument::HtmlResource);
+  }
+}
+
+QVariant PageView::loadResource(int type, const QUrl& name) {
+  if (type == QTextDocument::HtmlResource && name == page_url_) return page_text_;
+  return {};
+}
+
+// --- The viewer --------------------------------------------------------------
 
 TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
   setWindowTitle(QStringLiteral("命运结果查阅"));
@@ -210,13 +263,28 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
   suiButton2 = skin::SealButton(QStringLiteral("suiButton2"), QStringLiteral("返回算命"), this);
   suiButton2->setGeometry(14, 420, 125, 38);
 
-  // Right-hand panel: the browser, created once the main window is up.
+  // Right-hand panel: the page.
   suiPanel2 = new QFrame(this);
   suiPanel2->setObjectName(QStringLiteral("suiPanel2"));
   suiPanel2->setGeometry(152, 40, 457, 401);
-  suiPanel2->setStyleSheet(QStringLiteral("QFrame#suiPanel2 { background: #fffdf8; }"));
   auto* layout = new QVBoxLayout(suiPanel2);
   layout->setContentsMargins(0, 0, 0, 0);
+  WebBrowser1 = new PageView(suiPanel2);
+  WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+  layout->addWidget(WebBrowser1);
+  FillFontList(suiFontComboBox1);
+
+  // The keys of the commands: Esc goes back, Ctrl+W closes the window (which
+  // goes back as well), Ctrl+S exports, Ctrl+P prints.
+  const auto key = [this](const QKeySequence& keys, void (TForm4::*command)()) {
+    auto* shortcut = new QShortcut(keys, this);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, this, command);
+  };
+  key(QKeySequence(Qt::Key_Escape), &TForm4::suiButton2Click);
+  key(QKeySequence(Qt::CTRL | Qt::Key_W), &TForm4::suiButton2Click);
+  key(QKeySequence(Qt::CTRL | Qt::Key_S), &TForm4::FlatButton3Click);
+  key(QKeySequence(Qt::CTRL | Qt::Key_P), &TForm4::suiButton1Click);
 
   skin::CenterOnScreen(this);
 
@@ -232,62 +300,17 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
   connect(suiButton2, &QPushButton::clicked, this, &TForm4::suiButton2Click);
 }
 
-TForm4::~TForm4() {
-  // A PDF or picture still being made is dropped. The pages must go before
-  // their profile.
-  pdf_path_.clear();
-  capture_path_.clear();
-  delete capture_;
-  capture_ = nullptr;
-  delete WebBrowser1;
-  WebBrowser1 = nullptr;
-}
-
-QUrl TForm4::PageUrl(const QString& path) {
-  QUrl url;
-  url.setScheme(QString::fromLatin1(kScheme));
-  url.setPath(QFileInfo(path).fileName());
-  return url;
-}
+TForm4::~TForm4() = default;
 
 QUrl TForm4::ContactUrl() {
-  QUrl url(QStringLiteral("mailto:support@tessaly.invalid"));
+  QUrl url(QStringLiteral("mailto:") + ContactAddress());
   QUrlQuery query;
   query.addQueryItem(QStringLiteral("subject"), QStringLiteral("Tessaly 用户反馈"));
   url.setQuery(query);
   return url;
 }
 
-void TForm4::FinishCreation() {
-  if (finished_creation_) return;
-  finished_creation_ = true;
-
-  suiFontComboBox1->addItems(PageFontFamilies());
-  suiFontComboBox1->setCurrentIndex(-1);
-  // The open list is as wide as its longest name (plus its scroll bar).
-  QAbstractItemView* list = suiFontComboBox1->view();
-  list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() +
-                        list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list));
-
-  PrepareWebEngine();
-  // An off-the-record profile: the viewer keeps nothing on disk.
-  profile_ = new QWebEngineProfile(this);
-  profile_->installUrlSchemeHandler(kScheme, new PageSchemeHandler(profile_));
-  WebBrowser1 = new QWebEngineView(suiPanel2);
-  WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
-  WebBrowser1->setPage(new QWebEnginePage(profile_, WebBrowser1));
-  WebBrowser1->setContextMenuPolicy(Qt::NoContextMenu);
-  WebBrowser1->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-  suiPanel2->layout()->addWidget(WebBrowser1);
-  connect(WebBrowser1, &QWebEngineView::printFinished, this, &TForm4::PrintFinished);
-}
-
-void TForm4::Prepare() {
-  FinishCreation();
-  // A page of the pages' own scheme starts the renderer that the reports will
-  // use, so that the first report does not wait for it.
-  if (WebBrowser1->url().isEmpty()) WebBrowser1->load(PageUrl(QString()));
-}
+QString TForm4::ContactAddress() { return QString::fromLatin1(kContactAddress); }
 
 void TForm4::ShowReport(const QStringList& page, const QString& page_path,
                         const QStringList& plain_report, const QString& name) {
@@ -301,13 +324,16 @@ void TForm4::ShowReport(const QStringList& page, const QString& page_path,
 }
 
 void TForm4::Navigate(const QString& path) {
-  FinishCreation();
-  // A page without a font choice (a new report) shows in the browser's own
+  // A page without a font choice (a new report) shows in the view's own
   // font, and the list shows no choice either, as at the start.
   if (!page_.value(0).startsWith(QLatin1String("<font"))) {
     suiFontComboBox1->setCurrentIndex(-1);
   }
-  WebBrowser1->load(PageUrl(path));
+  try {
+    WebBrowser1->ShowFile(path);
+  } catch (const Error& e) {
+    ErrorBox(this, e.message());
+  }
 }
 
 // --- Commands ----------------------------------------------------------------
@@ -318,6 +344,9 @@ void TForm4::suiFontComboBox1Change(const QString& family) {
   face.replace(QLatin1Char('"'), QStringLiteral("&quot;"));
   // The face is quoted: most family names contain blanks.
   page_[0] = QStringLiteral("<font face=\"%1\">").arg(face);
+  // The reader stays where he was on the page.
+  QScrollBar* bar = WebBrowser1->verticalScrollBar();
+  const double at = bar->maximum() > 0 ? double(bar->value()) / bar->maximum() : 0;
   try {
     const QString path = StyledPagePath();
     WriteReportPage(page_, path, FileUse::kPrivate);
@@ -325,169 +354,145 @@ void TForm4::suiFontComboBox1Change(const QString& family) {
   } catch (const Error& e) {
     ErrorBox(this, e.message());
   }
+  bar->setValue(static_cast<int>(std::lround(at * bar->maximum())));
 }
 
-QString TForm4::AskSavePath(const QString& caption, const QString& filter, const QString& suffix) {
-  return tessaly::AskSavePath(this, caption, SuggestedFileName(name_), filter, suffix);
+QString TForm4::AskSavePath(const QString& caption, const QStringList& filters, QString* chosen) {
+  QString suffix = filters.value(0);
+  static const QRegularExpression extension(QStringLiteral("\\(\\*\\.([A-Za-z0-9]+)\\)"));
+  suffix = extension.match(suffix).captured(1);
+  return tessaly::AskSavePath(this, caption, SuggestedFileName(name_), filters, suffix, chosen);
 }
 
 void TForm4::FlatButton3Click() {
-  const QString path = AskSavePath(QStringLiteral("输出到文件"), QStringLiteral("文本文件 (*.txt)"),
-                                   QStringLiteral("txt"));
+  QString filter;
+  const QString path =
+      AskSavePath(QStringLiteral("输出到文件"), {TextFilterGb18030(), TextFilterUtf8()}, &filter);
   if (path.isEmpty()) return;
-  try {
-    WriteGb18030Lines(path, plain_report_);
-  } catch (const Error& e) {
-    ErrorBox(this, e.message());
-    return;
-  }
+  if (!ExportText(path, filter == TextFilterUtf8())) return;
   // The desktop's text editor; no command line is built from the path.
   QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-void TForm4::FlatButton1Click() { QDesktopServices::openUrl(ContactUrl()); }
+bool TForm4::ExportText(const QString& path, bool utf8) {
+  QByteArray bytes;
+  if (utf8) bytes = plain_report_.join(QLatin1Char('\n')).toUtf8() + '\n';
+  try {
+    if (utf8) {
+      WriteFileBytes(path, bytes);
+    } else {
+      WriteGb18030Lines(path, plain_report_);
+    }
+  } catch (const Error& e) {
+    ErrorBox(this, e.message());
+    return false;
+  }
+  Saved(path);
+  return true;
+}
+
+void TForm4::FlatButton1Click() {
+  if (QDesktopServices::openUrl(ContactUrl())) return;
+  // No mail program: the address, to copy into one.
+  QMessageBox box(
+      QMessageBox::Information, QStringLiteral("Tessaly"),
+      QStringLiteral("没有找到邮件程序。请把意见和建议发到：\n%1").arg(ContactAddress()),
+      QMessageBox::Ok, isVisible() ? this : nullptr);
+  box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  box.exec();
+}
 
 void TForm4::FlatButton4Click() {
-  if (WebBrowser1 == nullptr || !pdf_path_.isEmpty()) return;
-  const QString path = AskSavePath(QStringLiteral("保存为PDF"), QStringLiteral("PDF 文件 (*.pdf)"),
-                                   QStringLiteral("pdf"));
+  const QString path =
+      AskSavePath(QStringLiteral("保存为PDF"), {QStringLiteral("PDF 文件 (*.pdf)")});
   if (!path.isEmpty()) SavePdf(path);
 }
 
 void TForm4::FlatButton5Click() {
-  if (WebBrowser1 == nullptr || !capture_path_.isEmpty()) return;
-  const QString path = AskSavePath(QStringLiteral("保存为图片"), QStringLiteral("PNG 图片 (*.png)"),
-                                   QStringLiteral("png"));
+  const QString path =
+      AskSavePath(QStringLiteral("保存为图片"), {QStringLiteral("PNG 图片 (*.png)")});
   if (!path.isEmpty()) SavePicture(path);
 }
 
 void TForm4::SavePdf(const QString& path) {
-  if (WebBrowser1 == nullptr || !pdf_path_.isEmpty() || path.isEmpty()) return;
-  pdf_path_ = path;
-  const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
-                       QPageLayout::Millimeter);
-  WebBrowser1->page()->printToPdf(
-      [this](const QByteArray& pdf) {
-        // Empty when the viewer went away meanwhile.
-        const QString target = std::exchange(pdf_path_, QString());
-        if (!target.isEmpty()) {
-          FinishSave(target, pdf, QStringLiteral("无法生成PDF文件，“%1”没有保存。").arg(target));
-        }
-      },
-      a4);
+  if (path.isEmpty()) return;
+  QByteArray pdf;
+  {
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setCreator(QStringLiteral("Tessaly"));
+    writer.setTitle(windowTitle());
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
+    WebBrowser1->document()->print(&writer);
+  }
+  pdf = WithIdeographsInTextMaps(pdf);
+  emit SaveFinished(
+      path, FinishSave(path, pdf, QStringLiteral("无法生成PDF文件，“%1”没有保存。").arg(path)));
+}
+
+QImage TForm4::PagePicture() const {
+  QTextDocument* document = WebBrowser1->document();
+  const qreal ratio = WebBrowser1->devicePixelRatioF();
+  const QSizeF size(document->textWidth(), std::ceil(document->size().height()));
+  QImage picture((size * ratio).toSize(), QImage::Format_RGB32);
+  if (picture.isNull()) return picture;  // too big to hold
+  picture.setDevicePixelRatio(ratio);
+  // The page's own colour, as the view paints it, or the view's.
+  const QBrush page = document->rootFrame()->frameFormat().background();
+  picture.fill(page.style() != Qt::NoBrush
+                   ? page.color()
+                   : WebBrowser1->viewport()->palette().color(QPalette::Base));
+  QPainter painter(&picture);
+  document->drawContents(&painter);
+  return picture;
 }
 
 void TForm4::SavePicture(const QString& path) {
-  if (WebBrowser1 == nullptr || !capture_path_.isEmpty() || path.isEmpty()) return;
-  capture_path_ = path;
-  if (capture_timer_ == nullptr) {
-    capture_timer_ = new QTimer(this);
-    capture_timer_->setInterval(kCapturePollMs);
-    connect(capture_timer_, &QTimer::timeout, this, &TForm4::CapturePoll);
-  }
-  // A second browser, as wide as the shown page's text and as tall as the whole
-  // page, renders it in one piece; without scroll bars it lays the page out as
-  // the shown one does. It lies under the shown browser, so nothing on the
-  // screen changes. Its size is set once, before it loads: the page (without a
-  // document type) stretches its body to the window, so fitting the window to
-  // the page again would make the page taller each time.
-  WebBrowser1->page()->runJavaScript(
-      QStringLiteral(
-          "[document.scrollingElement.clientWidth, document.scrollingElement.scrollHeight]"),
-      [this](const QVariant& result) {
-        if (capture_path_.isEmpty()) return;  // the viewer is going away
-        const QVariantList size = result.toList();
-        const int width = size.value(0).toInt();
-        const int height = size.value(1).toInt();
-        if (width <= 0 || height <= 0) {
-          FinishCapture(QImage());
-          return;
-        }
-        capture_last_ = QImage();
-        capture_polls_ = 0;
-        capture_settled_ = 0;
-        capture_ = new QWebEngineView(suiPanel2);
-        capture_->setFocusPolicy(Qt::NoFocus);
-        capture_->setAttribute(Qt::WA_TransparentForMouseEvents);
-        capture_->setGeometry(0, 0, width, height);
-        capture_->stackUnder(WebBrowser1);
-        capture_->show();
-        capture_->setPage(new QWebEnginePage(profile_, capture_));
-        capture_->settings()->setAttribute(QWebEngineSettings::ShowScrollBars, false);
-        connect(capture_, &QWebEngineView::loadFinished, this, [this](bool ok) {
-          if (ok) {
-            capture_timer_->start();
-          } else {
-            FinishCapture(QImage());
-          }
-        });
-        capture_->load(WebBrowser1->url());
-      });
-}
-
-void TForm4::CapturePoll() {
-  if (capture_ == nullptr) return;
-  const QImage shot = capture_->grab().toImage();
-  capture_settled_ = HasContent(shot) && shot == capture_last_ ? capture_settled_ + 1 : 0;
-  if (capture_settled_ >= kCaptureSettledPolls) {
-    FinishCapture(shot);
-  } else if (++capture_polls_ >= kCapturePolls) {
-    FinishCapture(QImage());
-  } else {
-    capture_last_ = shot;
-  }
-}
-
-void TForm4::FinishCapture(const QImage& shot) {
-  capture_timer_->stop();
-  if (capture_ != nullptr) {
-    capture_->hide();
-    capture_->deleteLater();
-    capture_ = nullptr;
-  }
-  capture_last_ = QImage();
-  const QString path = std::exchange(capture_path_, QString());
+  if (path.isEmpty()) return;
+  const QImage picture = PagePicture();
   QByteArray png;
-  if (!shot.isNull()) {
+  if (!picture.isNull()) {
     QBuffer buffer(&png);
-    if (!buffer.open(QIODevice::WriteOnly) || !shot.save(&buffer, "PNG")) png.clear();
+    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) png.clear();
   }
-  FinishSave(path, png, QStringLiteral("无法生成图片，“%1”没有保存。").arg(path));
+  emit SaveFinished(
+      path, FinishSave(path, png, QStringLiteral("无法生成图片，“%1”没有保存。").arg(path)));
 }
 
-void TForm4::FinishSave(const QString& path, const QByteArray& bytes, const QString& failure) {
-  bool success = !bytes.isEmpty();
-  if (success) {
-    try {
-      WriteFileBytes(path, bytes);
-    } catch (const Error& e) {
-      ErrorBox(this, e.message());
-      success = false;
-    }
-  } else {
+bool TForm4::FinishSave(const QString& path, const QByteArray& bytes, const QString& failure) {
+  if (bytes.isEmpty()) {
     ErrorBox(this, failure);
+    return false;
   }
-  emit SaveFinished(path, success);
+  try {
+    WriteFileBytes(path, bytes);
+  } catch (const Error& e) {
+    ErrorBox(this, e.message());
+    return false;
+  }
+  Saved(path);
+  return true;
+}
+
+void TForm4::Saved(const QString& path) {
+  InfoBox(this, QStringLiteral("已保存到“%1”。").arg(QDir::toNativeSeparators(path)));
 }
 
 void TForm4::suiButton1Click() {
-  if (WebBrowser1 == nullptr || printer_ != nullptr) return;
   const QPrinterInfo info = QPrinterInfo::defaultPrinter();
   if (info.isNull()) {
     ErrorBox(this, QStringLiteral(
                        "没有设置默认打印机，无法打印。请先在系统设置中添加打印机并设为默认。"));
     return;
   }
-  printer_name_ = info.printerName();
-  printer_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-  WebBrowser1->print(printer_.get());
-}
-
-void TForm4::PrintFinished(bool success) {
-  // The printer must outlive the print job; let it go once this returns.
-  QTimer::singleShot(0, this, [this] { printer_.reset(); });
-  if (!success) {
-    ErrorBox(this, QStringLiteral("打印失败：打印机“%1”没有接受这份结果。").arg(printer_name_));
+  QPrinter printer(info, QPrinter::HighResolution);
+  printer.setDocName(windowTitle());
+  WebBrowser1->document()->print(&printer);
+  if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted) {
+    ErrorBox(this,
+             QStringLiteral("打印失败：打印机“%1”没有接受这份结果。").arg(info.printerName()));
   }
 }
 

@@ -2,39 +2,53 @@
 #pragma once
 // TForm4: the result viewer (命运结果查阅), the program's ReportViewer. A
 // frameless 640 x 480 window over its artwork: on the left the font list and
-// the commands, on the right the page the report command wrote, shown in an
-// embedded browser. The browser reads the pages of the cache directory through
-// a URL scheme of its own that declares them GB18030, so the files stay exactly as
-// written. The page can be saved as an A4 PDF or as a PNG picture of its whole
-// height.
+// the commands, on the right the page the report command wrote, read back from
+// its file as GB18030 and shown in Qt's rich-text view. The view is read-only
+// and follows no links; the only resource it loads is the page's own file.
+// Printing, the A4 PDF and the PNG picture of the whole page are drawn from the
+// text document the view holds, never from a file read again.
 
 #include <QImage>
 #include <QStringList>
+#include <QTextBrowser>
 #include <QUrl>
 #include <QWidget>
 
 #include <functional>
-#include <memory>
 
 #include "controls/report_viewer.h"
-#include "report/report.h"
 
 class QComboBox;
 class QFrame;
-class QPrinter;
 class QPushButton;
-class QTimer;
-class QWebEngineProfile;
-class QWebEngineView;
 
 namespace tessaly {
 
 class TArtwork;
 class TMLabel;
 
+// The page view: a QTextBrowser that shows one page file at a time.
+class PageView : public QTextBrowser {
+  Q_OBJECT
+
+ public:
+  explicit PageView(QWidget* parent = nullptr);
+
+  // Shows the page file at `path`, decoded as GB18030, read anew even when it
+  // is the file already shown. Raises FileError when it cannot be read.
+  void ShowFile(const QString& path);
+
+  // The page's own file and nothing else: no pictures, style sheets or other
+  // pages, local or remote.
+  QVariant loadResource(int type, const QUrl& name) override;
+
+ private:
+  QUrl page_url_;
+  QString page_text_;
+};
+
 class TForm4 : public QWidget, public ReportViewer {
   Q_OBJECT
-  Q_INTERFACES(tessaly::ReportViewer)
 
  public:
   explicit TForm4(QWidget* parent = nullptr);
@@ -49,21 +63,11 @@ class TForm4 : public QWidget, public ReportViewer {
     name_chooser_ = std::move(handler);
   }
 
-  void Prepare() override;
-
-  // The URL under which the browser reads a page of the cache directory.
-  static QUrl PageUrl(const QString& path);
-
   // The page of the last report (its first line is replaced by a font choice).
   const QStringList& Page() const { return page_; }
+  PageView* Browser() const { return WebBrowser1; }
 
-  // Creates the browser and fills the font list. Runs once, from Prepare just
-  // after the main window's first paint (or at the first navigation, if
-  // earlier); Prepare then starts the browser on an empty page.
-  void FinishCreation();
-  QWebEngineView* Browser() const { return WebBrowser1; }
-
-  // Shows a page of the cache directory (temp.htm, temp.tmp).
+  // Shows a page file (temp.htm, temp.tmp); an error box when it cannot be read.
   void Navigate(const QString& path);
 
   // Commands.
@@ -75,16 +79,24 @@ class TForm4 : public QWidget, public ReportViewer {
   void suiButton1Click();                              // 打印输出
   void suiButton2Click();                              // 返回算命
 
-  // The contact link.
+  // The contact link and its address.
   static QUrl ContactUrl();
+  static QString ContactAddress();
 
   // What 保存为PDF and 保存为图片 do once the file dialog has given `path`:
   // the shown page as an A4 PDF, or as a PNG of the whole page at the screen's
-  // device pixel ratio. Both finish later, with SaveFinished; a failure is
-  // shown in an error box and leaves no file behind. A call while a file of
-  // the same kind is being made is ignored.
+  // device pixel ratio. A failure is shown in an error box and leaves no file
+  // behind. Both end with SaveFinished.
   void SavePdf(const QString& path);
   void SavePicture(const QString& path);
+
+  // What 输出到文件 does once the file dialog has given `path`: the plain
+  // report as GB18030 with CR LF, or as UTF-8 with LF; an error box when it
+  // cannot be written. Whether it was written.
+  bool ExportText(const QString& path, bool utf8);
+
+  // The whole page as the view lays it out, at the screen's pixel ratio.
+  QImage PagePicture() const;
 
  signals:
   void SaveFinished(const QString& path, bool success);
@@ -94,32 +106,19 @@ class TForm4 : public QWidget, public ReportViewer {
 
  private:
   void FormClose();
-  void PrintFinished(bool success);
-  // Asks for the file to save to, offering the person's name with `suffix`;
-  // empty when cancelled.
-  QString AskSavePath(const QString& caption, const QString& filter, const QString& suffix);
-  // Writes the finished file, or shows why it could not be made or written.
-  void FinishSave(const QString& path, const QByteArray& bytes, const QString& failure);
-  // Takes the picture once the second browser's rendering has settled, or an
-  // empty one when it never does.
-  void CapturePoll();
-  void FinishCapture(const QImage& shot);
+  // Asks for the file to save to, offering the person's name.
+  QString AskSavePath(const QString& caption, const QStringList& filters,
+                      QString* chosen = nullptr);
+  // Writes the finished file, or shows why it could not be made or written;
+  // a short confirmation names the file written.
+  bool FinishSave(const QString& path, const QByteArray& bytes, const QString& failure);
+  void Saved(const QString& path);
 
   std::function<void()> back_;
   std::function<void()> name_chooser_;
   QStringList page_;
   QStringList plain_report_;  // what the export writes
   QString name_;              // the person's name, offered as the export's file name
-  bool finished_creation_ = false;
-  std::unique_ptr<QPrinter> printer_;
-  QString printer_name_;
-  QString pdf_path_;                   // the PDF being made, empty when none is
-  QWebEngineView* capture_ = nullptr;  // renders the whole page for the picture
-  QTimer* capture_timer_ = nullptr;
-  QString capture_path_;  // the picture being made, empty when none is
-  QImage capture_last_;
-  int capture_polls_ = 0;
-  int capture_settled_ = 0;  // renderings in a row that were the same
 
   TArtwork* Image1 = nullptr;
   QFrame* suiPanel1 = nullptr;  // the left-hand panel
@@ -133,9 +132,8 @@ class TForm4 : public QWidget, public ReportViewer {
   QPushButton* FlatButton6 = nullptr;  // 起名参考
   QPushButton* suiButton1 = nullptr;
   QPushButton* suiButton2 = nullptr;
-  QFrame* suiPanel2 = nullptr;  // holds the browser
-  QWebEngineProfile* profile_ = nullptr;
-  QWebEngineView* WebBrowser1 = nullptr;
+  QFrame* suiPanel2 = nullptr;  // holds the view
+  PageView* WebBrowser1 = nullptr;
 };
 
 }  // namespace tessaly

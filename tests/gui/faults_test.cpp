@@ -552,6 +552,9 @@ void FaultsTest::ExportFails() {
     }
     // The user has agreed to replace an existing file.
     dialog->setOption(QFileDialog::DontConfirmOverwrite);
+    // The dialog gives a name without an extension the file type's (as
+    // /dev/full.txt); the device itself is reached without it.
+    if (existing == QLatin1String("device")) dialog->setDefaultSuffix(QString());
     dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
     if (limit > 0) small_disk.emplace(static_cast<rlim_t>(limit));
     static_cast<QDialog*>(dialog)->accept();

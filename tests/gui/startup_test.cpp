@@ -1,18 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The windows as start-up creates and wires them, with the viewer and the
-// click sound loaded from their modules: the store, the calendar dialog, the
-// web engine and the sound's player come in only after the main window's first
-// paint, the report goes to the viewer, which takes the main window's place,
-// and going back brings the main window again; the viewer's 起名参考 opens the
-// name chooser, made then. Without a usable viewer module the main window works on
-// and the report command says which file is wrong.
+// The windows as start-up creates and wires them: the store, the calendar
+// dialog, the viewer and the sound's player come in only after the main
+// window's first paint, the report goes to the viewer, which takes the main
+// window's place, and going back brings the main window again; the viewer's
+// 起名参考 opens the name chooser, made then. A report asked for at once,
+// before any of that, is shown all the same. A viewer that cannot be made
+// leaves the main window working, and the report command says why.
 
 #include <QDate>
 #include <QFile>
-#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLockFile>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QtTest>
 
 #include <algorithm>
@@ -20,8 +22,12 @@
 
 #include "app/main_window.h"
 #include "app/name_chooser.h"
+#include "app/startup.h"
 #include "controls/report_viewer.h"
+#include "core/errors.h"
+#include "core/paths.h"
 #include "gui_support.h"
+#include "report/report.h"
 
 namespace tessaly {
 
@@ -39,11 +45,9 @@ class StartupTest : public QObject {
 
  private slots:
   void ReportAndBack();
-  void ModuleUnusable_data();
-  void ModuleUnusable();
-
- private:
-  QTemporaryDir scratch_;
+  void ReportAtOnce();
+  void ViewerUnusable();
+  void PageFolderPerCopy();
 };
 
 void StartupTest::ReportAndBack() {
@@ -52,7 +56,7 @@ void StartupTest::ReportAndBack() {
   QWidget* main_window = windows->form1.get();
   bool ready = false;
   windows->on_ready = [&ready] { ready = true; };
-  QVERIFY(!Loaded("libQt6WebEngineCore") && !Loaded("libQt6Multimedia"));
+  QVERIFY(!Loaded("libQt6Multimedia"));
   QVERIFY(windows->form3 == nullptr);
   QVERIFY(!windows->form1->Store().IsOpen());
   // The birthday box shows today's date, as the calendar dialog writes it.
@@ -65,7 +69,8 @@ void StartupTest::ReportAndBack() {
   QVERIFY(windows->form1->Store().IsOpen());
   QVERIFY(windows->form3 != nullptr);
   QVERIFY2(windows->viewer != nullptr, qPrintable(windows->viewer_error));
-  QVERIFY(Loaded("libQt6WebEngineCore") && Loaded("libQt6Multimedia"));
+  QVERIFY(Loaded("libQt6Multimedia"));
+  QVERIFY(!Loaded("libQt6WebEngine"));
   const QList<QObject*> children = qApp->children();
   QVERIFY(std::any_of(children.begin(), children.end(), [](const QObject* child) {
     return qstrcmp(child->metaObject()->className(), "QSoundEffect") == 0;
@@ -89,30 +94,37 @@ void StartupTest::ReportAndBack() {
   QVERIFY(watcher.boxes.isEmpty());
 }
 
-void StartupTest::ModuleUnusable_data() {
-  QTest::addColumn<QString>("module");
-  QTest::addColumn<QString>("message");
-  const QString missing = scratch_.filePath(QStringLiteral("lib/tessaly/viewer.so"));
-  const QString text = scratch_.filePath(QStringLiteral("viewer.so"));
-  QFile file(text);
-  QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a module\n") > 0);
-  const QString other =
-      QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms/libqoffscreen.so");
-  const QString reinstall = QStringLiteral("无法显示算命结果，请重新安装本软件。");
-  QTest::newRow("missing") << missing
-                           << QStringLiteral("找不到结果查阅窗口的模块文件“%1”，").arg(missing) +
-                                  reinstall;
-  QTest::newRow("not a module") << text
-                                << QStringLiteral("无法加载结果查阅窗口的模块文件“%1”（").arg(text);
-  QTest::newRow("another plugin")
-      << other << QStringLiteral("文件“%1”不是本软件的结果查阅窗口模块，").arg(other) + reinstall;
+// A click before the first paint: the viewer is made then, and shows the page.
+void StartupTest::ReportAtOnce() {
+  test::DialogWatcher watcher;
+  const std::unique_ptr<Windows> windows = CreateWindows();
+  QTest::mouseClick(windows->form1->findChild<QPushButton*>(QStringLiteral("suiButton1")),
+                    Qt::LeftButton);
+  QVERIFY2(windows->viewer != nullptr, qPrintable(windows->viewer_error));
+  auto* view = windows->viewer->Window()->findChild<QTextBrowser*>(QStringLiteral("WebBrowser1"));
+  QVERIFY(view->isVisible());
+  QVERIFY(view->toPlainText().contains(QStringLiteral("相信科学 相信命运")));
+  QVERIFY(view->toPlainText().contains(QStringLiteral("相信科学 相信命运")));
+  // Back in the main window, its first paint brings the deferred work, and the
+  // next report is shown like the first.
+  bool ready = false;
+  windows->on_ready = [&ready] { ready = true; };
+  QTest::mouseClick(
+      windows->viewer->Window()->findChild<QPushButton*>(QStringLiteral("suiButton2")),
+      Qt::LeftButton);
+  QTRY_VERIFY(ready);
+  QTest::mouseClick(windows->form1->findChild<QPushButton*>(QStringLiteral("suiButton1")),
+                    Qt::LeftButton);
+  QVERIFY(view->isVisible());
+  QVERIFY(view->toPlainText().contains(QStringLiteral("相信科学 相信命运")));
+  QVERIFY(watcher.boxes.isEmpty());
 }
 
-void StartupTest::ModuleUnusable() {
-  QFETCH(QString, module);
-  QFETCH(QString, message);
+void StartupTest::ViewerUnusable() {
+  const QString why = QStringLiteral("无法显示算命结果。");
   test::DialogWatcher watcher;
-  const std::unique_ptr<Windows> windows = CreateWindows(ViewerFromModule(module));
+  const std::unique_ptr<Windows> windows =
+      CreateWindows([why]() -> std::unique_ptr<ReportViewer> { throw Error(why); });
   QWidget* main_window = windows->form1.get();
   bool ready = false;
   windows->on_ready = [&ready] { ready = true; };
@@ -127,11 +139,68 @@ void StartupTest::ModuleUnusable() {
     QTest::mouseClick(report, Qt::LeftButton);
     QTRY_COMPARE(watcher.boxes.size(), i + 1);
     QCOMPARE(watcher.boxes[i].icon, QMessageBox::Critical);
-    QVERIFY2(watcher.boxes[i].text.startsWith(message), qPrintable(watcher.boxes[i].text));
+    QCOMPARE(watcher.boxes[i].text, why);
     QVERIFY(main_window->isVisible());
     QVERIFY(QFile::exists(test::CachePath("temp.htm")));
   }
   QVERIFY(windows->viewer == nullptr);
+}
+
+// Each copy its own page folder, 0700, removed at exit; at start the folders
+// of copies no longer running go, those of running ones stay.
+void StartupTest::PageFolderPerCopy() {
+  const QString cache = CacheDir();
+  const auto folder = [&cache](const char* name) {
+    const QString path = cache + QStringLiteral("/pages-") + QLatin1String(name);
+    QDir().mkpath(path);
+    return path;
+  };
+  // A lock as a copy of the program leaves it, of a process that has ended.
+  const QString stale = folder("ended");
+  {
+    QLockFile lock(stale + QStringLiteral("/lock"));
+    QVERIFY(lock.tryLock(0));
+    QFile file(stale + QStringLiteral("/lock"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray text = file.readAll();
+    file.close();
+    lock.unlock();
+    QProcess ended;
+    ended.start(QStringLiteral("true"));
+    QVERIFY(ended.waitForStarted());
+    const qint64 pid = ended.processId();
+    QVERIFY(ended.waitForFinished());
+    text = QByteArray::number(pid) + text.mid(text.indexOf('\n'));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+    QVERIFY(QFile::exists(stale + QStringLiteral("/lock")));
+  }
+  const QString running = folder("running");
+  QLockFile running_lock(running + QStringLiteral("/lock"));
+  QVERIFY(running_lock.tryLock(0));
+  const QString starting = folder("starting");  // no lock yet
+
+  auto first = std::make_unique<PageFolder>();
+  QVERIFY(!QFileInfo::exists(stale));
+  QVERIFY(QFileInfo(running).isDir() && QFileInfo(starting).isDir());
+  const QFileDevice::Permissions owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+  const QFileDevice::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                          QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+  QCOMPARE(QFileInfo(first->Path()).permissions() & (owner | others), owner);
+  QCOMPARE(TempPagePath(), first->Path() + QStringLiteral("/temp.htm"));
+  const QString first_path = first->Path();
+  {
+    // A second copy: a folder of its own, the first one's left alone.
+    const PageFolder second;
+    QVERIFY(second.Path() != first_path);
+    QCOMPARE(StyledPagePath(), second.Path() + QStringLiteral("/temp.tmp"));
+    QVERIFY(QFileInfo(first_path).isDir());
+  }
+  first.reset();
+  QVERIFY(!QFileInfo::exists(first_path));
+  QCOMPARE(TempPagePath(), cache + QStringLiteral("/temp.htm"));
+  running_lock.unlock();
+  QDir(running).removeRecursively();
+  QDir(starting).removeRecursively();
 }
 
 }  // namespace tessaly

@@ -161,14 +161,19 @@ NameTables NameTables::Load(ReferenceStore& store) {
           t.direct_[ch] = static_cast<std::uint8_t>(n);
           ++t.stroke_count_;
         }
-      } else if (std::none_of(t.others_.begin(), t.others_.end(),
-                              [ch](const auto& p) { return p.first == ch; })) {
+      } else {
         t.others_.emplace_back(ch, static_cast<std::uint8_t>(n));
-        ++t.stroke_count_;
       }
     }
   });
-  std::sort(t.others_.begin(), t.others_.end());
+  // Sorted by character, rows in store order within one: the first row holding
+  // a character is the one kept.
+  std::stable_sort(t.others_.begin(), t.others_.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  t.others_.erase(std::unique(t.others_.begin(), t.others_.end(),
+                              [](const auto& a, const auto& b) { return a.first == b.first; }),
+                  t.others_.end());
+  t.stroke_count_ += static_cast<int>(t.others_.size());
 
   const QString content = QStringLiteral("内容");
   for (int n = 1; n <= 81; ++n) {

@@ -58,14 +58,20 @@ QFont UiFont(int pixel_size, bool bold) {
 }
 
 const std::vector<NamedColour>& NamedColours() {
-  static const std::vector<NamedColour> colours = {
-      {"paper", kPaper},         {"dialog-paper", kDialogPaper},
-      {"base", kBase},           {"popup", kPopup},
-      {"edge", kEdge},           {"ink", kInk},
-      {"muted", kMuted},         {"seal-red", kSealRed},
-      {"seal-dark", kSealDark},  {"seal-text", kSealText},
-      {"olive", kOlive},         {"maroon", kMaroon},
-      {"term-ochre", kTermOchre}, {"warning", kWarning}};
+  static const std::vector<NamedColour> colours = {{"paper", kPaper},
+                                                   {"dialog-paper", kDialogPaper},
+                                                   {"base", kBase},
+                                                   {"popup", kPopup},
+                                                   {"edge", kEdge},
+                                                   {"ink", kInk},
+                                                   {"muted", kMuted},
+                                                   {"seal-red", kSealRed},
+                                                   {"seal-dark", kSealDark},
+                                                   {"seal-text", kSealText},
+                                                   {"olive", kOlive},
+                                                   {"maroon", kMaroon},
+                                                   {"term-ochre", kTermOchre},
+                                                   {"warning", kWarning}};
   return colours;
 }
 

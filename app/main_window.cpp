@@ -180,6 +180,20 @@ QString MobileCharacters(const QString& text) {
   return kept;
 }
 
+// The characters of the text that the exact time takes: digits and the
+// colon, the full-width forms an input method gives turned into ASCII.
+QString TimeCharacters(const QString& text) {
+  QString kept;
+  for (const QChar c : text) {
+    if (c == u':' || c == u'：') {
+      kept += u':';
+    } else if (c.isDigit() && c.digitValue() >= 0 && c.digitValue() <= 9) {
+      kept += QChar(u'0' + c.digitValue());
+    }
+  }
+  return kept;
+}
+
 // Keeps a box to the characters it takes whichever way text arrives: typed,
 // from an input method, pasted, dropped or set by the program.
 class CharacterFilter : public QValidator {
@@ -401,6 +415,7 @@ void TForm1::BuildBirthMomentGroup() {
   FlatEdit4 = Edit("FlatEdit4", defaults.birth_time, kTimeX, FlatComboBox6->y(), kTimeWidth, this);
   FlatEdit4->setPlaceholderText(QStringLiteral("时:分"));
   FlatEdit4->setMaxLength(5);
+  FlatEdit4->setValidator(new CharacterFilter(TimeCharacters, FlatEdit4));
   FlatEdit4->setToolTip(QStringLiteral("准确的出生时间（24小时制，如 23:30），可不填"));
 
   MLabel8 = Heading("MLabel8", "出生地点：", 0, this);

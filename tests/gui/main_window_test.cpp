@@ -502,6 +502,8 @@ void MainWindowTest::EveryRouteFiltered_data() {
                                        << "13912345678";
     QTest::addRow("name, %s", route) << "FlatEdit1" << route << "张a 𠮷.1😀"
                                      << "张𠮷";
+    QTest::addRow("time, %s", route) << "FlatEdit4" << route << "２３：30"
+                                     << "23:30";
   }
 }
 
@@ -512,6 +514,7 @@ void MainWindowTest::EveryRouteFiltered() {
   QFETCH(QString, expected);
   Open();
   Find<QCheckBox>("suiCheckBox5")->setChecked(true);
+  Find<QCheckBox>("suiCheckBox8")->setChecked(true);
   QLineEdit* edit = form_->findChild<QLineEdit*>(box);
   ClearAndFocus(edit);
   if (route == QLatin1String("paste")) {

@@ -16,6 +16,9 @@
 #include <QValidator>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
 
 #include "controls/artwork.h"
 #include "controls/click_sound.h"
@@ -26,6 +29,7 @@
 #include "controls/title_bar.h"
 #include "core/errors.h"
 #include "core/text.h"
+#include "readings/birth_moment.h"
 #include "readings/surnames.h"
 #include "report/report.h"
 
@@ -47,6 +51,13 @@ constexpr int kHeadingX = 254;
 constexpr int kHeadingWidth = 84;
 constexpr int kInputX = 338;
 constexpr int kRowHeight = 24;
+constexpr int kRowPitch = 30;     // the rows from the name to the birth hour
+constexpr int kSubRowPitch = 26;  // the rows of one optional group
+constexpr int kGroupGap = 6;      // between the optional groups
+// The exact time beside the birth hour: it reaches a little further right
+// than the other inputs, so that the narrowed hour list still shows its entry.
+constexpr int kTimeWidth = 44;
+constexpr int kTimeX = kInputX + 152 - kTimeWidth;
 
 QString Utf(const char* text) { return QString::fromUtf8(text); }
 
@@ -69,6 +80,7 @@ struct TForm1::CheckBoxes {
       {&TForm1::suiCheckBox5, "suiCheckBox5", "手机号码吉凶", Reading::Mobile},
       {&TForm1::suiCheckBox6, "suiCheckBox6", "胎儿性别预测", Reading::ChildSex},
       {&TForm1::suiCheckBox7, "suiCheckBox7", "最佳怀孕时间", Reading::Conception},
+      {&TForm1::suiCheckBox8, "suiCheckBox8", "生辰八字分析", Reading::Bazi},
   };
 };
 
@@ -168,6 +180,20 @@ QString MobileCharacters(const QString& text) {
   return kept;
 }
 
+// The characters of the text that the exact time takes: digits and the
+// colon, the full-width forms an input method gives turned into ASCII.
+QString TimeCharacters(const QString& text) {
+  QString kept;
+  for (const QChar c : text) {
+    if (c == u':' || c == u'：') {
+      kept += u':';
+    } else if (c.isDigit() && c.digitValue() >= 0 && c.digitValue() <= 9) {
+      kept += QChar(u'0' + c.digitValue());
+    }
+  }
+  return kept;
+}
+
 // Keeps a box to the characters it takes whichever way text arrives: typed,
 // from an input method, pasted, dropped or set by the program.
 class CharacterFilter : public QValidator {
@@ -217,7 +243,7 @@ void TForm1::BuildControls() {
   Image6->setObjectName(QStringLiteral("Image6"));
 
   // Reading selection.
-  FlatPanel1 = skin::Panel(this, QStringLiteral("FlatPanel1"), QRect(36, 104, 180, 224));
+  FlatPanel1 = skin::Panel(this, QStringLiteral("FlatPanel1"), QRect(36, 104, 180, 232));
   int y = 14;
   for (const CheckBoxes::Def& def : CheckBoxes::kAll) {
     auto* box = new QCheckBox(Utf(def.caption), FlatPanel1);
@@ -227,7 +253,7 @@ void TForm1::BuildControls() {
     box->setGeometry(26, y, 140, 22);
     box->setCursor(Qt::PointingHandCursor);
     this->*def.box = box;
-    y += 29;
+    y += 26;
   }
 
   suiButton1 = skin::SealButton(QStringLiteral("suiButton1"), QStringLiteral("马上算命"), this);
@@ -241,15 +267,17 @@ void TForm1::BuildControls() {
   MLabel2 = Heading("MLabel2", "姓名：", 118, this);
   FlatEdit1 = Edit("FlatEdit1", defaults.name, kInputX, 118, 148, this);
 
-  MLabel3 = Heading("MLabel3", "性别：", 152, this);
+  const int sex_y = 118 + kRowPitch;
+  MLabel3 = Heading("MLabel3", "性别：", sex_y, this);
   FlatButton1 = skin::FlatButton(QStringLiteral("FlatButton1"), SexText(defaults.sex), this);
-  FlatButton1->setGeometry(kInputX, 152, 44, kRowHeight);
+  FlatButton1->setGeometry(kInputX, sex_y, 44, kRowHeight);
   FlatButton2 = skin::FlatButton(QStringLiteral("FlatButton2"),
                                  SurnameKindCaption(defaults.surname_kind), this);
-  FlatButton2->setGeometry(kInputX + 50, 152, 98, kRowHeight);
+  FlatButton2->setGeometry(kInputX + 50, sex_y, 98, kRowHeight);
 
-  MLabel4 = Heading("MLabel4", "生日：", 186, this);
-  FlatEdit3 = Edit("FlatEdit3", QStringLiteral("2004-08-01"), kInputX, 186, 120, this);
+  const int birthday_y = sex_y + kRowPitch;
+  MLabel4 = Heading("MLabel4", "生日：", birthday_y, this);
+  FlatEdit3 = Edit("FlatEdit3", QStringLiteral("2004-08-01"), kInputX, birthday_y, 120, this);
   FlatEdit3->setReadOnly(true);
   FlatEdit3->setFocusPolicy(Qt::NoFocus);
   FlatButton4 = skin::FlatButton(QStringLiteral("FlatButton4"), QString(), this);
@@ -257,11 +285,12 @@ void TForm1::BuildControls() {
   FlatButton4->setIcon(QIcon(QStringLiteral(":/tessaly/skin/calendar.png")));
   FlatButton4->setIconSize(QSize(16, 16));
   FlatButton4->setToolTip(QStringLiteral("选择生日"));
-  FlatButton4->setGeometry(kInputX + 124, 186, kRowHeight, kRowHeight);
+  FlatButton4->setGeometry(kInputX + 124, birthday_y, kRowHeight, kRowHeight);
 
-  MLabel7 = Heading("MLabel7", "时辰：", 220, this);
+  const int hour_y = birthday_y + kRowPitch;
+  MLabel7 = Heading("MLabel7", "时辰：", hour_y, this);
   FlatComboBox6 =
-      DropDown("FlatComboBox6", BirthHourItems(), defaults.birth_hour, kInputX, 220, 148, this);
+      DropDown("FlatComboBox6", BirthHourItems(), defaults.birth_hour, kInputX, hour_y, 148, this);
 
   // Under the name, while it begins with a compound surname and 单姓 is
   // chosen: a word on it and the switch to 复姓.
@@ -285,11 +314,11 @@ void TForm1::BuildControls() {
   // check boxes. The name box has the focus from the start.
   // The optional groups' inputs come in after the birth hour when they are
   // made (BuildOptionalGroups).
-  QWidget* order[] = {FlatEdit1,       SurnameSwitch, FlatButton1,  FlatButton2,
-                      FlatButton4,     FlatComboBox6, suiButton1,   suiButton2,
-                      suiCheckBox1,    suiCheckBox2,  suiCheckBox4, suiCheckBox3,
-                      suiCheckBox5,    suiCheckBox6,  suiCheckBox7, Buttons->Minimise(),
-                      Buttons->Close()};
+  QWidget* order[] = {FlatEdit1,           SurnameSwitch,   FlatButton1,  FlatButton2,
+                      FlatButton4,         FlatComboBox6,   suiButton1,   suiButton2,
+                      suiCheckBox1,        suiCheckBox2,    suiCheckBox4, suiCheckBox3,
+                      suiCheckBox5,        suiCheckBox6,    suiCheckBox7, suiCheckBox8,
+                      Buttons->Minimise(), Buttons->Close()};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   // Typed text replaces the sample name, as after a Tab into the box.
   FlatEdit1->setFocus();
@@ -299,7 +328,8 @@ void TForm1::BuildControls() {
   Image6->lower();
   // The optional groups are hidden until their check boxes are ticked, so
   // they are made after the first paint unless one is ticked from the start.
-  if (suiCheckBox5->isChecked() || suiCheckBox6->isChecked() || suiCheckBox7->isChecked()) {
+  if (suiCheckBox5->isChecked() || suiCheckBox6->isChecked() || suiCheckBox7->isChecked() ||
+      suiCheckBox8->isChecked()) {
     BuildOptionalGroups();
   }
   FitInputPanel();
@@ -309,9 +339,9 @@ void TForm1::BuildControls() {
   connect(FlatButton1, &QPushButton::clicked, this, &TForm1::FlatButton1Click);
   connect(FlatButton2, &QPushButton::clicked, this, &TForm1::FlatButton2Click);
   connect(FlatButton4, &QPushButton::clicked, this, &TForm1::FlatButton4Click);
-  connect(suiCheckBox5, &QCheckBox::toggled, this, &TForm1::suiCheckBox5Click);
-  connect(suiCheckBox6, &QCheckBox::toggled, this, &TForm1::suiCheckBox6Click);
-  connect(suiCheckBox7, &QCheckBox::toggled, this, &TForm1::suiCheckBox7Click);
+  for (QCheckBox* box : {suiCheckBox5, suiCheckBox6, suiCheckBox7, suiCheckBox8}) {
+    connect(box, &QCheckBox::toggled, this, &TForm1::OptionalBoxClick);
+  }
   connect(FlatEdit1, &QLineEdit::textChanged, this, &TForm1::UpdateSurnameHint);
   connect(SurnameSwitch, &QPushButton::clicked, this, [this] {
     FlatButton2->setText(SurnameKindCaption(SurnameKind::Compound));
@@ -328,29 +358,30 @@ void TForm1::BuildControls() {
 void TForm1::BuildOptionalGroups() {
   if (FlatEdit2 != nullptr) return;
   const Person defaults;
-  const int dy = hint_shift_;  // the groups come below the rows already moved
-  MLabel5 = Heading("MLabel5", "手机号码：", 254 + dy, this);
-  FlatEdit2 = Edit("FlatEdit2", defaults.mobile, kInputX, 254 + dy, 148, this);
+  // Made at the top; FitInputPanel() stacks the groups under the birth hour.
+  MLabel5 = Heading("MLabel5", "手机号码：", 0, this);
+  FlatEdit2 = Edit("FlatEdit2", defaults.mobile, kInputX, 0, 148, this);
 
   const QStringList ages = NumberItems(18, 44, 2);
-  MLabel6 = Heading("MLabel6", "胎儿性别：", 288 + dy, this);
-  Label25 = SmallLabel("Label25", "母亲年龄", kInputX, 288 + dy, 54, this);
-  FlatComboBox2 =
-      DropDown("FlatComboBox2", ages, defaults.mother_age, kInputX + 56, 288 + dy, 54, this);
-  Label21 = SmallLabel("Label21", "虚岁", kInputX + 116, 288 + dy, 30, this);
-  Label27 = SmallLabel("Label27", "怀孕月份", kInputX, 316 + dy, 54, this);
+  const int second = kSubRowPitch;  // a group's second row
+  MLabel6 = Heading("MLabel6", "胎儿性别：", 0, this);
+  Label25 = SmallLabel("Label25", "母亲年龄", kInputX, 0, 54, this);
+  FlatComboBox2 = DropDown("FlatComboBox2", ages, defaults.mother_age, kInputX + 56, 0, 54, this);
+  Label21 = SmallLabel("Label21", "虚岁", kInputX + 116, 0, 30, this);
+  Label27 = SmallLabel("Label27", "怀孕月份", kInputX, second, 54, this);
   FlatComboBox3 = DropDown("FlatComboBox3", NumberItems(1, 12, 2), defaults.pregnancy_month,
-                           kInputX + 56, 316 + dy, 54, this);
-  Label22 = SmallLabel("Label22", "公历", kInputX + 116, 316 + dy, 30, this);
+                           kInputX + 56, second, 54, this);
+  Label22 = SmallLabel("Label22", "公历", kInputX + 116, second, 30, this);
 
-  MLabel1 = Heading("MLabel1", "怀孕时间：", 352 + dy, this);
-  Label36 = SmallLabel("Label36", "母亲年龄", kInputX, 352 + dy, 54, this);
+  MLabel1 = Heading("MLabel1", "怀孕时间：", 0, this);
+  Label36 = SmallLabel("Label36", "母亲年龄", kInputX, 0, 54, this);
   FlatComboBox4 =
-      DropDown("FlatComboBox4", ages, defaults.conception_age, kInputX + 56, 352 + dy, 54, this);
-  Label40 = SmallLabel("Label40", "虚岁", kInputX + 116, 352 + dy, 30, this);
-  Label37 = SmallLabel("Label37", "母亲愿望", kInputX, 380 + dy, 54, this);
+      DropDown("FlatComboBox4", ages, defaults.conception_age, kInputX + 56, 0, 54, this);
+  Label40 = SmallLabel("Label40", "虚岁", kInputX + 116, 0, 30, this);
+  Label37 = SmallLabel("Label37", "母亲愿望", kInputX, second, 54, this);
   FlatComboBox5 = DropDown("FlatComboBox5", {QStringLiteral("男孩"), QStringLiteral("女孩")},
-                           defaults.wish, kInputX + 56, 380 + dy, 64, this);
+                           defaults.wish, kInputX + 56, second, 64, this);
+  BuildBirthMomentGroup();
 
   // The disclaimer of the sex prediction goes with its inputs.
   const QString disclaimer = FetalDisclaimerLines().join(QLatin1Char('\n'));
@@ -361,19 +392,65 @@ void TForm1::BuildOptionalGroups() {
     w->setAttribute(Qt::WA_TransparentForMouseEvents, false);
   }
 
-  QWidget* order[] = {FlatComboBox6, FlatEdit2,     FlatComboBox2,
+  // Down the column: the birth moment's inputs first, as they stand under
+  // the birth hour.
+  QWidget* order[] = {FlatComboBox6, FlatEdit4,     FlatComboBox7, FlatEdit5,
+                      suiCheckBox9,  suiCheckBox10, FlatEdit2,     FlatComboBox2,
                       FlatComboBox3, FlatComboBox4, FlatComboBox5};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   FlatEdit2->setValidator(new CharacterFilter(MobileCharacters, FlatEdit2));
-  for (QWidget* w : std::initializer_list<QWidget*>{FlatEdit2, FlatComboBox2, FlatComboBox3,
-                                                    FlatComboBox4, FlatComboBox5}) {
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{FlatEdit2, FlatComboBox2, FlatComboBox3, FlatComboBox4,
+                                       FlatComboBox5, FlatEdit4, FlatComboBox7, FlatEdit5}) {
     w->installEventFilter(this);
   }
 
   // The groups follow their check boxes.
-  suiCheckBox5Click();
-  suiCheckBox6Click();
-  suiCheckBox7Click();
+  FitInputPanel();
+}
+
+void TForm1::BuildBirthMomentGroup() {
+  const Person defaults;
+  // The exact time sits beside the birth hour, which narrows while it shows.
+  FlatEdit4 = Edit("FlatEdit4", defaults.birth_time, kTimeX, FlatComboBox6->y(), kTimeWidth, this);
+  FlatEdit4->setPlaceholderText(QStringLiteral("时:分"));
+  FlatEdit4->setMaxLength(5);
+  FlatEdit4->setValidator(new CharacterFilter(TimeCharacters, FlatEdit4));
+  FlatEdit4->setToolTip(QStringLiteral("准确的出生时间（24小时制，如 23:30），可不填"));
+
+  MLabel8 = Heading("MLabel8", "出生地点：", 0, this);
+  QStringList places{QString()};
+  for (const BirthPlace& place : BirthPlaces()) places << QString::fromUtf16(place.seat);
+  FlatComboBox7 = DropDown("FlatComboBox7", places, defaults.birth_place, kInputX, 0, 90, this);
+  FlatComboBox7->lineEdit()->setPlaceholderText(QStringLiteral("选地点"));
+  FlatComboBox7->setToolTip(QStringLiteral("省会（首府）城市，用于换算真太阳时；可不选"));
+  FlatEdit5 = Edit("FlatEdit5", QString(), kInputX + 94, 0, 54, this);
+  FlatEdit5->setPlaceholderText(QStringLiteral("或经度"));
+  FlatEdit5->setToolTip(QStringLiteral("出生地的东经度数（73～135），不在列表中的地方可填此项"));
+  // A place and a longitude exclude each other: what the user gives last holds.
+  connect(FlatComboBox7->lineEdit(), &QLineEdit::textEdited, FlatEdit5, &QLineEdit::clear);
+  connect(FlatComboBox7, &QComboBox::textActivated, FlatEdit5, &QLineEdit::clear);
+  connect(FlatEdit5, &QLineEdit::textEdited, this,
+          [this] { FlatComboBox7->setEditText(QString()); });
+
+  const auto option = [this](const char* name, const char* caption, bool on, int x, int width,
+                             const char* tip) {
+    auto* box = new QCheckBox(Utf(caption), this);
+    box->setObjectName(Utf(name));
+    box->setProperty("skin", QStringLiteral("olive"));
+    box->setFont(skin::UiFont(12));
+    box->setChecked(on);
+    box->setGeometry(x, kSubRowPitch, width, kRowHeight);
+    box->setCursor(Qt::PointingHandCursor);
+    box->setToolTip(Utf(tip));
+    return box;
+  };
+  suiCheckBox9 = option("suiCheckBox9", "夏令时换算", defaults.daylight_saving, kHeadingX + 8, 90,
+                        "出生时间在夏令时期间的，先换算为北京时间");
+  suiCheckBox10 =
+      option("suiCheckBox10", "晚子时归次日", defaults.late_zi_next_day, kHeadingX + 104, 104,
+             "23:00～23:59 出生算作次日；不勾选则日柱仍按当日，时干按次日子时");
+  connect(FlatEdit4, &QLineEdit::textChanged, this, &TForm1::FlatEdit4Changed);
 }
 
 void TForm1::FormCreate() {
@@ -404,6 +481,9 @@ bool TForm1::OpenStore() {
 //   FlatEdit2                  mobile
 //   FlatComboBox2, 3           mother_age, pregnancy_month
 //   FlatComboBox4, 5           conception_age, wish and wish_index
+//   FlatEdit4                  birth_time
+//   FlatComboBox7, FlatEdit5   birth_place, birth_longitude
+//   suiCheckBox9, 10           daylight_saving, late_zi_next_day
 //   suiCheckBox1 ..            readings, by CheckBoxes::kAll
 Person TForm1::Inputs() const {
   Person p;
@@ -422,12 +502,45 @@ Person TForm1::Inputs() const {
     p.conception_age = FlatComboBox4->currentText();
     p.wish = FlatComboBox5->currentText();
     p.wish_index = IndexOfText(FlatComboBox5);
+    ReadBirthMoment(p);
   }
   p.readings = {};
   for (const CheckBoxes::Def& def : CheckBoxes::kAll) {
     p.readings.setFlag(def.reading, (this->*def.box)->isChecked());
   }
   return p;
+}
+
+void TForm1::ReadBirthMoment(Person& p) const {
+  p.birth_time = FlatEdit4->text().trimmed();
+  p.birth_place = FlatComboBox7->currentText().trimmed();
+  const QString longitude = FlatEdit5->text().trimmed();
+  p.birth_longitude.reset();
+  if (!longitude.isEmpty()) {
+    bool ok = false;
+    const double degrees = longitude.toDouble(&ok);
+    // Not a number: the reading refuses it with its message on the range.
+    p.birth_longitude = ok ? degrees : std::numeric_limits<double>::quiet_NaN();
+  }
+  p.daylight_saving = suiCheckBox9->isChecked();
+  p.late_zi_next_day = suiCheckBox10->isChecked();
+}
+
+void TForm1::SetBirthMoment(const Person& person) {
+  BuildOptionalGroups();
+  FlatEdit4->setText(person.birth_time);
+  FlatEdit5->setText(person.birth_longitude && std::isfinite(*person.birth_longitude)
+                         ? QString::number(*person.birth_longitude)
+                         : QString());
+  FlatComboBox7->setEditText(person.birth_place);
+  suiCheckBox9->setChecked(person.daylight_saving);
+  suiCheckBox10->setChecked(person.late_zi_next_day);
+}
+
+void TForm1::FlatEdit4Changed() {
+  const QTime time = ParseBirthTime(FlatEdit4->text());
+  // 23:00 .. 00:59 is 子时, 01:00 .. 02:59 丑时, and so on.
+  if (time.isValid()) FlatComboBox6->setCurrentIndex((time.hour() + 1) / 2 % 12);
 }
 
 void TForm1::SetViewer(ReportViewer* viewer) {
@@ -632,50 +745,72 @@ void TForm1::FlatComboBox6Exit() {
 }
 
 bool TForm1::IsInput(const QObject* watched) const {
-  for (const QObject* input :
-       std::initializer_list<const QObject*>{FlatEdit1, FlatEdit2, FlatComboBox2, FlatComboBox3,
-                                             FlatComboBox4, FlatComboBox5, FlatComboBox6}) {
+  for (const QObject* input : std::initializer_list<const QObject*>{
+           FlatEdit1, FlatEdit2, FlatComboBox2, FlatComboBox3, FlatComboBox4, FlatComboBox5,
+           FlatComboBox6, FlatEdit4, FlatComboBox7, FlatEdit5}) {
     if (input != nullptr && watched == input) return true;
   }
   return false;
 }
 
-void TForm1::suiCheckBox5Click() {
+void TForm1::OptionalBoxClick() {
   BuildOptionalGroups();
-  const bool on = suiCheckBox5->isChecked();
-  for (QWidget* w : std::initializer_list<QWidget*>{MLabel5, FlatEdit2}) w->setVisible(on);
-  FitInputPanel();
-}
-
-void TForm1::suiCheckBox6Click() {
-  BuildOptionalGroups();
-  const bool on = suiCheckBox6->isChecked();
-  for (QWidget* w : std::initializer_list<QWidget*>{MLabel6, Label25, Label27, Label21, Label22,
-                                                    FlatComboBox2, FlatComboBox3}) {
-    w->setVisible(on);
-  }
-  FitInputPanel();
-}
-
-void TForm1::suiCheckBox7Click() {
-  BuildOptionalGroups();
-  const bool on = suiCheckBox7->isChecked();
-  for (QWidget* w : std::initializer_list<QWidget*>{MLabel1, Label36, Label37, Label40,
-                                                    FlatComboBox4, FlatComboBox5}) {
-    w->setVisible(on);
-  }
   FitInputPanel();
 }
 
 void TForm1::FitInputPanel() {
   if (InputPanel == nullptr) return;
   int bottom = FlatComboBox6->geometry().bottom();
-  for (const QWidget* w :
-       std::initializer_list<const QWidget*>{FlatEdit2, FlatComboBox3, FlatComboBox5}) {
-    if (w != nullptr && !w->isHidden()) bottom = std::max(bottom, w->geometry().bottom());
+  if (FlatEdit2 != nullptr) {
+    const bool moment = suiCheckBox8->isChecked();
+    FlatEdit4->move(FlatEdit4->x(), FlatComboBox6->y());
+    FlatEdit4->setVisible(moment);
+    FlatComboBox6->resize(moment ? kTimeX - 3 - kInputX : 148, kRowHeight);
+    // Each group: its check box and its controls with their rows.
+    struct Row {
+      QWidget* widget;
+      int row;
+    };
+    struct Group {
+      const QCheckBox* box;
+      std::vector<Row> rows;
+    };
+    const Group groups[] = {
+        {suiCheckBox8,
+         {{MLabel8, 0}, {FlatComboBox7, 0}, {FlatEdit5, 0}, {suiCheckBox9, 1}, {suiCheckBox10, 1}}},
+        {suiCheckBox5, {{MLabel5, 0}, {FlatEdit2, 0}}},
+        {suiCheckBox6,
+         {{MLabel6, 0},
+          {Label25, 0},
+          {FlatComboBox2, 0},
+          {Label21, 0},
+          {Label27, 1},
+          {FlatComboBox3, 1},
+          {Label22, 1}}},
+        {suiCheckBox7,
+         {{MLabel1, 0},
+          {Label36, 0},
+          {FlatComboBox4, 0},
+          {Label40, 0},
+          {Label37, 1},
+          {FlatComboBox5, 1}}},
+    };
+    int top = bottom + 1 + kGroupGap;
+    for (const Group& group : groups) {
+      const bool on = group.box->isChecked();
+      int rows = 1;
+      for (const Row& row : group.rows) {
+        row.widget->move(row.widget->x(), top + row.row * kSubRowPitch);
+        row.widget->setVisible(on);
+        rows = std::max(rows, row.row + 1);
+      }
+      if (!on) continue;
+      bottom = top + (rows - 1) * kSubRowPitch + kRowHeight - 1;
+      top = bottom + 1 + kGroupGap;
+    }
   }
   QRect r = InputPanel->geometry();
-  r.setBottom(bottom + 16);
+  r.setBottom(bottom + 12);
   InputPanel->setGeometry(r);
 }
 

@@ -63,6 +63,10 @@ class TForm1 : public QWidget {
 
   // The person and the chosen readings, read from the controls.
   Person Inputs() const;
+  // The birth moment's inputs of the four-pillar group (exact time, place or
+  // longitude, the two options) set from `person`, as if typed; the group is
+  // made if it is not yet. Its check box stays as it is.
+  void SetBirthMoment(const Person& person);
   // The last report: its plain text stays here for export, whatever the page.
   const Report& LastReport() const { return report_; }
   ReferenceStore& Store() { return store_; }
@@ -125,9 +129,14 @@ class TForm1 : public QWidget {
   void UpdateSurnameHint();
   // Whether `watched` is one of the input boxes, where Enter runs the report.
   bool IsInput(const QObject* watched) const;
-  // The mobile number's and the two pregnancy readings' inputs, once; they
-  // are hidden until their check boxes are ticked.
+  // The mobile number's, the two pregnancy readings' and the four pillars'
+  // inputs, once; they are hidden until their check boxes are ticked.
   void BuildOptionalGroups();
+  void BuildBirthMomentGroup();
+  // The four pillars' inputs as the person's birth moment.
+  void ReadBirthMoment(Person& p) const;
+  // An exact time that parses sets the birth-hour list to its double hour.
+  void FlatEdit4Changed();
 
   // Input behaviour.
   bool FlatEdit1KeyPress(QKeyEvent* event);  // true: the key is swallowed
@@ -135,10 +144,11 @@ class TForm1 : public QWidget {
   void FlatEdit1Exit();
   bool FlatEdit2KeyPress(QKeyEvent* event);
   void FlatComboBox6Exit();
-  void suiCheckBox5Click();
-  void suiCheckBox6Click();
-  void suiCheckBox7Click();
-  // The input column's panel ends below its lowest visible group.
+  // A check box of an optional group: the group shows or hides.
+  void OptionalBoxClick();
+  // The optional groups that are ticked stack under the birth hour in the
+  // order of their check boxes' readings below; the input column's panel ends
+  // below the lowest.
   void FitInputPanel();
 
   QString store_path_;
@@ -165,7 +175,8 @@ class TForm1 : public QWidget {
   QCheckBox* suiCheckBox5 = nullptr;
   QCheckBox* suiCheckBox6 = nullptr;
   QCheckBox* suiCheckBox7 = nullptr;
-  QFrame* InputPanel = nullptr;  // paper panel behind the input column
+  QCheckBox* suiCheckBox8 = nullptr;  // 生辰八字分析
+  QFrame* InputPanel = nullptr;       // paper panel behind the input column
   TMLabel* MLabel1 = nullptr;
   TMLabel* MLabel2 = nullptr;
   TMLabel* MLabel3 = nullptr;
@@ -191,6 +202,14 @@ class TForm1 : public QWidget {
   QLabel* Label36 = nullptr;
   QLabel* Label37 = nullptr;
   QLabel* Label40 = nullptr;
+  // The four pillars' group: the exact time beside the birth hour, the place
+  // or its longitude, daylight time and the late 子时.
+  TMLabel* MLabel8 = nullptr;
+  QLineEdit* FlatEdit4 = nullptr;      // HH:MM
+  QComboBox* FlatComboBox7 = nullptr;  // place of birth
+  QLineEdit* FlatEdit5 = nullptr;      // longitude
+  QCheckBox* suiCheckBox9 = nullptr;   // daylight time
+  QCheckBox* suiCheckBox10 = nullptr;  // late 子时 on the next day
   QLabel* SurnameHint = nullptr;
   QPushButton* SurnameSwitch = nullptr;
   WindowButtons* Buttons = nullptr;  // minimise and close

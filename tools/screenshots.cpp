@@ -2,7 +2,7 @@
 // clang-format off
 // Takes the screenshots of docs/: the calendar dialog, two months side by side,
 // without and with the solar terms; then the main window, the viewer with a
-// report of all seven readings and the name chooser opened from the viewer.
+// report of all eight readings and the name chooser opened from the viewer.
 // Run it in a scratch home (it writes the report page to the cache directory)
 // and preferably under a virtual X server; the calendar pictures are taken at
 // twice the size:
@@ -162,6 +162,14 @@ int main(int argc, char** argv) {
   }
 
   Shot(form1).save(out + QStringLiteral("/main-window.png"));
+
+  // The four pillars' group alone: a time beside the birth hour and a place.
+  form1->findChild<QCheckBox*>(QStringLiteral("suiCheckBox8"))->setChecked(true);
+  form1->findChild<QLineEdit*>(QStringLiteral("FlatEdit4"))->setText(QStringLiteral("23:30"));
+  form1->findChild<QComboBox*>(QStringLiteral("FlatComboBox7"))
+      ->setCurrentText(QStringLiteral("成都"));
+  Wait(300);
+  Shot(form1).save(out + QStringLiteral("/main-window-bazi.png"));
 
   for (const char* name : {"suiCheckBox5", "suiCheckBox6", "suiCheckBox7"}) {
     form1->findChild<QCheckBox*>(QString::fromLatin1(name))->setChecked(true);

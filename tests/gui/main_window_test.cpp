@@ -119,6 +119,10 @@ class MainWindowTest : public QObject {
   void BirthHourCorrection();
   void Groups_data();
   void Groups();
+  void BirthTimeSetsTheHour_data();
+  void BirthTimeSetsTheHour();
+  void BirthMomentInputs();
+  void BadLongitude();
   void TypingGoesToTheNameBox();
   void TabOrder();
   void SpaceTicksAReachedCheckBox();
@@ -215,7 +219,7 @@ void MainWindowTest::NothingOverlaps() {
   QFETCH(bool, groups);
   Open();
   Edit("FlatEdit1")->setText(name);
-  for (const char* box : {"suiCheckBox5", "suiCheckBox6", "suiCheckBox7"})
+  for (const char* box : {"suiCheckBox5", "suiCheckBox6", "suiCheckBox7", "suiCheckBox8"})
     Find<QCheckBox>(box)->setChecked(groups);
   // The artwork and the paper panels are what the controls stand on.
   const auto ground = [](const QWidget* w) {
@@ -225,10 +229,12 @@ void MainWindowTest::NothingOverlaps() {
   QCOMPARE(test::Misplaced(Find<QWidget>("FlatPanel1"), ground), QStringList());
   // The input column stays on its panel.
   const QRect panel = Find<QWidget>("InputPanel")->geometry();
-  for (const char* input : {"FlatEdit1", "FlatComboBox6", "FlatComboBox5", "SurnameSwitch"}) {
+  for (const char* input : {"FlatEdit1", "FlatComboBox6", "FlatEdit4", "suiCheckBox10",
+                            "FlatComboBox5", "SurnameSwitch"}) {
     auto* w = Find<QWidget>(input);
     if (w->isVisible()) QVERIFY2(panel.contains(w->geometry()), input);
   }
+  QVERIFY(form_->rect().contains(panel));
 }
 
 void MainWindowTest::Controls_data() {
@@ -250,6 +256,7 @@ void MainWindowTest::Controls_data() {
   row("suiCheckBox5", "手机号码吉凶", true, 0);
   row("suiCheckBox6", "胎儿性别预测", true, 0);
   row("suiCheckBox7", "最佳怀孕时间", true, 0);
+  row("suiCheckBox8", "生辰八字分析", true, 0);
   row("MLabel2", "姓名：", true);
   row("FlatEdit1", "欧阳雨辰", true);
   row("MLabel3", "性别：", true);
@@ -273,6 +280,12 @@ void MainWindowTest::Controls_data() {
   row("FlatComboBox4", "18", false);
   row("Label37", "母亲愿望", false);
   row("FlatComboBox5", "男孩", false);
+  row("MLabel8", "出生地点：", false);
+  row("FlatEdit4", "", false);
+  row("FlatComboBox7", "", false);
+  row("FlatEdit5", "", false);
+  row("suiCheckBox9", "夏令时换算", false, 1);
+  row("suiCheckBox10", "晚子时归次日", false, 1);
 }
 
 void MainWindowTest::Controls() {
@@ -489,6 +502,8 @@ void MainWindowTest::EveryRouteFiltered_data() {
                                        << "13912345678";
     QTest::addRow("name, %s", route) << "FlatEdit1" << route << "张a 𠮷.1😀"
                                      << "张𠮷";
+    QTest::addRow("time, %s", route) << "FlatEdit4" << route << "２３：30"
+                                     << "23:30";
   }
 }
 
@@ -499,6 +514,7 @@ void MainWindowTest::EveryRouteFiltered() {
   QFETCH(QString, expected);
   Open();
   Find<QCheckBox>("suiCheckBox5")->setChecked(true);
+  Find<QCheckBox>("suiCheckBox8")->setChecked(true);
   QLineEdit* edit = form_->findChild<QLineEdit*>(box);
   ClearAndFocus(edit);
   if (route == QLatin1String("paste")) {
@@ -592,22 +608,30 @@ void MainWindowTest::Groups_data() {
   QTest::newRow("mobile") << "suiCheckBox5" << mobile;
   QTest::newRow("sex prediction") << "suiCheckBox6" << sex;
   QTest::newRow("conception timing") << "suiCheckBox7" << timing;
+  QTest::newRow("four pillars") << "suiCheckBox8"
+                                << QStringList{"FlatEdit4", "MLabel8",      "FlatComboBox7",
+                                               "FlatEdit5", "suiCheckBox9", "suiCheckBox10"};
 }
 
 void MainWindowTest::Groups() {
   QFETCH(QString, box);
   QFETCH(QStringList, shown);
   Open();
-  const QStringList all = {"MLabel5",       "FlatEdit2",     "MLabel6",      "Label25",
-                           "Label27",       "Label21",       "Label22",      "FlatComboBox2",
-                           "FlatComboBox3", "MLabel1",       "Label36",      "Label37",
-                           "Label40",       "FlatComboBox4", "FlatComboBox5"};
+  const QStringList all = {
+      "MLabel5",   "FlatEdit2",     "MLabel6",       "Label25",   "Label27", "Label21",
+      "Label22",   "FlatComboBox2", "FlatComboBox3", "MLabel1",   "Label36", "Label37",
+      "Label40",   "FlatComboBox4", "FlatComboBox5", "FlatEdit4", "MLabel8", "FlatComboBox7",
+      "FlatEdit5", "suiCheckBox9",  "suiCheckBox10"};
   auto* check = form_->findChild<QCheckBox*>(box);
   QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(8, check->height() / 2));
   QVERIFY(check->isChecked());
   for (const QString& name : all) {
     QCOMPARE(form_->findChild<QWidget*>(name)->isVisible(), shown.contains(name));
   }
+  // A group shown alone comes right under the birth hour, whatever its place.
+  const int gap = form_->findChild<QWidget*>(shown[shown[0] == "FlatEdit4" ? 1 : 0])->y() -
+                  Find<QWidget>("FlatComboBox6")->geometry().bottom();
+  QVERIFY2(gap > 0 && gap < 12, qPrintable(QString::number(gap)));
   // Hidden again, with the values kept.
   if (box == QLatin1String("suiCheckBox7")) Find<QComboBox>("FlatComboBox5")->setCurrentIndex(1);
   QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(8, check->height() / 2));
@@ -615,6 +639,59 @@ void MainWindowTest::Groups() {
   for (const QString& name : all)
     QVERIFY2(!form_->findChild<QWidget*>(name)->isVisible(), qPrintable(name));
   if (box == QLatin1String("suiCheckBox7")) QCOMPARE(form_->Inputs().wish_index, 1);
+}
+
+void MainWindowTest::BirthTimeSetsTheHour_data() {
+  QTest::addColumn<QString>("time");
+  QTest::addColumn<int>("hour");  // the entry of the birth-hour list
+  QTest::newRow("23:30 is 子时") << "23:30" << 0;
+  QTest::newRow("01:00 丑时") << "01:00" << 1;
+  QTest::newRow("7:05 辰时") << "7:05" << 4;
+  QTest::newRow("no such time: kept") << "24:00" << 5;
+}
+
+void MainWindowTest::BirthTimeSetsTheHour() {
+  QFETCH(QString, time);
+  QFETCH(int, hour);
+  Open();
+  Find<QComboBox>("FlatComboBox6")->setCurrentIndex(5);
+  ClearAndFocus(Edit("FlatEdit4"));
+  Type(Edit("FlatEdit4"), time);
+  QCOMPARE(form_->Inputs().birth_hour_index, hour);
+  QCOMPARE(form_->Inputs().birth_time, time);
+}
+
+void MainWindowTest::BirthMomentInputs() {
+  // Made after the first paint: a window without them reads the defaults.
+  QVERIFY(TForm1().Inputs().late_zi_next_day);
+  Open();
+  Person given;
+  given.birth_place = QStringLiteral("成都");
+  given.daylight_saving = given.late_zi_next_day = false;
+  form_->SetBirthMoment(given);
+  Person read = form_->Inputs();
+  QCOMPARE(read.birth_place, given.birth_place);
+  QVERIFY(!read.daylight_saving && !read.late_zi_next_day && !read.birth_longitude);
+  // A typed longitude takes the place's part, a typed place the longitude's.
+  Find<QCheckBox>("suiCheckBox8")->setChecked(true);
+  Edit("FlatEdit5")->setFocus(Qt::MouseFocusReason);
+  Type(Edit("FlatEdit5"), QStringLiteral("87.6"));
+  read = form_->Inputs();
+  QCOMPARE(read.birth_place, QString());
+  QCOMPARE(read.birth_longitude, std::optional<double>(87.6));
+  Type(Find<QComboBox>("FlatComboBox7")->lineEdit(), QStringLiteral("x"));
+  QCOMPARE(Edit("FlatEdit5")->text(), QString());
+}
+
+void MainWindowTest::BadLongitude() {
+  Open();
+  Find<QCheckBox>("suiCheckBox8")->setChecked(true);
+  Edit("FlatEdit5")->setText(QStringLiteral("东经"));
+  watcher_->Clear();
+  QTest::keyClick(Edit("FlatEdit5"), Qt::Key_Return);
+  QCOMPARE(watcher_->boxes.size(), 1);
+  QCOMPARE(watcher_->boxes[0].text, QStringLiteral("出生地经度须在东经73°至135°之间。"));
+  QVERIFY(!viewer_->isVisible() && form_->isVisible());
 }
 
 void MainWindowTest::TypingGoesToTheNameBox() {
@@ -627,15 +704,16 @@ void MainWindowTest::TypingGoesToTheNameBox() {
 
 void MainWindowTest::TabOrder() {
   Open();
-  for (const char* name : {"suiCheckBox5", "suiCheckBox6", "suiCheckBox7"})
+  for (const char* name : {"suiCheckBox5", "suiCheckBox6", "suiCheckBox7", "suiCheckBox8"})
     Find<QCheckBox>(name)->setChecked(true);
   // The sample name 欧阳雨辰 with 单姓 shows the compound-surname switch.
-  const QStringList order = {"FlatEdit1",      "SurnameSwitch", "FlatButton1",   "FlatButton2",
-                             "FlatButton4",    "FlatComboBox6", "FlatEdit2",     "FlatComboBox2",
-                             "FlatComboBox3",  "FlatComboBox4", "FlatComboBox5", "suiButton1",
-                             "suiButton2",     "suiCheckBox1",  "suiCheckBox2",  "suiCheckBox4",
-                             "suiCheckBox3",   "suiCheckBox5",  "suiCheckBox6",  "suiCheckBox7",
-                             "MinimiseButton", "CloseButton",   "FlatEdit1"};
+  const QStringList order = {
+      "FlatEdit1",     "SurnameSwitch",  "FlatButton1",   "FlatButton2",   "FlatButton4",
+      "FlatComboBox6", "FlatEdit4",      "FlatComboBox7", "FlatEdit5",     "suiCheckBox9",
+      "suiCheckBox10", "FlatEdit2",      "FlatComboBox2", "FlatComboBox3", "FlatComboBox4",
+      "FlatComboBox5", "suiButton1",     "suiButton2",    "suiCheckBox1",  "suiCheckBox2",
+      "suiCheckBox4",  "suiCheckBox3",   "suiCheckBox5",  "suiCheckBox6",  "suiCheckBox7",
+      "suiCheckBox8",  "MinimiseButton", "CloseButton",   "FlatEdit1"};
   QStringList visited;
   for (qsizetype i = 0; i < order.size(); ++i) {
     QWidget* w = QApplication::focusWidget();
@@ -660,8 +738,9 @@ void MainWindowTest::SpaceTicksAReachedCheckBox() {
 void MainWindowTest::EnterRunsTheReport_data() {
   QTest::addColumn<QString>("input");
   QTest::addColumn<int>("key");
-  for (const char* name : {"FlatEdit1", "FlatComboBox6", "FlatEdit2", "FlatComboBox2",
-                           "FlatComboBox3", "FlatComboBox4", "FlatComboBox5"}) {
+  for (const char* name :
+       {"FlatEdit1", "FlatComboBox6", "FlatEdit2", "FlatComboBox2", "FlatComboBox3",
+        "FlatComboBox4", "FlatComboBox5", "FlatEdit4", "FlatComboBox7", "FlatEdit5"}) {
     QTest::newRow(name) << QString::fromLatin1(name) << int(Qt::Key_Return);
   }
   QTest::newRow("keypad Enter") << "FlatComboBox6" << int(Qt::Key_Enter);
@@ -671,7 +750,7 @@ void MainWindowTest::EnterRunsTheReport() {
   QFETCH(QString, input);
   QFETCH(int, key);
   Open();
-  for (const char* name : {"suiCheckBox5", "suiCheckBox6", "suiCheckBox7"})
+  for (const char* name : {"suiCheckBox5", "suiCheckBox6", "suiCheckBox7", "suiCheckBox8"})
     Find<QCheckBox>(name)->setChecked(true);
   auto* w = form_->findChild<QWidget*>(input);
   w->setFocus(Qt::TabFocusReason);
@@ -711,7 +790,7 @@ void MainWindowTest::CompoundSurnameHint() {
   // Nothing changes by itself.
   QCOMPARE(form_->Inputs().surname_kind, compound ? SurnameKind::Compound : SurnameKind::Single);
   if (hint.isEmpty()) {
-    QCOMPARE(sex->y(), 152);
+    QCOMPARE(sex->y(), 148);
     return;
   }
   QCOMPARE(label->text(), hint);
@@ -720,7 +799,7 @@ void MainWindowTest::CompoundSurnameHint() {
   QVERIFY(sex->geometry().top() > button_switch->geometry().bottom());
   QTest::mouseClick(button_switch, Qt::LeftButton);
   QCOMPARE(form_->Inputs().surname_kind, SurnameKind::Compound);
-  QCOMPARE(sex->y(), 152);
+  QCOMPARE(sex->y(), 148);
   QVERIFY(!label->isVisible());
 }
 
@@ -805,6 +884,7 @@ void MainWindowTest::CheckBoxSelectsItsReading_data() {
   QTest::newRow("mobile") << "suiCheckBox5" << int(Reading::Mobile);
   QTest::newRow("child's sex") << "suiCheckBox6" << int(Reading::ChildSex);
   QTest::newRow("conception") << "suiCheckBox7" << int(Reading::Conception);
+  QTest::newRow("four pillars") << "suiCheckBox8" << int(Reading::Bazi);
 }
 
 void MainWindowTest::CheckBoxSelectsItsReading() {

@@ -20,6 +20,7 @@
 #include "core/text.h"
 #include "readings/birth_moment.h"
 #include "readings/person.h"
+#include "readings/readings.h"
 #include "readings/surnames.h"
 #include "report/report.h"
 #include "store/reference_store.h"
@@ -82,19 +83,6 @@ bool SetHour(const QString& text, Person& person) {
     }
   }
   return false;
-}
-
-// Whether a box value is a number from `low` to `high` written in digits alone
-// (no blank, no sign), as the window's lists give it: the readings then read it
-// the same way in each of their boxes, whatever they join it with.
-bool InRange(const QString& text, int low, int high) {
-  if (text.isEmpty() || text.size() > 4) return false;
-  int n = 0;
-  for (const QChar c : text) {
-    if (c < u'0' || c > u'9') return false;
-    n = n * 10 + (c.unicode() - u'0');
-  }
-  return n >= low && n <= high;
 }
 
 // Whether the path, followed as given, names the file standard output goes to:
@@ -228,13 +216,13 @@ QString ReadOptions(const QCommandLineParser& parser, Request& request) {
     } else if (option == u"mobile") {
       person.mobile = value;
     } else if (option == u"mother-age" || option == u"conception-age") {
-      if (!InRange(value, 18, 44)) {
+      if (!IsNominalAge(value)) {
         return QStringLiteral("--%1 takes a nominal age from 18 to 44, in digits: '%2'")
             .arg(option, value);
       }
       (option == u"mother-age" ? person.mother_age : person.conception_age) = value;
     } else if (option == u"pregnancy-month") {
-      if (!InRange(value, 1, 12)) {
+      if (!IsPregnancyMonth(value)) {
         return QStringLiteral("--pregnancy-month takes a month from 01 to 12, in digits: '%1'")
             .arg(value);
       }

@@ -69,22 +69,6 @@ bool SelectReadings(const QString& list, Readings& readings, QString& unknown) {
 
 constexpr char kCommand[] = "report";
 
-// The birth-hour list: an entry selects itself, the name of an entry (子时)
-// selects that entry, an empty text selects the first entry as the list does
-// when it loses the focus. False for any other text.
-bool SetHour(const QString& text, Person& person) {
-  const QStringList& items = BirthHourItems();
-  const QString wanted = text.isEmpty() ? items.first() : text;
-  for (int i = 0; i < items.size(); ++i) {
-    if (wanted == items[i] || wanted == GbkMid(items[i], 9, 4)) {
-      person.birth_hour = items[i];
-      person.birth_hour_index = i;
-      return true;
-    }
-  }
-  return false;
-}
-
 // Whether the path, followed as given, names the file standard output goes to:
 // the page would replace or overwrite the report.
 bool IsStandardOutput(const QString& path) {
@@ -207,12 +191,16 @@ QString ReadOptions(const QCommandLineParser& parser, Request& request) {
       }
       person.birthday = DateTime::AtMidnight(date);
     } else if (option == u"hour") {
-      if (!SetHour(value, person)) {
+      // An empty text selects the first entry, as the list does when it loses the focus.
+      const int index = BirthHourIndex(value.isEmpty() ? BirthHourItems().first() : value);
+      if (index < 0) {
         return QStringLiteral(
                    "--hour takes one of the twelve hours, an entry such as "
                    "\"23-01时 子时\" or its name \"子时\": '%1'")
             .arg(value);
       }
+      person.birth_hour = BirthHourItems()[index];
+      person.birth_hour_index = index;
     } else if (option == u"mobile") {
       person.mobile = value;
     } else if (option == u"mother-age" || option == u"conception-age") {

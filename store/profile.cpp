@@ -35,14 +35,6 @@ constexpr struct {
 // 子时 .. 亥时: the names the entries of the birth-hour list end with.
 QString HourName(const QString& entry) { return GbkMid(entry, 9, 4); }
 
-int HourIndex(const QString& text) {
-  const QStringList& items = BirthHourItems();
-  for (int i = 0; i < items.size(); ++i) {
-    if (text == items[i] || text == HourName(items[i])) return static_cast<int>(i);
-  }
-  return -1;
-}
-
 QString TimeText(const QDateTime& t) {
   return t.isValid() ? t.toUTC().toString(Qt::ISODate) : QString();
 }
@@ -104,7 +96,7 @@ Person PersonOf(const Profile& p) {
   person.sex = p.sex;
   person.surname_kind = p.surname_kind;
   person.birthday = DateTime::AtMidnight(p.birthday);
-  person.birth_hour_index = HourIndex(p.birth_hour);
+  person.birth_hour_index = BirthHourIndex(p.birth_hour);
   person.birth_hour =
       person.birth_hour_index >= 0 ? BirthHourItems()[person.birth_hour_index] : p.birth_hour;
   person.mobile = p.mobile;
@@ -215,7 +207,7 @@ QString ProfileFromJson(const QJsonObject& o, Profile& p) {
       }
       p.birthday = d;
     } else if (field == u"birth_hour") {
-      const int i = HourIndex(v.toString());
+      const int i = BirthHourIndex(v.toString());
       if (i < 0) return QStringLiteral("“birth_hour”应为子时至亥时之一");
       p.birth_hour = HourName(BirthHourItems()[i]);
     } else if (field == u"time") {

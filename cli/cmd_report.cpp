@@ -28,45 +28,6 @@
 namespace tessaly::cli {
 namespace {
 
-// The readings by their option names, in the order of their sections.
-constexpr struct {
-  const char* name;
-  Reading reading;
-} kReadingNames[] = {
-    {"name", Reading::Name},
-    {"lifetime", Reading::Lifetime},
-    {"zodiac", Reading::Zodiac},
-    {"star", Reading::StarSign},
-    {"mobile", Reading::Mobile},
-    {"sex", Reading::ChildSex},
-    {"conception", Reading::Conception},
-    {"bazi", Reading::Bazi},
-};
-
-// The readings named in the list; false on an unknown name, or with `unknown`
-// empty when the list names none.
-bool SelectReadings(const QString& list, Readings& readings, QString& unknown) {
-  const QStringList items = list.split(QLatin1Char(','), Qt::SkipEmptyParts);
-  if (items.isEmpty()) return false;
-  readings = {};
-  for (const QString& raw : items) {
-    const QString item = raw.trimmed();
-    const bool all = item == QStringLiteral("all");
-    bool known = all;
-    for (const auto& r : kReadingNames) {
-      if (all || item == QLatin1String(r.name)) {
-        readings |= r.reading;
-        known = true;
-      }
-    }
-    if (!known) {
-      unknown = item;
-      return false;
-    }
-  }
-  return true;
-}
-
 constexpr char kCommand[] = "report";
 
 // Whether the path, followed as given, names the file standard output goes to:
@@ -225,10 +186,14 @@ QString ReadOptions(const QCommandLineParser& parser, Request& request) {
       }
       person.wish = value;
     } else if (option == u"readings") {
+      QStringList words;
+      for (const QString& word : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        words += word.trimmed();
+      }
+      if (words.isEmpty()) return QStringLiteral("--readings names no reading");
       QString unknown;
-      if (!SelectReadings(value, person.readings, unknown)) {
-        return unknown.isEmpty() ? QStringLiteral("--readings names no reading")
-                                 : QStringLiteral("unknown reading '%1'").arg(unknown);
+      if (!ReadingsOfWords(words, person.readings, unknown)) {
+        return QStringLiteral("unknown reading '%1'").arg(unknown);
       }
     } else if (option == u"time") {
       const QTime t = ParseBirthTime(value);

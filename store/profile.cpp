@@ -18,20 +18,6 @@ namespace tessaly {
 
 namespace {
 
-constexpr struct {
-  const char* word;
-  Reading reading;
-} kReadingWords[] = {
-    {"name", Reading::Name},
-    {"lifetime", Reading::Lifetime},
-    {"zodiac", Reading::Zodiac},
-    {"star", Reading::StarSign},
-    {"mobile", Reading::Mobile},
-    {"sex", Reading::ChildSex},
-    {"conception", Reading::Conception},
-    {"bazi", Reading::Bazi},
-};
-
 // 子时 .. 亥时: the names the entries of the birth-hour list end with.
 QString HourName(const QString& entry) { return GbkMid(entry, 9, 4); }
 
@@ -114,33 +100,6 @@ Person PersonOf(const Profile& p) {
   person.daylight_saving = p.dst;
   person.late_zi_next_day = p.late_zi;
   return person;
-}
-
-QStringList ReadingWords(Readings readings) {
-  QStringList words;
-  for (const auto& r : kReadingWords) {
-    if (readings.testFlag(r.reading)) words += QLatin1String(r.word);
-  }
-  return words;
-}
-
-bool ReadingsOfWords(const QStringList& words, Readings& readings, QString& unknown) {
-  readings = {};
-  for (const QString& word : words) {
-    const bool all = word == u"all";
-    bool known = all;
-    for (const auto& r : kReadingWords) {
-      if (all || word == QLatin1String(r.word)) {
-        readings |= r.reading;
-        known = true;
-      }
-    }
-    if (!known) {
-      unknown = word;
-      return false;
-    }
-  }
-  return true;
 }
 
 QJsonObject ProfileToJson(const Profile& p) {

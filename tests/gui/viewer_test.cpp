@@ -4,6 +4,7 @@
 // contact link, printing without a printer, the keys, and the way back to the
 // main window.
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
@@ -77,6 +78,7 @@ class ViewerTest : public QObject {
   void Keys_data();
   void Keys();
   void BackShowsMainWindow();
+  void MinimiseAndClose();
 
  private:
   void Report();
@@ -603,6 +605,21 @@ void ViewerTest::BackShowsMainWindow() {
   // The inputs are as they were.
   QCOMPARE(form_->Inputs().name, QStringLiteral("欧阳雨辰"));
   QCOMPARE(form_->Inputs().readings.testFlag(Reading::Name), true);
+}
+
+void ViewerTest::MinimiseAndClose() {
+  auto* close = viewer_->findChild<QAbstractButton*>(QStringLiteral("CloseButton"));
+  QVERIFY(close != nullptr);
+  // In the title area, above the page's top right corner.
+  const QPoint corner = close->mapTo(viewer_.get(), QPoint(close->width(), close->height()));
+  QVERIFY(corner.x() > 560 && corner.y() <= viewer_->Browser()->parentWidget()->y());
+  QTest::mouseClick(viewer_->findChild<QAbstractButton*>(QStringLiteral("MinimiseButton")),
+                    Qt::LeftButton);
+  QVERIFY(viewer_->isMinimized());
+  // Closing goes back, as 返回算命 and Alt+F4 do.
+  QTest::mouseClick(close, Qt::LeftButton);
+  QVERIFY(!viewer_->isVisible());
+  QVERIFY(form_->isVisible());
 }
 
 }  // namespace tessaly

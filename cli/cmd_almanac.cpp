@@ -198,13 +198,9 @@ int RunAlmanac(const QStringList& args, QByteArray& out) {
   if (dates.isEmpty() || dates.size() > 2) return bad(QStringLiteral("takes FROM and at most TO"));
   if (find && dates.size() != 2) return bad(QStringLiteral("--find needs FROM and TO"));
   QDate from, to;
-  try {
-    from = StrToDate(dates[0]);
-    to = dates.size() == 2 ? StrToDate(dates[1]) : from;
-  } catch (const ConvertError& e) {
-    return bad(e.message());
+  if (const QString message = ReadDateRange(dates, from, to); !message.isEmpty()) {
+    return bad(message);
   }
-  if (from > to) return bad(QStringLiteral("FROM lies after TO"));
   if (!InCalendarRange(from) || !InCalendarRange(to)) {
     return bad(QStringLiteral("the almanac covers %1 .. %2")
                    .arg(DateToStr(FirstCalendarDay()), DateToStr(LastCalendarDay())));

@@ -59,13 +59,9 @@ int RunCalendar(const QStringList& args, QByteArray& out) {
   const QStringList dates = parser.positionalArguments();
   if (dates.isEmpty() || dates.size() > 2) return bad({});
   QDate from, to;
-  try {
-    from = StrToDate(dates[0]);
-    to = dates.size() == 2 ? StrToDate(dates[1]) : from;
-  } catch (const ConvertError& e) {
-    return bad(e.message());
+  if (const QString message = ReadDateRange(dates, from, to); !message.isEmpty()) {
+    return bad(message);
   }
-  if (from > to) return bad(QStringLiteral("FROM lies after TO"));
 
   for (QDate d = from; d <= to; d = d.addDays(1)) Out(out, CalendarLine(d));
   return 0;

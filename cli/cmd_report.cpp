@@ -20,6 +20,7 @@
 #include "core/text.h"
 #include "readings/birth_moment.h"
 #include "readings/person.h"
+#include "readings/readings.h"
 #include "readings/surnames.h"
 #include "report/report.h"
 #include "store/reference_store.h"
@@ -27,75 +28,7 @@
 namespace tessaly::cli {
 namespace {
 
-// The readings by their option names, in the order of their sections.
-constexpr struct {
-  const char* name;
-  Reading reading;
-} kReadingNames[] = {
-    {"name", Reading::Name},
-    {"lifetime", Reading::Lifetime},
-    {"zodiac", Reading::Zodiac},
-    {"star", Reading::StarSign},
-    {"mobile", Reading::Mobile},
-    {"sex", Reading::ChildSex},
-    {"conception", Reading::Conception},
-    {"bazi", Reading::Bazi},
-};
-
-// The readings named in the list; false on an unknown name, or with `unknown`
-// empty when the list names none.
-bool SelectReadings(const QString& list, Readings& readings, QString& unknown) {
-  const QStringList items = list.split(QLatin1Char(','), Qt::SkipEmptyParts);
-  if (items.isEmpty()) return false;
-  readings = {};
-  for (const QString& raw : items) {
-    const QString item = raw.trimmed();
-    const bool all = item == QStringLiteral("all");
-    bool known = all;
-    for (const auto& r : kReadingNames) {
-      if (all || item == QLatin1String(r.name)) {
-        readings |= r.reading;
-        known = true;
-      }
-    }
-    if (!known) {
-      unknown = item;
-      return false;
-    }
-  }
-  return true;
-}
-
 constexpr char kCommand[] = "report";
-
-// The birth-hour list: an entry selects itself, the name of an entry (子时)
-// selects that entry, an empty text selects the first entry as the list does
-// when it loses the focus. False for any other text.
-bool SetHour(const QString& text, Person& person) {
-  const QStringList& items = BirthHourItems();
-  const QString wanted = text.isEmpty() ? items.first() : text;
-  for (int i = 0; i < items.size(); ++i) {
-    if (wanted == items[i] || wanted == GbkMid(items[i], 9, 4)) {
-      person.birth_hour = items[i];
-      person.birth_hour_index = i;
-      return true;
-    }
-  }
-  return false;
-}
-
-// Whether a box value is a number from `low` to `high` written in digits alone
-// (no blank, no sign), as the window's lists give it: the readings then read it
-// the same way in each of their boxes, whatever they join it with.
-bool InRange(const QString& text, int low, int high) {
-  if (text.isEmpty() || text.size() > 4) return false;
-  int n = 0;
-  for (const QChar c : text) {
-    if (c < u'0' || c > u'9') return false;
-    n = n * 10 + (c.unicode() - u'0');
-  }
-  return n >= low && n <= high;
-}
 
 // Whether the path, followed as given, names the file standard output goes to:
 // the page would replace or overwrite the report.
@@ -219,22 +152,26 @@ QString ReadOptions(const QCommandLineParser& parser, Request& request) {
       }
       person.birthday = DateTime::AtMidnight(date);
     } else if (option == u"hour") {
-      if (!SetHour(value, person)) {
+      // An empty text selects the first entry, as the list does when it loses the focus.
+      const int index = BirthHourIndex(value.isEmpty() ? BirthHourItems().first() : value);
+      if (index < 0) {
         return QStringLiteral(
                    "--hour takes one of the twelve hours, an entry such as "
                    "\"23-01时 子时\" or its name \"子时\": '%1'")
             .arg(value);
       }
+      person.birth_hour = BirthHourItems()[index];
+      person.birth_hour_index = index;
     } else if (option == u"mobile") {
       person.mobile = value;
     } else if (option == u"mother-age" || option == u"conception-age") {
-      if (!InRange(value, 18, 44)) {
+      if (!IsNominalAge(value)) {
         return QStringLiteral("--%1 takes a nominal age from 18 to 44, in digits: '%2'")
             .arg(option, value);
       }
       (option == u"mother-age" ? person.mother_age : person.conception_age) = value;
     } else if (option == u"pregnancy-month") {
-      if (!InRange(value, 1, 12)) {
+      if (!IsPregnancyMonth(value)) {
         return QStringLiteral("--pregnancy-month takes a month from 01 to 12, in digits: '%1'")
             .arg(value);
       }
@@ -249,10 +186,14 @@ QString ReadOptions(const QCommandLineParser& parser, Request& request) {
       }
       person.wish = value;
     } else if (option == u"readings") {
+      QStringList words;
+      for (const QString& word : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        words += word.trimmed();
+      }
+      if (words.isEmpty()) return QStringLiteral("--readings names no reading");
       QString unknown;
-      if (!SelectReadings(value, person.readings, unknown)) {
-        return unknown.isEmpty() ? QStringLiteral("--readings names no reading")
-                                 : QStringLiteral("unknown reading '%1'").arg(unknown);
+      if (!ReadingsOfWords(words, person.readings, unknown)) {
+        return QStringLiteral("unknown reading '%1'").arg(unknown);
       }
     } else if (option == u"time") {
       const QTime t = ParseBirthTime(value);

@@ -15,6 +15,7 @@
 
 #include <QByteArray>
 #include <QCommandLineParser>
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -73,5 +74,9 @@ int ParseArguments(QCommandLineParser& parser, const char* command, const QStrin
 // A bad option or argument: "tessaly-cli COMMAND: MESSAGE" (when there is a
 // message) and the command's help on standard error. Returns 2.
 int BadArguments(const QCommandLineParser& parser, const char* command, const QString& message);
+
+// The days FROM and TO of a command's dates (TO is FROM when only FROM is
+// given). Returns the message for dates that are none or in the wrong order.
+QString ReadDateRange(const QStringList& dates, QDate& from, QDate& to);
 
 }  // namespace tessaly::cli

@@ -15,6 +15,7 @@
 #include <new>
 
 #include "cli/commands.h"
+#include "core/dates.h"
 #include "core/errors.h"
 
 namespace tessaly::cli {
@@ -212,6 +213,16 @@ int BadArguments(const QCommandLineParser& parser, const char* command, const QS
   const QByteArray help = HelpText(parser, command).toUtf8();
   std::fwrite(help.constData(), 1, static_cast<size_t>(help.size()), stderr);
   return 2;
+}
+
+QString ReadDateRange(const QStringList& dates, QDate& from, QDate& to) {
+  try {
+    from = StrToDate(dates.value(0));
+    to = dates.size() >= 2 ? StrToDate(dates[1]) : from;
+  } catch (const ConvertError& e) {
+    return e.message();
+  }
+  return from > to ? QStringLiteral("FROM lies after TO") : QString();
 }
 
 }  // namespace tessaly::cli

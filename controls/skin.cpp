@@ -207,17 +207,15 @@ void SetUpApplication() {
   // translations below.
   QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
   // Qt's own texts (确定 and 取消 of the message boxes, the file dialog's
-  // labels, the viewer's context menu) in Chinese, whatever the desktop's
-  // language: the program speaks Chinese throughout. Without the translations
-  // installed the texts stay English.
-  const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-  for (const char* catalog : {"qt_zh_CN", "qtwebengine_zh_CN"}) {
-    auto* translator = new QTranslator(qApp);
-    if (translator->load(QLatin1String(catalog), dir)) {
-      QCoreApplication::installTranslator(translator);
-    } else {
-      delete translator;
-    }
+  // labels) in Chinese, whatever the desktop's language: the program speaks
+  // Chinese throughout. qt_zh_CN gathers the catalogues of Qt's modules
+  // (qtbase_zh_CN and the others). Without them installed the texts stay English.
+  auto* translator = new QTranslator(qApp);
+  if (translator->load(QStringLiteral("qt_zh_CN"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(translator);
+  } else {
+    delete translator;
   }
   skin::ApplyToApplication();
 }

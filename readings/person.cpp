@@ -3,12 +3,58 @@
 
 namespace tessaly {
 
+namespace {
+
+// The readings by the words the command line and the profiles use, in section order.
+constexpr struct {
+  const char* word;
+  Reading reading;
+} kReadingWords[] = {
+    {"name", Reading::Name},
+    {"lifetime", Reading::Lifetime},
+    {"zodiac", Reading::Zodiac},
+    {"star", Reading::StarSign},
+    {"mobile", Reading::Mobile},
+    {"sex", Reading::ChildSex},
+    {"conception", Reading::Conception},
+    {"bazi", Reading::Bazi},
+};
+
+}  // namespace
+
 QString SexText(Sex sex) {
   return sex == Sex::Female ? QStringLiteral("女") : QStringLiteral("男");
 }
 
 QString SurnameKindText(SurnameKind kind) {
   return kind == SurnameKind::Compound ? QStringLiteral("复姓") : QStringLiteral("单姓");
+}
+
+QStringList ReadingWords(Readings readings) {
+  QStringList words;
+  for (const auto& r : kReadingWords) {
+    if (readings.testFlag(r.reading)) words += QLatin1String(r.word);
+  }
+  return words;
+}
+
+bool ReadingsOfWords(const QStringList& words, Readings& readings, QString& unknown) {
+  readings = {};
+  for (const QString& word : words) {
+    const bool all = word == u"all";
+    bool known = all;
+    for (const auto& r : kReadingWords) {
+      if (all || word == QLatin1String(r.word)) {
+        readings |= r.reading;
+        known = true;
+      }
+    }
+    if (!known) {
+      unknown = word;
+      return false;
+    }
+  }
+  return true;
 }
 
 const QStringList& BirthHourItems() {

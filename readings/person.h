@@ -43,6 +43,13 @@ inline constexpr Readings kAllReadings = Reading::Name | Reading::Lifetime | Rea
 // Every reading: the seven and the four pillars.
 inline constexpr Readings kEveryReading = kAllReadings | Reading::Bazi;
 
+// The words of the readings as the command line and the profiles name them
+// (name, lifetime, zodiac, star, mobile, sex, conception, bazi), in section order.
+QStringList ReadingWords(Readings readings);
+// The readings of the words ("all" for every one); false on an unknown word,
+// which is left in `unknown`.
+bool ReadingsOfWords(const QStringList& words, Readings& readings, QString& unknown);
+
 // The twelve entries of the birth-hour list, in order.
 const QStringList& BirthHourItems();
 // The entry a typed text selects: an entry itself ("11-13时 午时") or its

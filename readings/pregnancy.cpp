@@ -3,9 +3,10 @@
 // age and the month of pregnancy, and the months in which to conceive the
 // wished-for boy or girl. Both give one sentence.
 //
-// The boxes are editable, so typed values are checked: a key text that is no
-// integer raises the usual conversion error, an age or month outside the charts
-// an error naming the allowed range.
+// The boxes are editable, so typed values are checked: a box that holds no
+// number in digits raises the usual conversion error quoting it as typed (the
+// command line takes the same texts: IsNominalAge, IsPregnancyMonth), an age or
+// month outside the charts an error naming the allowed range.
 
 #include <QStringList>
 
@@ -33,50 +34,40 @@ constexpr char16_t kBoySentence[] =
 constexpr int kMinAge = 18;
 constexpr int kMaxAge = 44;
 
-// The integer in a box, or nothing when the box holds none (an empty box too).
-std::optional<int> BoxInteger(const QString& text) {
-  try {
-    return StrToInt(text);
-  } catch (const ConvertError&) {
-    return std::nullopt;
+// The number a box holds in digits alone; nothing for any other text (an
+// empty box, a blank, a sign). A number too long for the charts reads as 9999.
+std::optional<int> BoxNumber(const QString& text) {
+  if (text.isEmpty()) return std::nullopt;
+  int n = 0;
+  for (const QChar c : text) {
+    if (c < u'0' || c > u'9') return std::nullopt;
+    n = std::min(n * 10 + (c.unicode() - u'0'), 9999);
+  }
+  return n;
+}
+
+bool InRange(const QString& text, int low, int high) {
+  const std::optional<int> n = BoxNumber(text);
+  return n && *n >= low && *n <= high;
+}
+
+// Refuses the first box that holds text but no number, quoting it as typed.
+void CheckTyped(std::initializer_list<QString> boxes) {
+  for (const QString& box : boxes) {
+    if (!box.isEmpty() && !BoxNumber(box)) throw ConvertError(InvalidIntegerMessage(box));
   }
 }
 
 int CheckedAge(const QString& text) {
-  const std::optional<int> age = BoxInteger(text);
-  if (!age || *age < kMinAge || *age > kMaxAge) {
+  if (!IsNominalAge(text)) {
     throw Error(QStringLiteral("母亲年龄应在18至44岁（虚岁）之间，请重新选择。"));
   }
-  return *age;
+  return *BoxNumber(text);
 }
 
 int CheckedMonth(const QString& text) {
-  const std::optional<int> month = BoxInteger(text);
-  if (!month || *month < 1 || *month > 12) {
-    throw Error(QStringLiteral("怀孕月份应在1至12月之间，请重新选择。"));
-  }
-  return *month;
-}
-
-// Reads the key text as an integer. When it is none, the error quotes the typed
-// box that spoiled it, as typed: the first box that is no integer on its own,
-// else the first non-empty box that is not a bare run of digits (a blank or a
-// sign breaks the joined text), else the whole key text.
-void CheckKeyText(const QString& key, std::initializer_list<QString> typed) {
-  try {
-    StrToInt(key);
-  } catch (const ConvertError&) {
-    for (const QString& box : typed) {
-      if (!box.isEmpty() && !BoxInteger(box)) throw ConvertError(InvalidIntegerMessage(box));
-    }
-    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
-    for (const QString& box : typed) {
-      if (!box.isEmpty() && !std::all_of(box.begin(), box.end(), digit)) {
-        throw ConvertError(InvalidIntegerMessage(box));
-      }
-    }
-    throw;
-  }
+  if (!IsPregnancyMonth(text)) throw Error(QStringLiteral("怀孕月份应在1至12月之间，请重新选择。"));
+  return *BoxNumber(text);
 }
 
 constexpr bool IsGirlKey(int key) {
@@ -127,10 +118,16 @@ QString MonthList(std::uint16_t months) {
 
 }  // namespace
 
+bool IsNominalAge(const QString& text) { return InRange(text, kMinAge, kMaxAge); }
+
+bool IsPregnancyMonth(const QString& text) { return InRange(text, 1, 12); }
+
 PregnancyResult PredictChildSex(const Person& person) {
-  // Month first, then age: "01" and "18" form 0118, key 118.
-  CheckKeyText(person.pregnancy_month + person.mother_age,
-               {person.pregnancy_month, person.mother_age});
+  CheckTyped({person.pregnancy_month, person.mother_age});
+  // Both boxes empty: there is no number at all.
+  if (person.pregnancy_month.isEmpty() && person.mother_age.isEmpty()) {
+    throw ConvertError(InvalidIntegerMessage(QString()));
+  }
   const int age = CheckedAge(person.mother_age);
   const int month = CheckedMonth(person.pregnancy_month);
 
@@ -138,9 +135,7 @@ PregnancyResult PredictChildSex(const Person& person) {
 }
 
 PregnancyResult ChooseConceptionMonths(const Person& person) {
-  // Age, then the wish's index: "18" and 女孩 form 181; no wish selected
-  // appends "-1" and fails as a text that is no integer.
-  CheckKeyText(person.conception_age + QString::number(person.wish_index), {person.conception_age});
+  CheckTyped({person.conception_age});
   const int age = CheckedAge(person.conception_age);
   const int wish = person.wish_index;
   if (wish != 0 && wish != 1) throw Error(QStringLiteral("请选择母亲愿望：男孩或女孩。"));

@@ -43,7 +43,11 @@ ForecastResult ReadStarForecast(const Person& person,
                                 const QStringList& texts = StarForecastLines());
 // 手机吉凶: the verdict on the mobile number.
 MobileResult ReadMobile(const Person& person, const Notify& notify);
-// 胎儿性别 and 怀孕时间.
+// 胎儿性别 and 怀孕时间. Their boxes take digits alone (no blank, no sign): a
+// nominal age from 18 to 44, a month from 1 to 12. Any other text is refused,
+// quoted as typed; a number outside the charts names the allowed range.
+bool IsNominalAge(const QString& text);
+bool IsPregnancyMonth(const QString& text);
 PregnancyResult PredictChildSex(const Person& person);
 PregnancyResult ChooseConceptionMonths(const Person& person);
 // 生辰八字: the four pillars of the corrected birth moment, their details, luck

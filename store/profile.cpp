@@ -18,30 +18,8 @@ namespace tessaly {
 
 namespace {
 
-constexpr struct {
-  const char* word;
-  Reading reading;
-} kReadingWords[] = {
-    {"name", Reading::Name},
-    {"lifetime", Reading::Lifetime},
-    {"zodiac", Reading::Zodiac},
-    {"star", Reading::StarSign},
-    {"mobile", Reading::Mobile},
-    {"sex", Reading::ChildSex},
-    {"conception", Reading::Conception},
-    {"bazi", Reading::Bazi},
-};
-
 // 子时 .. 亥时: the names the entries of the birth-hour list end with.
 QString HourName(const QString& entry) { return GbkMid(entry, 9, 4); }
-
-int HourIndex(const QString& text) {
-  const QStringList& items = BirthHourItems();
-  for (int i = 0; i < items.size(); ++i) {
-    if (text == items[i] || text == HourName(items[i])) return static_cast<int>(i);
-  }
-  return -1;
-}
 
 QString TimeText(const QDateTime& t) {
   return t.isValid() ? t.toUTC().toString(Qt::ISODate) : QString();
@@ -104,7 +82,7 @@ Person PersonOf(const Profile& p) {
   person.sex = p.sex;
   person.surname_kind = p.surname_kind;
   person.birthday = DateTime::AtMidnight(p.birthday);
-  person.birth_hour_index = HourIndex(p.birth_hour);
+  person.birth_hour_index = BirthHourIndex(p.birth_hour);
   person.birth_hour =
       person.birth_hour_index >= 0 ? BirthHourItems()[person.birth_hour_index] : p.birth_hour;
   person.mobile = p.mobile;
@@ -122,33 +100,6 @@ Person PersonOf(const Profile& p) {
   person.daylight_saving = p.dst;
   person.late_zi_next_day = p.late_zi;
   return person;
-}
-
-QStringList ReadingWords(Readings readings) {
-  QStringList words;
-  for (const auto& r : kReadingWords) {
-    if (readings.testFlag(r.reading)) words += QLatin1String(r.word);
-  }
-  return words;
-}
-
-bool ReadingsOfWords(const QStringList& words, Readings& readings, QString& unknown) {
-  readings = {};
-  for (const QString& word : words) {
-    const bool all = word == u"all";
-    bool known = all;
-    for (const auto& r : kReadingWords) {
-      if (all || word == QLatin1String(r.word)) {
-        readings |= r.reading;
-        known = true;
-      }
-    }
-    if (!known) {
-      unknown = word;
-      return false;
-    }
-  }
-  return true;
 }
 
 QJsonObject ProfileToJson(const Profile& p) {
@@ -215,7 +166,7 @@ QString ProfileFromJson(const QJsonObject& o, Profile& p) {
       }
       p.birthday = d;
     } else if (field == u"birth_hour") {
-      const int i = HourIndex(v.toString());
+      const int i = BirthHourIndex(v.toString());
       if (i < 0) return QStringLiteral("“birth_hour”应为子时至亥时之一");
       p.birth_hour = HourName(BirthHourItems()[i]);
     } else if (field == u"time") {

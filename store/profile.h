@@ -55,13 +55,6 @@ Profile NewProfile();
 Profile ProfileOf(const Person& person);
 Person PersonOf(const Profile& profile);
 
-// The words of the readings as the command line and the JSON name them
-// (name, lifetime, zodiac, star, mobile, sex, conception, bazi), in section order.
-QStringList ReadingWords(Readings readings);
-// The readings of the words ("all" for every one); false on an unknown word,
-// which is left in `unknown`.
-bool ReadingsOfWords(const QStringList& words, Readings& readings, QString& unknown);
-
 QJsonObject ProfileToJson(const Profile& profile);
 // The profile of a JSON object: a field left out keeps the new window's
 // default. Returns the reason when a field is unknown or its value bad.

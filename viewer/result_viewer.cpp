@@ -38,6 +38,7 @@
 #include "controls/gradient_label.h"
 #include "controls/message_box.h"
 #include "controls/skin.h"
+#include "controls/title_bar.h"
 #include "core/errors.h"
 #include "core/text.h"
 #include "report/report.h"
@@ -273,6 +274,12 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
   WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
   layout->addWidget(WebBrowser1);
   FillFontList(suiFontComboBox1);
+
+  // The title area is the artwork's: minimise and close above the page's top
+  // right corner, last in the tab order.
+  Buttons = new WindowButtons(this, WindowButtons::Ground::Artwork);
+  Buttons->move(suiPanel2->geometry().right() + 1 - Buttons->width(),
+                (suiPanel2->y() - Buttons->height()) / 2);
 
   // The keys of the commands: Esc goes back, Ctrl+W closes the window (which
   // goes back as well), Ctrl+S exports, Ctrl+P prints.

@@ -26,6 +26,7 @@ namespace tessaly {
 
 class TArtwork;
 class TMLabel;
+class WindowButtons;
 
 // The page view: a QTextBrowser that shows one page file at a time.
 class PageView : public QTextBrowser {
@@ -134,6 +135,7 @@ class TForm4 : public QWidget, public ReportViewer {
   QPushButton* suiButton2 = nullptr;
   QFrame* suiPanel2 = nullptr;  // holds the view
   PageView* WebBrowser1 = nullptr;
+  WindowButtons* Buttons = nullptr;  // minimise and close
 };
 
 }  // namespace tessaly

@@ -144,6 +144,8 @@ class MainWindowTest : public QObject {
   void ReportShowsViewer();
   void ReportErrorKeepsViewerHidden();
   void MobileMessageLetsReportGoOn();
+  void AgeBoxesTakeTheSameTexts_data();
+  void AgeBoxesTakeTheSameTexts();
   void CloseDeletesPages();
   void DragWithAnyButton_data();
   void DragWithAnyButton();
@@ -994,6 +996,41 @@ void MainWindowTest::MobileMessageLetsReportGoOn() {
   QCOMPARE(watcher_->boxes[0].icon, QMessageBox::Information);
   QVERIFY(viewer_->isVisible());
   QVERIFY(QFile::exists(CachePath("temp.htm")));
+}
+
+void MainWindowTest::AgeBoxesTakeTheSameTexts_data() {
+  QTest::addColumn<QString>("check_box");
+  QTest::addColumn<QString>("box");
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("message");
+  const QString signed_age = QStringLiteral("'+18' 不是一个有效的整形值");
+  const QString range = QStringLiteral("母亲年龄应在18至44岁（虚岁）之间，请重新选择。");
+  QTest::newRow("signed, sex") << "suiCheckBox6"
+                               << "FlatComboBox2"
+                               << "+18" << signed_age;
+  QTest::newRow("signed, conception") << "suiCheckBox7"
+                                      << "FlatComboBox4"
+                                      << "+18" << signed_age;
+  QTest::newRow("too big, sex") << "suiCheckBox6"
+                                << "FlatComboBox2"
+                                << "2147483647" << range;
+  QTest::newRow("too big, conception") << "suiCheckBox7"
+                                       << "FlatComboBox4"
+                                       << "2147483647" << range;
+}
+
+void MainWindowTest::AgeBoxesTakeTheSameTexts() {
+  QFETCH(QString, check_box);
+  QFETCH(QString, box);
+  QFETCH(QString, typed);
+  QFETCH(QString, message);
+  Open();
+  Find<QCheckBox>(check_box.toLatin1().constData())->setChecked(true);
+  Find<QComboBox>(box.toLatin1().constData())->setEditText(typed);
+  QTest::mouseClick(Find<QPushButton>("suiButton1"), Qt::LeftButton);
+  QCOMPARE(watcher_->boxes.size(), 1);
+  QCOMPARE(watcher_->boxes[0].text, message);
+  QVERIFY(!viewer_->isVisible());
 }
 
 void MainWindowTest::CloseDeletesPages() {

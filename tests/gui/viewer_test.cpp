@@ -4,6 +4,7 @@
 // contact link, printing without a printer, the keys, and the way back to the
 // main window.
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
@@ -77,6 +78,7 @@ class ViewerTest : public QObject {
   void Keys_data();
   void Keys();
   void BackShowsMainWindow();
+  void MinimiseAndClose();
 
  private:
   void Report();
@@ -160,14 +162,29 @@ void ViewerTest::FramelessWindow() {
   QCOMPARE(Button("FlatButton6")->text(), QStringLiteral("起名参考"));
   QCOMPARE(Button("suiButton1")->text(), QStringLiteral("打印输出"));
   QCOMPARE(Button("suiButton2")->text(), QStringLiteral("返回算命"));
-  // The 选项 buttons stand 32 pixels apart in tab order, the seal buttons after them.
+  // What the user sees: Tab goes down the commands, then to the title area's
+  // controls; nothing overlaps or leaves the window, its panel or its title area.
   QStringList chain;
-  for (QWidget* w = viewer_->nextInFocusChain(); w != viewer_.get(); w = w->nextInFocusChain())
-    if (qobject_cast<QPushButton*>(w) != nullptr) chain << w->objectName();
-  QCOMPARE(chain, QStringList({"FlatButton3", "FlatButton4", "FlatButton5", "FlatButton1",
-                               "FlatButton6", "suiButton1", "suiButton2"}));
-  for (int i = 0; i < 5; ++i)
-    QCOMPARE(Button(qPrintable(chain[i]))->geometry(), QRect(10, 106 + 32 * i, 106, 28));
+  int bottom = 0;
+  for (QWidget* w = viewer_->nextInFocusChain(); w != viewer_.get(); w = w->nextInFocusChain()) {
+    if (qobject_cast<QAbstractButton*>(w) == nullptr) continue;
+    chain << w->objectName();
+    const QRect shown(w->mapTo(viewer_.get(), QPoint()), w->size());
+    if (qobject_cast<QPushButton*>(w) != nullptr) {
+      QVERIFY2(shown.top() >= bottom, qPrintable(w->objectName()));
+      bottom = shown.bottom();
+    }
+  }
+  QCOMPARE(chain,
+           QStringList({"FlatButton3", "FlatButton4", "FlatButton5", "FlatButton1", "FlatButton6",
+                        "suiButton1", "suiButton2", "MinimiseButton", "CloseButton"}));
+  const auto artwork = [](const QWidget* w) { return qobject_cast<const TArtwork*>(w) != nullptr; };
+  const auto none = [](const QWidget*) { return false; };
+  QCOMPARE(test::Misplaced(viewer_.get(), artwork), QStringList());
+  QCOMPARE(test::Misplaced(viewer_->findChild<QWidget*>(QStringLiteral("suiPanel1")), none),
+           QStringList());
+  QCOMPARE(test::Misplaced(viewer_->findChild<QWidget*>(QStringLiteral("WindowButtons")), none),
+           QStringList());
 }
 
 void ViewerTest::PageReadAsGb18030() {
@@ -603,6 +620,21 @@ void ViewerTest::BackShowsMainWindow() {
   // The inputs are as they were.
   QCOMPARE(form_->Inputs().name, QStringLiteral("欧阳雨辰"));
   QCOMPARE(form_->Inputs().readings.testFlag(Reading::Name), true);
+}
+
+void ViewerTest::MinimiseAndClose() {
+  auto* close = viewer_->findChild<QAbstractButton*>(QStringLiteral("CloseButton"));
+  QVERIFY(close != nullptr);
+  // In the title area, above the page's top right corner.
+  const QPoint corner = close->mapTo(viewer_.get(), QPoint(close->width(), close->height()));
+  QVERIFY(corner.x() > 560 && corner.y() <= viewer_->Browser()->parentWidget()->y());
+  QTest::mouseClick(viewer_->findChild<QAbstractButton*>(QStringLiteral("MinimiseButton")),
+                    Qt::LeftButton);
+  QVERIFY(viewer_->isMinimized());
+  // Closing goes back, as 返回算命 and Alt+F4 do.
+  QTest::mouseClick(close, Qt::LeftButton);
+  QVERIFY(!viewer_->isVisible());
+  QVERIFY(form_->isVisible());
 }
 
 }  // namespace tessaly

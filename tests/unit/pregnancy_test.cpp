@@ -81,17 +81,19 @@ INSTANTIATE_TEST_SUITE_P(
         SexCase{"MonthWithLeadingZeros", "003", "18", kGirl},
         SexCase{"Age17", "01", "17", kAgeError}, SexCase{"Age45", "01", "45", kAgeError},
         SexCase{"Age118", "01", "118", kAgeError}, SexCase{"AgeEmpty", "01", "", kAgeError},
-        SexCase{"AgeNegative", "-1", "8", kAgeError}, SexCase{"Month0", "0", "18", kMonthError},
-        SexCase{"Month00", "00", "30", kMonthError}, SexCase{"Month13", "13", "18", kMonthError},
-        SexCase{"MonthEmpty", "", "18", kMonthError},
+        SexCase{"Month0", "0", "18", kMonthError}, SexCase{"Month00", "00", "30", kMonthError},
+        SexCase{"Month13", "13", "18", kMonthError}, SexCase{"MonthEmpty", "", "18", kMonthError},
         SexCase{"BothEmpty", "", "", QStringLiteral("'' 不是一个有效的整形值")},
         // A key text that is no integer: the message quotes the box as typed.
         SexCase{"MonthLetters", "ab", "18", QStringLiteral("'ab' 不是一个有效的整形值")},
         SexCase{"AgeChinese", "01", "十八", QStringLiteral("'十八' 不是一个有效的整形值")},
         SexCase{"MonthWithBlankBehind", "01 ", "18", QStringLiteral("'01 ' 不是一个有效的整形值")},
         SexCase{"AgeWithBlanks", "01", " 18 ", QStringLiteral("' 18 ' 不是一个有效的整形值")},
-        SexCase{"AgeLettersAfterSignedMonth", "-1", "8x",
-                QStringLiteral("'8x' 不是一个有效的整形值")}),
+        // Digits alone: a sign is refused in either box, a long number is out of
+        // the charts (never a joined text such as '012147483647').
+        SexCase{"SignedMonthBeforeAge", "-1", "8x", QStringLiteral("'-1' 不是一个有效的整形值")},
+        SexCase{"SignedAge", "01", "+18", QStringLiteral("'+18' 不是一个有效的整形值")},
+        SexCase{"AgeTooBigForAnInteger", "01", "2147483647", kAgeError}),
     test::RowName());
 
 struct ConceptionCase {
@@ -129,7 +131,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "今年2、4、5、6、7、8、9、10、11、12月份或者明年1、3、6、7、11、12月份。")},
         ConceptionCase{"Age17", "17", 0, kAgeError}, ConceptionCase{"Age45", "45", 1, kAgeError},
         ConceptionCase{"AgeEmpty", "", 0, kAgeError},
-        ConceptionCase{"NoWish", "18", -1, QStringLiteral("'18-1' 不是一个有效的整形值")},
+        ConceptionCase{"NoWish", "18", -1, QStringLiteral("请选择母亲愿望：男孩或女孩。")},
+        ConceptionCase{"SignedAge", "+18", 0, QStringLiteral("'+18' 不是一个有效的整形值")},
+        ConceptionCase{"AgeTooBigForAnInteger", "2147483647", 0, kAgeError},
         ConceptionCase{"AgeLetters", "abc", 0, QStringLiteral("'abc' 不是一个有效的整形值")}),
     test::RowName());
 

@@ -292,8 +292,8 @@ void MainWindowTest::NothingOverlaps() {
   QCOMPARE(test::Misplaced(Find<QWidget>("FlatPanel1"), ground), QStringList());
   // The input column stays on its panel.
   const QRect panel = Find<QWidget>("InputPanel")->geometry();
-  for (const char* input : {"FlatEdit1", "FlatComboBox6", "FlatEdit4", "suiCheckBox10",
-                            "FlatComboBox5", "SurnameSwitch"}) {
+  for (const char* input : {"FlatEdit1", "ProfileButton", "FlatComboBox6", "FlatEdit4",
+                            "suiCheckBox10", "FlatComboBox5", "SurnameSwitch"}) {
     auto* w = Find<QWidget>(input);
     if (w->isVisible()) QVERIFY2(panel.contains(w->geometry()), input);
   }

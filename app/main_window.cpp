@@ -765,21 +765,22 @@ void TForm1::FillProfileMenu() {
   QList<HistoryEntry> history;
   bool shown = false;  // the name and birthday shown have a profile
   const bool open = OpenProfiles(Tell::Never);
+  QString error = open ? QString() : profiles_error_;
   if (open) {
     try {
       profiles = profiles_.Profiles();
       history = profiles_.History();
     } catch (const Error& e) {
-      profiles_error_ = e.message();
+      error = e.message();
     }
     for (const Profile& p : profiles) {
       shown = shown || (p.name == inputs.name && p.birthday == inputs.birthday.date);
     }
   }
-  if (!open || !profiles_error_.isEmpty()) {
+  if (!error.isEmpty()) {
     QAction* broken = ProfileMenu->addAction(QStringLiteral("档案库无法使用"));
     broken->setEnabled(false);
-    broken->setToolTip(profiles_error_);
+    broken->setToolTip(error);
     ProfileMenu->addSeparator();
   }
 

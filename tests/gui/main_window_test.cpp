@@ -4,7 +4,8 @@
 // commits, pasting, dropping, setting), the corrections on leaving a box, the
 // toggles, the groups that the check boxes show, the keyboard (first focus, Tab
 // order, focus marks), the disclaimer's tooltip, the store at creation, the report command,
-// dragging, and the clean-up when it closes.
+// dragging, the clean-up when it closes, and the 档案 menu with the profile store
+// and the history of reports.
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -1455,7 +1456,11 @@ void MainWindowTest::UnusableProfileStore() {
   QVERIFY(viewer_->isVisible());
   QCOMPARE(watcher_->boxes.size(), 1);
   viewer_->Back();
-  // 保存, asked for, says why it cannot.
+  // The menu says so; 保存, asked for, says why it cannot.
+  InMenu([&](QMenu* menu) {
+    QCOMPARE(menu->actions().first()->text(), QStringLiteral("档案库无法使用"));
+    QCOMPARE(menu->actions().first()->toolTip(), reason);
+  });
   Pick(QStringLiteral("SaveProfile"));
   QCOMPARE(watcher_->boxes.size(), 2);
   QCOMPARE(watcher_->boxes[1].text, reason);

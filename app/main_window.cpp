@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -58,6 +59,12 @@ constexpr int kGroupGap = 6;      // between the optional groups
 // than the other inputs, so that the narrowed hour list still shows its entry.
 constexpr int kTimeWidth = 44;
 constexpr int kTimeX = kInputX + 152 - kTimeWidth;
+// The name box, and the 档案 button beside it at the column's right edge.
+constexpr int kNameWidth = 100;
+constexpr int kProfileButtonWidth = 44;
+
+// The 最近 menu lists this many of the newest reports.
+constexpr int kHistoryMenuEntries = 40;
 
 QString Utf(const char* text) { return QString::fromUtf8(text); }
 
@@ -219,6 +226,7 @@ class CharacterFilter : public QValidator {
 TForm1::TForm1(const QString& store_path, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       store_path_(store_path),
+      profiles_path_(ProfileStore::DefaultPath()),
       DateTimePicker1_(kDesignBirthday) {
   // The window has no caption bar to show its caption "Morvane"; the task bar
   // and the window list show the program's title instead.
@@ -265,7 +273,17 @@ void TForm1::BuildControls() {
   InputPanel = skin::Panel(this, QStringLiteral("InputPanel"), QRect(238, 104, 266, 326));
 
   MLabel2 = Heading("MLabel2", "姓名：", 118, this);
-  FlatEdit1 = Edit("FlatEdit1", defaults.name, kInputX, 118, 148, this);
+  FlatEdit1 = Edit("FlatEdit1", defaults.name, kInputX, 118, kNameWidth, this);
+  ProfileButton = skin::FlatButton(QStringLiteral("ProfileButton"), QStringLiteral("档案"), this);
+  ProfileButton->setGeometry(kInputX + 148 - kProfileButtonWidth, 118, kProfileButtonWidth,
+                             kRowHeight);
+  ProfileButton->setToolTip(QStringLiteral("保存的档案和最近算过的报告"));
+  // Made as the button is; filled from the store each time it opens.
+  ProfileMenu = new QMenu(ProfileButton);
+  ProfileMenu->setObjectName(QStringLiteral("ProfileMenu"));
+  ProfileMenu->setFont(skin::UiFont(13));
+  ProfileMenu->setToolTipsVisible(true);
+  ProfileButton->setMenu(ProfileMenu);
 
   const int sex_y = 118 + kRowPitch;
   MLabel3 = Heading("MLabel3", "性别：", sex_y, this);
@@ -314,11 +332,11 @@ void TForm1::BuildControls() {
   // check boxes. The name box has the focus from the start.
   // The optional groups' inputs come in after the birth hour when they are
   // made (BuildOptionalGroups).
-  QWidget* order[] = {FlatEdit1,           SurnameSwitch,   FlatButton1,  FlatButton2,
-                      FlatButton4,         FlatComboBox6,   suiButton1,   suiButton2,
-                      suiCheckBox1,        suiCheckBox2,    suiCheckBox4, suiCheckBox3,
-                      suiCheckBox5,        suiCheckBox6,    suiCheckBox7, suiCheckBox8,
-                      Buttons->Minimise(), Buttons->Close()};
+  QWidget* order[] = {FlatEdit1,    ProfileButton,       SurnameSwitch,   FlatButton1,
+                      FlatButton2,  FlatButton4,         FlatComboBox6,   suiButton1,
+                      suiButton2,   suiCheckBox1,        suiCheckBox2,    suiCheckBox4,
+                      suiCheckBox3, suiCheckBox5,        suiCheckBox6,    suiCheckBox7,
+                      suiCheckBox8, Buttons->Minimise(), Buttons->Close()};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
   // Typed text replaces the sample name, as after a Tab into the box.
   FlatEdit1->setFocus();
@@ -339,6 +357,7 @@ void TForm1::BuildControls() {
   connect(FlatButton1, &QPushButton::clicked, this, &TForm1::FlatButton1Click);
   connect(FlatButton2, &QPushButton::clicked, this, &TForm1::FlatButton2Click);
   connect(FlatButton4, &QPushButton::clicked, this, &TForm1::FlatButton4Click);
+  connect(ProfileMenu, &QMenu::aboutToShow, this, &TForm1::FillProfileMenu);
   for (QCheckBox* box : {suiCheckBox5, suiCheckBox6, suiCheckBox7, suiCheckBox8}) {
     connect(box, &QCheckBox::toggled, this, &TForm1::OptionalBoxClick);
   }
@@ -353,6 +372,7 @@ void TForm1::BuildControls() {
   Image6->installEventFilter(this);
   FlatEdit1->installEventFilter(this);
   FlatComboBox6->installEventFilter(this);
+  ProfileMenu->installEventFilter(this);
 }
 
 void TForm1::BuildOptionalGroups() {
@@ -456,6 +476,37 @@ void TForm1::BuildBirthMomentGroup() {
 void TForm1::FormCreate() {
   BuildOptionalGroups();
   if (OpenStore()) DateTimePicker1_ = DateTime::Now();
+  if (!OpenProfiles(Tell::Once)) return;
+  try {
+    const QList<HistoryEntry> history = profiles_.History();
+    if (!history.isEmpty()) SetInputs(PersonOf(history.front().inputs));
+  } catch (const Error& e) {
+    ProfilesFailed(e.message(), Tell::Once);
+  }
+}
+
+bool TForm1::OpenProfiles(Tell tell) {
+  if (profiles_.IsOpen()) return true;
+  try {
+    profiles_.Open(profiles_path_);
+  } catch (const Error& e) {
+    profiles_error_ = e.message();
+    ProfilesFailed(e.message(), tell);
+    return false;
+  }
+  profiles_error_.clear();
+  // A damaged file was moved aside: said once, whatever asked for the store.
+  if (!profiles_.notice().isEmpty() && !notice_told_) {
+    notice_told_ = true;
+    InfoBox(this, profiles_.notice());
+  }
+  return true;
+}
+
+void TForm1::ProfilesFailed(const QString& message, Tell tell) {
+  if (tell == Tell::Never || (tell == Tell::Once && profiles_told_)) return;
+  profiles_told_ = true;
+  ErrorBox(this, message);
 }
 
 bool TForm1::OpenStore() {
@@ -509,6 +560,32 @@ Person TForm1::Inputs() const {
     p.readings.setFlag(def.reading, (this->*def.box)->isChecked());
   }
   return p;
+}
+
+void TForm1::SetInputs(const Person& p) {
+  SetName(p.name, p.surname_kind);
+  FlatButton1->setText(SexText(p.sex));
+  DateTimePicker1_ = p.birthday;
+  FlatEdit3->setText(DateToStr(p.birthday.date));
+  BuildOptionalGroups();
+  FlatEdit2->setText(p.mobile);
+  SetListText(FlatComboBox2, p.mother_age);
+  SetListText(FlatComboBox3, p.pregnancy_month);
+  SetListText(FlatComboBox4, p.conception_age);
+  SetListText(FlatComboBox5, p.wish);
+  SetBirthMoment(p);
+  // After the exact time, which sets the birth hour to its own.
+  SetListText(FlatComboBox6, p.birth_hour);
+  // The optional groups follow their boxes.
+  for (const CheckBoxes::Def& def : CheckBoxes::kAll) {
+    (this->*def.box)->setChecked(p.readings.testFlag(def.reading));
+  }
+}
+
+void TForm1::SetListText(QComboBox* box, const QString& text) {
+  const int index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  box->setCurrentIndex(index);
+  if (index < 0) box->setEditText(text);
 }
 
 void TForm1::ReadBirthMoment(Person& p) const {
@@ -606,7 +683,7 @@ void TForm1::SetBirthday(const QDate& date) {
 
 void TForm1::suiButton1Click() {
   PlayClickSound();
-  RunReportFor(Inputs());
+  RunReportFor(Inputs(), true);
 }
 
 void TForm1::ReportFor(const QString& name, SurnameKind kind) {
@@ -616,7 +693,7 @@ void TForm1::ReportFor(const QString& name, SurnameKind kind) {
   RunReportFor(person);
 }
 
-void TForm1::RunReportFor(const Person& person) {
+void TForm1::RunReportFor(const Person& person, bool record) {
   OpenStore();
   QString page_path;
   const Notify notify = [this](const QString& message) { InfoBox(this, message); };
@@ -625,6 +702,13 @@ void TForm1::RunReportFor(const Person& person) {
   } catch (const Error& e) {
     ErrorBox(this, e.message());
     return;
+  }
+  if (record && OpenProfiles(Tell::Once)) {
+    try {
+      profiles_.AddHistory(ProfileOf(person));
+    } catch (const Error& e) {
+      ProfilesFailed(e.message(), Tell::Once);
+    }
   }
   if (viewer_ == nullptr && viewer_source_) {
     try {
@@ -660,10 +744,169 @@ void TForm1::FlatButton4Click() {
   if (calendar_ != nullptr) calendar_->exec();
 }
 
+// --- Profiles and history ---------------------------------------------------
+
+namespace {
+
+QString KeyText(const QString& name, const QDate& birthday) {
+  return name + QLatin1Char(' ') + DateToStr(birthday);
+}
+
+}  // namespace
+
+// The menu, top down: 保存 and 删除 for the name and birthday shown, 最近 with
+// the newest reports, then the saved profiles by name. A profile's entry
+// carries its name and birthday, a report's its history id.
+void TForm1::FillProfileMenu() {
+  ProfileMenu->clear();
+  const Person inputs = Inputs();
+  const QString key = KeyText(inputs.name, inputs.birthday.date);
+  QList<Profile> profiles;
+  QList<HistoryEntry> history;
+  bool shown = false;  // the name and birthday shown have a profile
+  const bool open = OpenProfiles(Tell::Never);
+  QString error = open ? QString() : profiles_error_;
+  if (open) {
+    try {
+      profiles = profiles_.Profiles();
+      history = profiles_.History();
+    } catch (const Error& e) {
+      error = e.message();
+    }
+    for (const Profile& p : profiles) {
+      shown = shown || (p.name == inputs.name && p.birthday == inputs.birthday.date);
+    }
+  }
+  if (!error.isEmpty()) {
+    QAction* broken = ProfileMenu->addAction(QStringLiteral("档案库无法使用"));
+    broken->setEnabled(false);
+    broken->setToolTip(error);
+    ProfileMenu->addSeparator();
+  }
+
+  QAction* save = ProfileMenu->addAction(QStringLiteral("保存"), this, &TForm1::SaveProfile);
+  save->setObjectName(QStringLiteral("SaveProfile"));
+  save->setToolTip(QStringLiteral("把现在的输入存为档案“%1”").arg(key));
+  QAction* remove = ProfileMenu->addAction(QStringLiteral("删除"), this, [this, inputs] {
+    DeleteProfile(inputs.name, inputs.birthday.date);
+  });
+  remove->setObjectName(QStringLiteral("DeleteProfile"));
+  remove->setEnabled(shown);
+  remove->setToolTip(shown ? QStringLiteral("删除档案“%1”").arg(key)
+                           : QStringLiteral("“%1”没有保存过").arg(key));
+
+  QMenu* recent = ProfileMenu->addMenu(QStringLiteral("最近"));
+  recent->setObjectName(QStringLiteral("HistoryMenu"));
+  recent->setFont(ProfileMenu->font());
+  recent->menuAction()->setObjectName(QStringLiteral("History"));
+  for (qsizetype i = 0; i < std::min<qsizetype>(history.size(), kHistoryMenuEntries); ++i) {
+    const HistoryEntry& e = history[i];
+    // The day it was made, since this year's forecasts follow the clock.
+    const QString made = e.made.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    QAction* entry =
+        recent->addAction(made + QStringLiteral("　") + KeyText(e.inputs.name, e.inputs.birthday));
+    entry->setData(e.id);
+    connect(entry, &QAction::triggered, this, [this, id = e.id] { HistoryChosen(id); });
+  }
+  recent->setEnabled(!history.isEmpty());
+
+  ProfileMenu->addSeparator();
+  if (profiles.isEmpty()) {
+    ProfileMenu->addAction(QStringLiteral("（还没有保存的档案）"))->setEnabled(false);
+  }
+  for (const Profile& p : profiles) {
+    QAction* entry = ProfileMenu->addAction(p.Key());
+    entry->setProperty("profile_name", p.name);
+    entry->setProperty("profile_birthday", p.birthday);
+    entry->setToolTip(QStringLiteral("填入这份档案；按 Delete 删除它"));
+    connect(entry, &QAction::triggered, this,
+            [this, name = p.name, day = p.birthday] { ProfileChosen(name, day); });
+  }
+}
+
+void TForm1::ProfileChosen(const QString& name, const QDate& birthday) {
+  if (!OpenProfiles(Tell::Always)) return;
+  try {
+    const std::optional<Profile> profile = profiles_.Find(name, birthday);
+    if (!profile) {
+      ErrorBox(this, QStringLiteral("档案“%1”已不在了").arg(KeyText(name, birthday)));
+      return;
+    }
+    SetInputs(PersonOf(*profile));
+  } catch (const Error& e) {
+    ErrorBox(this, e.message());
+  }
+}
+
+void TForm1::SaveProfile() {
+  // The boxes' corrections on leaving come first, as for the report.
+  FlatEdit1Exit();
+  FlatComboBox6Exit();
+  if (!OpenProfiles(Tell::Always)) return;
+  const Profile profile = ProfileOf(Inputs());
+  try {
+    const std::optional<Profile> old = profiles_.Find(profile.name, profile.birthday);
+    if (old && !old->SameInputs(profile) &&
+        !AskYesNo(this, QStringLiteral("已有档案“%1”，要用现在的输入替换它吗？").arg(profile.Key()),
+                  QStringLiteral("替换"), QStringLiteral("取消"))) {
+      return;
+    }
+    profiles_.Save(profile);
+  } catch (const Error& e) {
+    ErrorBox(this, e.message());
+    return;
+  }
+  InfoBox(this, QStringLiteral("已保存档案“%1”。").arg(profile.Key()));
+}
+
+void TForm1::DeleteProfile(const QString& name, const QDate& birthday) {
+  if (!OpenProfiles(Tell::Always)) return;
+  const QString key = KeyText(name, birthday);
+  if (!AskYesNo(this, QStringLiteral("删除档案“%1”吗？删除后不能恢复。").arg(key),
+                QStringLiteral("删除"), QStringLiteral("取消"))) {
+    return;
+  }
+  try {
+    profiles_.Delete(name, birthday);
+  } catch (const Error& e) {
+    ErrorBox(this, e.message());
+  }
+}
+
+void TForm1::HistoryChosen(qint64 id) {
+  if (!OpenProfiles(Tell::Always)) return;
+  std::optional<HistoryEntry> entry;
+  try {
+    entry = profiles_.HistoryEntryOf(id);
+  } catch (const Error& e) {
+    ErrorBox(this, e.message());
+    return;
+  }
+  if (!entry) {
+    ErrorBox(this, QStringLiteral("这份报告已不在最近的记录中"));
+    return;
+  }
+  // The window shows what the report is made from, for when the user comes back.
+  SetInputs(PersonOf(entry->inputs));
+  RunReportFor(Inputs());
+}
+
 // --- Input behaviour ---------------------------------------------------------
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  if (watched == ProfileMenu && type == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+    // Delete on a profile's entry: asked once the menu has closed.
+    const QAction* action = ProfileMenu->activeAction();
+    if (action != nullptr && action->property("profile_birthday").isValid()) {
+      const QString name = action->property("profile_name").toString();
+      const QDate birthday = action->property("profile_birthday").toDate();
+      ProfileMenu->close();
+      QTimer::singleShot(0, this, [this, name, birthday] { DeleteProfile(name, birthday); });
+    }
+    return true;
+  }
   if (type == QEvent::KeyPress && IsInput(watched)) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {

@@ -8,7 +8,11 @@
 // offers the switch to 复姓. It owns the reference store, opened by FormCreate()
 // once the window is on the screen, and the last report; a ReportViewer shows
 // the report (this window hides meanwhile) and the calendar dialog picks the
-// birthday.
+// birthday. The 档案 button beside the name opens the user's profiles and the
+// history of reports (ProfileStore, opened by FormCreate() as well): a profile
+// chosen fills the inputs, 保存 and 删除 keep and drop the one of the name and
+// birthday shown, 最近 makes a report of the history again. Each report of
+// 马上算命 joins the history, and the window starts with the newest one's inputs.
 
 #include <QDialog>
 #include <QPointer>
@@ -20,6 +24,7 @@
 #include "core/dates.h"
 #include "readings/person.h"
 #include "report/report.h"
+#include "store/profile_store.h"
 #include "store/reference_store.h"
 
 class QCheckBox;
@@ -29,6 +34,7 @@ class QInputMethodEvent;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 
 namespace tessaly {
@@ -42,7 +48,8 @@ class TForm1 : public QWidget {
   Q_OBJECT
 
  public:
-  // The store at `store_path` is opened by FormCreate().
+  // The store at `store_path` is opened by FormCreate(), and so is the
+  // profile store (at ProfileStore::DefaultPath() unless SetProfileStorePath).
   explicit TForm1(const QString& store_path = ReferenceStore::DefaultPath(),
                   QWidget* parent = nullptr);
   ~TForm1() override;
@@ -52,9 +59,14 @@ class TForm1 : public QWidget {
 
   // What the window's first paint does not need; start-up calls it right
   // after that paint: the optional input groups (hidden until their check
-  // boxes are ticked) and the store. With the store open the birthday becomes
-  // the moment of opening.
+  // boxes are ticked) and the stores. With the reference store open the
+  // birthday becomes the moment of opening; with a history of reports, the
+  // inputs become those of the newest report. A profile store that cannot be
+  // used is reported once and the window works on without it; what it had to
+  // do with a damaged file is said once.
   void FormCreate();
+  // Where FormCreate() opens the profile store; before it runs.
+  void SetProfileStorePath(const QString& path) { profiles_path_ = path; }
   // Opens the store, once: a missing file is reported with "软件非法安装", a
   // store that does not open with the error box; either way the window works
   // on. True when this call opened it. The report command calls it too,
@@ -63,6 +75,10 @@ class TForm1 : public QWidget {
 
   // The person and the chosen readings, read from the controls.
   Person Inputs() const;
+  // Every input set from `person`, as if typed, chosen and ticked: the
+  // counterpart of Inputs(). The optional groups show as their check boxes
+  // say; the birthday's time of day is the person's.
+  void SetInputs(const Person& person);
   // The birth moment's inputs of the four-pillar group (exact time, place or
   // longitude, the two options) set from `person`, as if typed; the group is
   // made if it is not yet. Its check box stays as it is.
@@ -105,6 +121,11 @@ class TForm1 : public QWidget {
   void FlatButton1Click();  // sex toggle
   void FlatButton2Click();  // surname-kind toggle
   void FlatButton4Click();  // birthday button
+  // The 档案 menu's commands.
+  void ProfileChosen(const QString& name, const QDate& birthday);  // fills the inputs
+  void SaveProfile();                                              // 保存
+  void DeleteProfile(const QString& name, const QDate& birthday);  // 删除, after asking
+  void HistoryChosen(qint64 id);  // 最近: the report of that entry again
 
  signals:
   // Once, right after the window has been painted for the first time: work
@@ -121,8 +142,20 @@ class TForm1 : public QWidget {
   struct CheckBoxes;
 
   void BuildControls();
-  // Runs the report for `person` and hands it to the viewer.
-  void RunReportFor(const Person& person);
+  // Runs the report for `person` and hands it to the viewer; with `record`,
+  // a report made joins the history.
+  void RunReportFor(const Person& person, bool record = false);
+  // Opens the profile store, unless it is open; false when it cannot be.
+  // How a profile store error is shown: always (the user asked for the
+  // store), the first time only (the store is used along the way: at start,
+  // for the history of a report), or not at all.
+  enum class Tell { Always, Once, Never };
+  bool OpenProfiles(Tell tell);
+  void ProfilesFailed(const QString& message, Tell tell);
+  // The 档案 menu, rebuilt from the store each time it opens.
+  void FillProfileMenu();
+  // The combo box shows `text`: its entry when it has one, else as typed.
+  static void SetListText(QComboBox* box, const QString& text);
   // The surname kind the toggle shows.
   SurnameKind ShownSurnameKind() const;
   // The compound-surname hint under the name follows the name and the kind.
@@ -154,6 +187,11 @@ class TForm1 : public QWidget {
   QString store_path_;
   bool store_tried_ = false;
   ReferenceStore store_;
+  QString profiles_path_;
+  ProfileStore profiles_;
+  QString profiles_error_;      // why the profile store did not open
+  bool profiles_told_ = false;  // a profile store error has been shown
+  bool notice_told_ = false;    // the store's notice has been shown
   Report report_;
   DateTime DateTimePicker1_;
   QPointer<QDialog> calendar_;
@@ -185,6 +223,8 @@ class TForm1 : public QWidget {
   TMLabel* MLabel6 = nullptr;
   TMLabel* MLabel7 = nullptr;
   QLineEdit* FlatEdit1 = nullptr;
+  QPushButton* ProfileButton = nullptr;  // 档案, beside the name
+  QMenu* ProfileMenu = nullptr;
   QLineEdit* FlatEdit2 = nullptr;
   QLineEdit* FlatEdit3 = nullptr;
   QPushButton* FlatButton1 = nullptr;

@@ -208,8 +208,10 @@ std::unique_ptr<Windows> CreateWindows(ViewerMaker make_viewer) {
   QObject::connect(form1, &TForm1::FirstPaint, form1, [w] {
     std::deque<std::function<void()>> tasks;
     tasks.emplace_back([w] {
-      w->form1->FormCreate();
+      // The dialog writes today into the birthday box as it is made; the
+      // inputs of the last report, which FormCreate() brings back, come after.
       w->CalendarDialog();
+      w->form1->FormCreate();
     });
     tasks.emplace_back([w] {
       try {

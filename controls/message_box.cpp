@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QWidget>
 
@@ -30,6 +31,16 @@ void ErrorBox(QWidget* parent, const QString& message) {
 
 void InfoBox(QWidget* parent, const QString& message) {
   QMessageBox::information(Owner(parent), Title(), message);
+}
+
+bool AskYesNo(QWidget* parent, const QString& message, const QString& yes, const QString& no) {
+  QMessageBox box(QMessageBox::Question, Title(), message, QMessageBox::NoButton, Owner(parent));
+  QPushButton* yes_button = box.addButton(yes, QMessageBox::YesRole);
+  QPushButton* no_button = box.addButton(no, QMessageBox::NoRole);
+  box.setDefaultButton(no_button);
+  box.setEscapeButton(no_button);
+  box.exec();
+  return box.clickedButton() == yes_button;
 }
 
 QString AskSavePath(QWidget* parent, const QString& caption, const QString& file_name,

@@ -14,6 +14,11 @@ namespace tessaly {
 void ErrorBox(QWidget* parent, const QString& message);
 // A message the user should read before going on (information icon).
 void InfoBox(QWidget* parent, const QString& message);
+// A question (question icon) with the two answers' captions, "是" and "否"
+// unless given. True for the first; the second is the default button, and
+// Escape or closing the box gives it as well.
+bool AskYesNo(QWidget* parent, const QString& message, const QString& yes = QStringLiteral("是"),
+              const QString& no = QStringLiteral("否"));
 
 // Qt's save dialog, in the user's documents folder (the home folder without
 // one) with `file_name` offered and the file types `filters`. The dialog adds

@@ -2,7 +2,8 @@
 // clang-format off
 // Takes the screenshots of docs/: the calendar dialog, two months side by side,
 // without and with the solar terms; then the main window, the viewer with a
-// report of all eight readings and the name chooser opened from the viewer.
+// report of all eight readings and the name chooser opened from the viewer;
+// or the main window with its 档案 menu open, over a few saved profiles.
 // Run it in a scratch home (it writes the report page to the cache directory)
 // and preferably under a virtual X server; the calendar pictures are taken at
 // twice the size:
@@ -10,6 +11,7 @@
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/tessaly-screenshots docs windows
 //   QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/tessaly-screenshots docs calendar
 //   QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/tessaly-screenshots docs almanac
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/tessaly-screenshots docs profiles
 // clang-format on
 
 #include <QApplication>
@@ -17,6 +19,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -37,6 +40,7 @@
 #include "app/startup.h"
 #include "controls/lunar_month_calendar.h"
 #include "controls/report_viewer.h"
+#include "store/profile_store.h"
 
 namespace {
 
@@ -54,6 +58,41 @@ QPixmap Shot(QWidget* window) {
     return screen->grabWindow(window->winId());
   }
   return window->grab();
+}
+
+// The window with a popup of its own over it (a menu), as on the screen.
+QPixmap ShotWithPopup(QWidget* window, QWidget* popup) {
+  QScreen* screen = window->screen();
+  if (screen != nullptr && QGuiApplication::platformName() == QLatin1String("xcb")) {
+    const QRect r = window->frameGeometry();
+    return screen->grabWindow(0, r.x(), r.y(), r.width(), r.height());
+  }
+  QPixmap shot = window->grab();
+  QPainter painter(&shot);
+  painter.drawPixmap(popup->pos() - window->pos(), popup->grab());
+  return shot;
+}
+
+// A few saved people and reports, so that the 档案 menu has something to
+// show and the window starts with the last report's inputs.
+void SeedProfiles() {
+  tessaly::ProfileStore store;
+  store.Open(tessaly::ProfileStore::DefaultPath());
+  const auto person = [](const char* name, QDate birthday, tessaly::Sex sex) {
+    tessaly::Profile p = tessaly::NewProfile();
+    p.name = QString::fromUtf8(name);
+    p.birthday = birthday;
+    p.sex = sex;
+    return p;
+  };
+  const tessaly::Profile li = person("李雨桐", QDate(2004, 3, 21), tessaly::Sex::Female);
+  store.Save(li);
+  store.Save(person("王建国", QDate(1968, 10, 1), tessaly::Sex::Male));
+  tessaly::Profile sima = person("司马相如", QDate(1990, 7, 15), tessaly::Sex::Male);
+  sima.surname_kind = tessaly::SurnameKind::Compound;
+  store.Save(sima);
+  store.AddHistory(sima);
+  store.AddHistory(li);
 }
 
 // Shows `month` (its first day's month and year) in the calendar dialog, with
@@ -119,6 +158,7 @@ int main(int argc, char** argv) {
   });
   boxes.start(50);
 
+  if (which == QLatin1String("profiles")) SeedProfiles();
   const auto windows = tessaly::CreateWindows();
   tessaly::TForm1* form1 = windows->form1.get();
   tessaly::TForm3* form3 = windows->CalendarDialog();
@@ -159,6 +199,22 @@ int main(int argc, char** argv) {
       std::printf("screenshots written to %s\n", qPrintable(out));
       return 0;
     }
+  }
+
+  if (which == QLatin1String("profiles")) {
+    // The menu as the button opens it, an entry under the mouse.
+    auto* button = form1->findChild<QPushButton*>(QStringLiteral("ProfileButton"));
+    QMenu* menu = button->menu();
+    menu->popup(button->mapToGlobal(QPoint(0, button->height())));
+    Wait(300);
+    for (QAction* action : menu->actions()) {
+      if (action->text() == QStringLiteral("李雨桐 2004-03-21")) menu->setActiveAction(action);
+    }
+    Wait(300);
+    ShotWithPopup(form1, menu).save(out + QStringLiteral("/main-window-profiles.png"));
+    menu->close();
+    std::printf("screenshots written to %s\n", qPrintable(out));
+    return 0;
   }
 
   Shot(form1).save(out + QStringLiteral("/main-window.png"));

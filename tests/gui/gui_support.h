@@ -4,6 +4,7 @@
 // program, a watcher that answers message boxes and file dialogs, and a main()
 // that prepares the application as the program's entry does.
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -23,10 +24,12 @@
 namespace tessaly::test {
 
 // Every test program gets its own cache directory (the report pages land
-// there), so that test programs running side by side do not meet.
+// there) and data directory (the profiles and the history of reports), so
+// that test programs running side by side do not meet.
 inline void UsePrivateCache() {
   static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/tessaly-gui-XXXXXX"));
   qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.path()));
+  qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("data"))));
 }
 
 // Stands in for the desktop: records the URLs the code asks it to open.
@@ -49,6 +52,7 @@ class DialogWatcher {
     QMessageBox::Icon icon;
     QString title;
     QString text;
+    QStringList buttons;  // their captions, in the order they were added
   };
 
   DialogWatcher() {
@@ -59,6 +63,9 @@ class DialogWatcher {
 
   QList<Box> boxes;
   std::function<void(QFileDialog*)> on_file_dialog;
+  // The caption of the button a question is answered with; a box without it
+  // is closed as with Escape.
+  QString answer;
 
   void Clear() { boxes.clear(); }
 
@@ -66,8 +73,20 @@ class DialogWatcher {
   void Poll() {
     QWidget* modal = QApplication::activeModalWidget();
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-      boxes.append(Box{box->icon(), box->windowTitle(), box->text()});
-      box->done(QMessageBox::Ok);
+      QStringList captions;
+      QAbstractButton* chosen = nullptr;
+      for (QAbstractButton* button : box->buttons()) {
+        captions << button->text();
+        if (button->text() == answer) chosen = button;
+      }
+      boxes.append(Box{box->icon(), box->windowTitle(), box->text(), captions});
+      if (chosen != nullptr) {
+        chosen->click();
+      } else if (box->escapeButton() != nullptr) {
+        box->escapeButton()->click();
+      } else {
+        box->done(QMessageBox::Ok);
+      }
     } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
       if (on_file_dialog) {
         on_file_dialog(dialog);

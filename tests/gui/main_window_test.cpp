@@ -4,7 +4,8 @@
 // commits, pasting, dropping, setting), the corrections on leaving a box, the
 // toggles, the groups that the check boxes show, the keyboard (first focus, Tab
 // order, focus marks), the disclaimer's tooltip, the store at creation, the report command,
-// dragging, and the clean-up when it closes.
+// dragging, the clean-up when it closes, and the 档案 menu with the profile store
+// and the history of reports.
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -16,6 +17,7 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -30,8 +32,12 @@
 #include "controls/gradient_label.h"
 #include "controls/report_viewer.h"
 #include "core/clock.h"
+#include "core/errors.h"
 #include "core/text.h"
 #include "gui_support.h"
+#include "store/profile_store.h"
+
+Q_DECLARE_METATYPE(tessaly::Person)
 
 namespace tessaly {
 
@@ -86,6 +92,36 @@ class ViewerStandIn : public QWidget, public ReportViewer {
  private:
   std::function<void()> back_;
 };
+
+// The person's every field, to compare as text.
+QStringList Fields(const Person& p) {
+  return {p.name,
+          SexText(p.sex),
+          SurnameKindText(p.surname_kind),
+          p.birthday.date.toString(Qt::ISODate),
+          p.birthday.time.toString(Qt::ISODate),
+          p.birth_hour,
+          QString::number(p.birth_hour_index),
+          p.mobile,
+          p.mother_age,
+          p.pregnancy_month,
+          p.conception_age,
+          p.wish,
+          QString::number(p.wish_index),
+          ReadingWords(p.readings).join(u','),
+          p.birth_time,
+          p.birth_place,
+          p.birth_longitude ? QString::number(*p.birth_longitude) : QStringLiteral("none"),
+          p.daylight_saving ? QStringLiteral("dst") : QStringLiteral("no dst"),
+          p.late_zi_next_day ? QStringLiteral("late 子时 next day") : QStringLiteral("same day")};
+}
+
+Person Sample(const char* name, QDate birthday) {
+  Person p;
+  p.name = QString::fromUtf8(name);
+  p.birthday = DateTime::AtMidnight(birthday);
+  return p;
+}
 
 }  // namespace
 
@@ -150,6 +186,17 @@ class MainWindowTest : public QObject {
   void DragWithAnyButton_data();
   void DragWithAnyButton();
   void FirstPaintOnce();
+  void ProfileRoundTrip_data();
+  void ProfileRoundTrip();
+  void SaveAsksBeforeReplacing_data();
+  void SaveAsksBeforeReplacing();
+  void DeleteAsks_data();
+  void DeleteAsks();
+  void ReportJoinsHistoryAndStartsTheNextWindow();
+  void HistoryEntryReopensReport();
+  void UnusableProfileStore_data();
+  void UnusableProfileStore();
+  void DamagedProfileStore();
 
  private:
   void Open(const QString& store_path = ReferenceStore::DefaultPath());
@@ -163,14 +210,27 @@ class MainWindowTest : public QObject {
   // Moves the focus on with Tab, as leaving a box does.
   void Leave(QWidget* box) const { QTest::keyClick(box, Qt::Key_Tab); }
   void ClearAndFocus(QLineEdit* edit) const;
+  // Opens the 档案 menu with a click and runs `act` on it while it shows; the
+  // menu is closed afterwards if `act` left it open.
+  void InMenu(const std::function<void(QMenu*)>& act);
+  // Picks the entry of the 档案 menu with this text (or object name) as the
+  // keyboard does: highlighted, then Enter.
+  void Pick(const QString& entry);
+
+  // Each test starts with no profiles and no history.
+  QString ProfilesPath() const {
+    return profiles_dir_->filePath(QStringLiteral("profiles.sqlite"));
+  }
 
   std::unique_ptr<DialogWatcher> watcher_;
+  std::unique_ptr<QTemporaryDir> profiles_dir_;
   std::unique_ptr<TForm1> form_;
   std::unique_ptr<ViewerStandIn> viewer_;
 };
 
 void MainWindowTest::init() {
   watcher_ = std::make_unique<DialogWatcher>();
+  profiles_dir_ = std::make_unique<QTemporaryDir>();
   QFile::remove(CachePath("temp.htm"));
   QFile::remove(CachePath("temp.tmp"));
 }
@@ -178,11 +238,13 @@ void MainWindowTest::init() {
 void MainWindowTest::cleanup() {
   viewer_.reset();
   form_.reset();
+  profiles_dir_.reset();
   watcher_.reset();
 }
 
 void MainWindowTest::Open(const QString& store_path) {
   form_ = std::make_unique<TForm1>(store_path);
+  form_->SetProfileStorePath(ProfilesPath());
   form_->FormCreate();
   viewer_ = std::make_unique<ViewerStandIn>();
   form_->SetViewer(viewer_.get());
@@ -231,8 +293,8 @@ void MainWindowTest::NothingOverlaps() {
   QCOMPARE(test::Misplaced(Find<QWidget>("FlatPanel1"), ground), QStringList());
   // The input column stays on its panel.
   const QRect panel = Find<QWidget>("InputPanel")->geometry();
-  for (const char* input : {"FlatEdit1", "FlatComboBox6", "FlatEdit4", "suiCheckBox10",
-                            "FlatComboBox5", "SurnameSwitch"}) {
+  for (const char* input : {"FlatEdit1", "ProfileButton", "FlatComboBox6", "FlatEdit4",
+                            "suiCheckBox10", "FlatComboBox5", "SurnameSwitch"}) {
     auto* w = Find<QWidget>(input);
     if (w->isVisible()) QVERIFY2(panel.contains(w->geometry()), input);
   }
@@ -710,12 +772,12 @@ void MainWindowTest::TabOrder() {
     Find<QCheckBox>(name)->setChecked(true);
   // The sample name 欧阳雨辰 with 单姓 shows the compound-surname switch.
   const QStringList order = {
-      "FlatEdit1",     "SurnameSwitch",  "FlatButton1",   "FlatButton2",   "FlatButton4",
-      "FlatComboBox6", "FlatEdit4",      "FlatComboBox7", "FlatEdit5",     "suiCheckBox9",
-      "suiCheckBox10", "FlatEdit2",      "FlatComboBox2", "FlatComboBox3", "FlatComboBox4",
-      "FlatComboBox5", "suiButton1",     "suiButton2",    "suiCheckBox1",  "suiCheckBox2",
-      "suiCheckBox4",  "suiCheckBox3",   "suiCheckBox5",  "suiCheckBox6",  "suiCheckBox7",
-      "suiCheckBox8",  "MinimiseButton", "CloseButton",   "FlatEdit1"};
+      "FlatEdit1",     "ProfileButton", "SurnameSwitch",  "FlatButton1",   "FlatButton2",
+      "FlatButton4",   "FlatComboBox6", "FlatEdit4",      "FlatComboBox7", "FlatEdit5",
+      "suiCheckBox9",  "suiCheckBox10", "FlatEdit2",      "FlatComboBox2", "FlatComboBox3",
+      "FlatComboBox4", "FlatComboBox5", "suiButton1",     "suiButton2",    "suiCheckBox1",
+      "suiCheckBox2",  "suiCheckBox4",  "suiCheckBox3",   "suiCheckBox5",  "suiCheckBox6",
+      "suiCheckBox7",  "suiCheckBox8",  "MinimiseButton", "CloseButton",   "FlatEdit1"};
   QStringList visited;
   for (qsizetype i = 0; i < order.size(); ++i) {
     QWidget* w = QApplication::focusWidget();
@@ -1097,6 +1159,331 @@ void MainWindowTest::FirstPaintOnce() {
   form_->repaint();
   QTest::qWait(50);
   QCOMPARE(painted.size(), 1);
+}
+
+void MainWindowTest::InMenu(const std::function<void(QMenu*)>& act) {
+  QMenu* menu = Find<QPushButton>("ProfileButton")->menu();
+  QVERIFY(menu != nullptr);
+  bool acted = false;
+  // The button's menu runs a loop of its own until it closes.
+  QTimer::singleShot(0, menu, [&] {
+    acted = true;
+    act(menu);
+    if (menu->isVisible()) menu->close();
+  });
+  QTest::mouseClick(Find<QPushButton>("ProfileButton"), Qt::LeftButton);
+  QVERIFY(acted);
+  QVERIFY(!menu->isVisible());
+}
+
+void MainWindowTest::Pick(const QString& entry) {
+  InMenu([&](QMenu* menu) {
+    for (QAction* action : menu->actions()) {
+      if (action->text() == entry || action->objectName() == entry) {
+        QVERIFY2(action->isEnabled(), qPrintable(entry));
+        menu->setActiveAction(action);
+        QTest::keyClick(menu, Qt::Key_Return);
+        return;
+      }
+    }
+    QFAIL(qPrintable(QStringLiteral("no entry ") + entry));
+  });
+}
+
+void MainWindowTest::ProfileRoundTrip_data() {
+  QTest::addColumn<Person>("person");
+  Person every = Sample("司马相如", QDate(1990, 7, 15));
+  every.sex = Sex::Female;
+  every.surname_kind = SurnameKind::Compound;
+  every.birth_hour_index = 6;
+  every.birth_hour = BirthHourItems()[6];
+  every.mobile = QStringLiteral("13912345678");
+  every.mother_age = QStringLiteral("30");
+  every.pregnancy_month = QStringLiteral("07");
+  every.conception_age = QStringLiteral("25");
+  every.wish = QStringLiteral("女孩");
+  every.wish_index = 1;
+  every.readings = kEveryReading;
+  every.birth_time = QStringLiteral("11:45");
+  every.birth_place = QStringLiteral("成都");
+  every.daylight_saving = false;
+  every.late_zi_next_day = false;
+
+  // The longitude instead of a place, texts typed outside the lists, and
+  // only some groups ticked.
+  Person typed = Sample("李雨桐", QDate(2004, 3, 21));
+  typed.birth_time = QStringLiteral("23:30");
+  typed.birth_longitude = 121.5;
+  typed.mobile = QString();
+  typed.mother_age = QStringLiteral("45");
+  typed.wish = QStringLiteral("都好");
+  typed.wish_index = -1;
+  typed.readings = Reading::Name | Reading::Bazi | Reading::Conception;
+
+  QTest::newRow("a new window's inputs") << Sample("欧阳雨辰", QDate(2003, 1, 22));
+  QTest::newRow("every input, every reading") << every;
+  QTest::newRow("longitude and typed texts") << typed;
+}
+
+void MainWindowTest::ProfileRoundTrip() {
+  QFETCH(Person, person);
+  Open();
+  form_->SetInputs(person);
+  QCOMPARE(Fields(form_->Inputs()), Fields(person));
+  Pick(QStringLiteral("SaveProfile"));
+  QCOMPARE(watcher_->boxes.size(), 1);
+  QCOMPARE(watcher_->boxes[0].icon, QMessageBox::Information);
+  QCOMPARE(watcher_->boxes[0].text,
+           QStringLiteral("已保存档案“%1 %2”。").arg(person.name, DateToStr(person.birthday.date)));
+
+  // Another person's inputs, then the profile chosen from the menu.
+  Person other = Sample("张小明", QDate(2010, 10, 10));
+  other.readings = Reading::Mobile | Reading::ChildSex;
+  other.sex = person.sex == Sex::Male ? Sex::Female : Sex::Male;
+  form_->SetInputs(other);
+  QCOMPARE(Fields(form_->Inputs()), Fields(other));
+  Pick(person.name + QLatin1Char(' ') + DateToStr(person.birthday.date));
+  QCOMPARE(Fields(form_->Inputs()), Fields(person));
+  // The optional groups show as their check boxes say.
+  QCOMPARE(Edit("FlatEdit2")->isVisible(), person.readings.testFlag(Reading::Mobile));
+  QCOMPARE(Find<QComboBox>("FlatComboBox2")->isVisible(),
+           person.readings.testFlag(Reading::ChildSex));
+  QCOMPARE(Find<QComboBox>("FlatComboBox5")->isVisible(),
+           person.readings.testFlag(Reading::Conception));
+  QCOMPARE(Edit("FlatEdit4")->isVisible(), person.readings.testFlag(Reading::Bazi));
+  QCOMPARE(Find<QComboBox>("FlatComboBox7")->isVisible(), person.readings.testFlag(Reading::Bazi));
+  QCOMPARE(watcher_->boxes.size(), 1);
+}
+
+void MainWindowTest::SaveAsksBeforeReplacing_data() {
+  QTest::addColumn<QString>("answer");
+  QTest::addColumn<bool>("changed");  // the inputs differ from the saved ones
+  QTest::addColumn<bool>("replaced");
+  QTest::newRow("替换") << "替换" << true << true;
+  QTest::newRow("取消") << "取消" << true << false;
+  QTest::newRow("closed") << "" << true << false;
+  QTest::newRow("same inputs: no question") << "" << false << true;
+}
+
+void MainWindowTest::SaveAsksBeforeReplacing() {
+  QFETCH(QString, answer);
+  QFETCH(bool, changed);
+  QFETCH(bool, replaced);
+  Open();
+  const Person person = Sample("李雨桐", QDate(2004, 3, 21));
+  form_->SetInputs(person);
+  Pick(QStringLiteral("SaveProfile"));
+  watcher_->Clear();
+  Person changed_person = person;
+  if (changed) changed_person.mobile = QStringLiteral("13800000000");
+  form_->SetInputs(changed_person);
+  watcher_->answer = answer;
+  Pick(QStringLiteral("SaveProfile"));
+  if (changed) {
+    QVERIFY(!watcher_->boxes.isEmpty());
+    QCOMPARE(watcher_->boxes[0].icon, QMessageBox::Question);
+    QCOMPARE(watcher_->boxes[0].text,
+             QStringLiteral("已有档案“李雨桐 2004-03-21”，要用现在的输入替换它吗？"));
+    QCOMPARE(watcher_->boxes[0].buttons, (QStringList{"替换", "取消"}));
+  }
+  // A confirmation when it was saved, nothing more otherwise.
+  QCOMPARE(watcher_->boxes.size(), (changed ? 1 : 0) + (replaced ? 1 : 0));
+
+  ProfileStore store;
+  store.Open(ProfilesPath());
+  QCOMPARE(store.Profiles().size(), 1);
+  QCOMPARE(store.Profiles()[0].mobile, (replaced ? changed_person : person).mobile);
+  // What the window shows is never touched.
+  QCOMPARE(form_->Inputs().mobile, changed_person.mobile);
+}
+
+void MainWindowTest::DeleteAsks_data() {
+  QTest::addColumn<bool>("by_key");  // Delete on the menu's entry, or 删除
+  QTest::addColumn<QString>("answer");
+  QTest::addColumn<bool>("deleted");
+  QTest::newRow("删除, answered 删除") << false << "删除" << true;
+  QTest::newRow("删除, answered 取消") << false << "取消" << false;
+  QTest::newRow("Delete key, answered 删除") << true << "删除" << true;
+  QTest::newRow("Delete key, answered 取消") << true << "取消" << false;
+}
+
+void MainWindowTest::DeleteAsks() {
+  QFETCH(bool, by_key);
+  QFETCH(QString, answer);
+  QFETCH(bool, deleted);
+  Open();
+  form_->SetInputs(Sample("王小红", QDate(1999, 9, 9)));
+  Pick(QStringLiteral("SaveProfile"));
+  form_->SetInputs(Sample("李雨桐", QDate(2004, 3, 21)));
+  Pick(QStringLiteral("SaveProfile"));
+  watcher_->Clear();
+  watcher_->answer = answer;
+  if (by_key) {
+    // The other profile than the one shown, highlighted in the menu.
+    InMenu([](QMenu* menu) {
+      for (QAction* action : menu->actions()) {
+        if (action->text() == QStringLiteral("王小红 1999-09-09")) menu->setActiveAction(action);
+      }
+      QTest::keyClick(menu, Qt::Key_Delete);
+    });
+  } else {
+    form_->SetInputs(Sample("王小红", QDate(1999, 9, 9)));
+    Pick(QStringLiteral("DeleteProfile"));
+  }
+  QTRY_COMPARE(watcher_->boxes.size(), 1);
+  QCOMPARE(watcher_->boxes[0].icon, QMessageBox::Question);
+  QCOMPARE(watcher_->boxes[0].text,
+           QStringLiteral("删除档案“王小红 1999-09-09”吗？删除后不能恢复。"));
+  QCOMPARE(watcher_->boxes[0].buttons, (QStringList{"删除", "取消"}));
+  ProfileStore store;
+  store.Open(ProfilesPath());
+  QCOMPARE(store.Profiles().size(), deleted ? 1 : 2);
+  QCOMPARE(store.Profiles().last().name,
+           deleted ? QStringLiteral("李雨桐") : QStringLiteral("王小红"));
+  // 删除 is there only for a profile that is.
+  if (deleted && !by_key) {
+    InMenu([](QMenu* menu) {
+      for (QAction* action : menu->actions()) {
+        if (action->objectName() == QStringLiteral("DeleteProfile")) QVERIFY(!action->isEnabled());
+      }
+    });
+  }
+}
+
+void MainWindowTest::ReportJoinsHistoryAndStartsTheNextWindow() {
+  Open();
+  // The very first start: the new window's inputs.
+  QCOMPARE(form_->Inputs().name, QStringLiteral("欧阳雨辰"));
+  Person person = Sample("李雨桐", QDate(2004, 3, 21));
+  person.readings = Reading::Name | Reading::Bazi;
+  person.birth_time = QStringLiteral("08:10");
+  person.birth_hour_index = 4;
+  person.birth_hour = BirthHourItems()[4];
+  person.birth_place = QStringLiteral("杭州");
+  form_->SetInputs(person);
+  QTest::mouseClick(Find<QPushButton>("suiButton1"), Qt::LeftButton);
+  QVERIFY(viewer_->isVisible());
+  QVERIFY(watcher_->boxes.isEmpty());
+  {
+    ProfileStore store;
+    store.Open(ProfilesPath());
+    const QList<HistoryEntry> history = store.History();
+    QCOMPARE(history.size(), 1);
+    QCOMPARE(Fields(PersonOf(history[0].inputs)), Fields(person));
+  }
+  viewer_->Back();
+
+  // The next start shows the last report's inputs.
+  viewer_.reset();
+  form_.reset();
+  Open();
+  QCOMPARE(Fields(form_->Inputs()), Fields(person));
+  QVERIFY(Edit("FlatEdit4")->isVisible());
+  QVERIFY(watcher_->boxes.isEmpty());
+}
+
+void MainWindowTest::HistoryEntryReopensReport() {
+  const FixedClock clock(QDateTime(QDate(2026, 5, 4), QTime(9, 30)));
+  Open();
+  for (const char* name : {"王小红", "张小明"}) {
+    form_->SetInputs(Sample(name, QDate(2001, 2, 3)));
+    QTest::mouseClick(Find<QPushButton>("suiButton1"), Qt::LeftButton);
+    viewer_->Back();
+  }
+  const QStringList first_page = test::ReadGbkLines(CachePath("temp.htm"));
+  QStringList texts;
+  InMenu([&](QMenu* menu) {
+    QMenu* recent = menu->findChild<QMenu*>(QStringLiteral("HistoryMenu"));
+    QVERIFY(recent != nullptr);
+    for (const QAction* action : recent->actions()) texts << action->text();
+    // The older one.
+    recent->actions().last()->trigger();
+  });
+  // Newest first, each with the day and time it was made.
+  QCOMPARE(texts.size(), 2);
+  QVERIFY2(texts[0].endsWith(QStringLiteral("张小明 2001-02-03")), qPrintable(texts[0]));
+  QVERIFY2(texts[1].endsWith(QStringLiteral("王小红 2001-02-03")), qPrintable(texts[1]));
+  QVERIFY2(texts[1].startsWith(QStringLiteral("2026-05-04 ")), qPrintable(texts[1]));
+  QVERIFY(viewer_->isVisible());
+  QVERIFY(viewer_->page[4].startsWith(QStringLiteral("    王小红  生于 ")));
+  QCOMPARE(viewer_->name, QStringLiteral("王小红"));
+  QVERIFY(viewer_->page != first_page);
+  QCOMPARE(form_->Inputs().name, QStringLiteral("王小红"));
+  // Made again, not added again.
+  ProfileStore store;
+  store.Open(ProfilesPath());
+  QCOMPARE(store.History().size(), 2);
+  QVERIFY(watcher_->boxes.isEmpty());
+}
+
+void MainWindowTest::UnusableProfileStore_data() {
+  QTest::addColumn<QString>("kind");
+  QTest::newRow("the file is a symbolic link") << "link";
+  QTest::newRow("a file where its folder should be") << "file";
+}
+
+void MainWindowTest::UnusableProfileStore() {
+  QFETCH(QString, kind);
+  const QString elsewhere = profiles_dir_->filePath(QStringLiteral("elsewhere"));
+  QVERIFY(QFile(elsewhere).open(QIODevice::WriteOnly));
+  QString path;
+  if (kind == u"link") {
+    path = ProfilesPath();
+    QVERIFY(QFile::link(elsewhere, path));
+  } else {
+    path = elsewhere + QStringLiteral("/profiles.sqlite");
+  }
+  QString reason;
+  try {
+    ProfileStore().Open(path);
+  } catch (const StoreError& e) {
+    reason = e.message();
+  }
+  QVERIFY(!reason.isEmpty());
+
+  form_ = std::make_unique<TForm1>();
+  form_->SetProfileStorePath(path);
+  form_->FormCreate();
+  viewer_ = std::make_unique<ViewerStandIn>();
+  form_->SetViewer(viewer_.get());
+  form_->show();
+  QCOMPARE(watcher_->boxes.size(), 1);
+  QCOMPARE(watcher_->boxes[0].icon, QMessageBox::Critical);
+  QCOMPARE(watcher_->boxes[0].text, reason);
+  QCOMPARE(form_->Inputs().name, QStringLiteral("欧阳雨辰"));
+  // The report goes on, without a word more.
+  QTest::mouseClick(Find<QPushButton>("suiButton1"), Qt::LeftButton);
+  QVERIFY(viewer_->isVisible());
+  QCOMPARE(watcher_->boxes.size(), 1);
+  viewer_->Back();
+  // The menu says so; 保存, asked for, says why it cannot.
+  InMenu([&](QMenu* menu) {
+    QCOMPARE(menu->actions().first()->text(), QStringLiteral("档案库无法使用"));
+    QCOMPARE(menu->actions().first()->toolTip(), reason);
+  });
+  Pick(QStringLiteral("SaveProfile"));
+  QCOMPARE(watcher_->boxes.size(), 2);
+  QCOMPARE(watcher_->boxes[1].text, reason);
+  QVERIFY(QFileInfo(elsewhere).isFile());
+  QCOMPARE(QFileInfo(elsewhere).size(), 0);
+}
+
+void MainWindowTest::DamagedProfileStore() {
+  QFile file(ProfilesPath());
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+  file.write(QByteArray(4096, 'x'));
+  file.close();
+  Open();
+  QCOMPARE(watcher_->boxes.size(), 1);
+  QCOMPARE(watcher_->boxes[0].icon, QMessageBox::Information);
+  QVERIFY(watcher_->boxes[0].text.contains(QStringLiteral("profiles.sqlite.damaged-")));
+  QTest::mouseClick(Find<QPushButton>("suiButton1"), Qt::LeftButton);
+  QVERIFY(viewer_->isVisible());
+  QCOMPARE(watcher_->boxes.size(), 1);
+  ProfileStore store;
+  store.Open(ProfilesPath());
+  QCOMPARE(store.History().size(), 1);
 }
 
 }  // namespace tessaly

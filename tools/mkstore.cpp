@@ -139,10 +139,17 @@ void Exec(sqlite3* db, const char* sql) {
 }
 
 void Insert(sqlite3* db, const tessaly::TableInfo& t, const QList<Row>& rows) {
-  const std::string sql = std::string("create table \"") + t.name + "\" (\"" + t.key_column +
-                          "\" text, \"" + t.result_column + "\" text)";
+  // A table searched by containment (the stroke table) keeps its long key
+  // column last: a row's result and the column types are then on its first
+  // page, so that the store's checks at open do not read the overflow pages
+  // of every row. The program reads the columns by name.
+  const std::string key = std::string("\"") + t.key_column + "\" text";
+  const std::string result = std::string("\"") + t.result_column + "\" text";
+  const std::string sql = std::string("create table \"") + t.name + "\" (" +
+                          (t.contains ? result + ", " + key : key + ", " + result) + ")";
   Exec(db, sql.c_str());
-  const std::string ins = std::string("insert into \"") + t.name + "\" values (?1, ?2)";
+  const std::string ins = std::string("insert into \"") + t.name + "\" values " +
+                          (t.contains ? "(?2, ?1)" : "(?1, ?2)");
   sqlite3_stmt* st = nullptr;
   if (sqlite3_prepare_v2(db, ins.c_str(), -1, &st, nullptr) != SQLITE_OK)
     Die(QString::fromUtf8(sqlite3_errmsg(db)));

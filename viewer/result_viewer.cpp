@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFont>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QMessageBox>
@@ -189,6 +190,13 @@ PageView::PageView(QWidget* parent) : QTextBrowser(parent) {
   setUndoRedoEnabled(false);
   // Text can be selected and copied, as in a browser, nothing else.
   setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  // A page without a face of its own shows as a browser shows it: the
+  // desktop's sans-serif face at 16 pixels, not the windows' serif one.
+  QFont page_font = document()->defaultFont();
+  page_font.setFamilies({QStringLiteral("sans-serif")});
+  page_font.setStyleHint(QFont::SansSerif);
+  page_font.setPixelSize(16);
+  document()->setDefaultFont(page_font);
 }
 
 void PageView::ShowFile(const QString& path) {

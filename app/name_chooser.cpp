@@ -3,7 +3,6 @@
 
 #include <QCollator>
 #include <QComboBox>
-#include <QDir>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -11,7 +10,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSet>
 #include <QShowEvent>
 #include <QSizeGrip>
@@ -498,14 +496,14 @@ void NameChooser::ExportClick() {
 }
 
 bool NameChooser::ExportCsv(const QString& path) {
-  QSaveFile file(path);
-  if (file.open(QIODevice::WriteOnly)) {
-    file.write(model_->Csv());
-    if (file.commit()) return true;
+  try {
+    // Whole or not at all; a device chosen as the file is written into.
+    WriteFileBytes(path, model_->Csv());
+    return true;
+  } catch (const Error& e) {
+    ErrorBox(this, e.message());
+    return false;
   }
-  ErrorBox(this, QStringLiteral("无法写入文件“%1”：%2")
-                     .arg(QDir::toNativeSeparators(path), file.errorString()));
-  return false;
 }
 
 }  // namespace tessaly

@@ -6,7 +6,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QTimeZone>
 
 #include <cstdio>
@@ -14,6 +13,7 @@
 #include "cli/commands.h"
 #include "core/dates.h"
 #include "core/errors.h"
+#include "core/text.h"
 #include "report/report.h"
 #include "store/profile_store.h"
 #include "store/reference_store.h"
@@ -180,11 +180,9 @@ int RunProfileCommand(const QString& sub, const QStringList& args, QByteArray& o
     if (positional[0] == u"-") {
       out += text;
     } else {
-      // Written whole: the file is there complete, or as it was.
-      QSaveFile file(positional[0]);
-      if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        throw FileError(QStringLiteral("无法写入“%1”：%2").arg(positional[0], file.errorString()));
-      }
+      // Written whole: the file is there complete, or as it was. A device
+      // named (/dev/null) is written into, never replaced by a file.
+      WriteFileBytes(positional[0], text, FileUse::kChosenPrivate);
     }
   } else {
     const QList<Profile> profiles = ProfilesFromJsonText(ReadInput(positional[0]));

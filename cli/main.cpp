@@ -78,7 +78,7 @@ QString ProgramDescription() {
       "Tessaly's readings and lunar calendar from the command line. Output is UTF-8,\n"
       "one line per line; exit status 0 done, 1 failed, 2 bad options.\n\nCommands:\n");
   for (const Command& c : kCommands) {
-    text += QStringLiteral("  ") + QLatin1String(c.synopsis) + QLatin1Char('\n');
+    text += QStringLiteral("  ") + QString::fromUtf8(c.synopsis) + QLatin1Char('\n');
   }
   text.chop(1);
   return text;

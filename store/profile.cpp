@@ -29,7 +29,14 @@ QString TimeText(const QDateTime& t) {
 // takes, and which would reach a terminal as it is).
 bool HasControl(const QString& text) {
   for (const QChar c : text) {
-    if (c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f)) return true;
+    const char16_t u = c.unicode();
+    // C0, DEL and C1, the bidirectional embeddings, overrides and isolates, and
+    // the line and paragraph separators: each would reach a terminal or a
+    // report line as it is.
+    if (u < 0x20 || (u >= 0x7f && u <= 0x9f) || (u >= 0x202a && u <= 0x202e) ||
+        (u >= 0x2066 && u <= 0x2069) || u == 0x2028 || u == 0x2029) {
+      return true;
+    }
   }
   return false;
 }

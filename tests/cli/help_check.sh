@@ -9,7 +9,7 @@ man=$2
 readme=$3
 
 help=$("$cli" --help) || fail "--help: exit $?"
-for synopsis in "strokes TEXT" "calendar FROM [TO]" "report [OPTIONS]" "names [OPTIONS]" "almanac FROM [TO]"; do
+for synopsis in "strokes TEXT" "calendar FROM [TO]" "report [OPTIONS]" "names [OPTIONS]" "almanac FROM [TO]" "the almanac (黄历)"; do
   grep -qF -- "$synopsis" <<<"$help" || fail "--help does not list '$synopsis'"
 done
 # The COMMAND argument names every command.

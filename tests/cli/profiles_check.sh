@@ -34,6 +34,12 @@ transfer)
   "$cli" profiles export - >"$scratch/exported" || fail "export -: exit $?"
   "$cli" profiles export "$scratch/file.json" || fail "export FILE: exit $?"
   cmp -s "$scratch/exported" "$scratch/file.json" || fail "export FILE differs from export -"
+  # A device named as the file is written into, not replaced (a scratch node,
+  # where one can be made, stands for /dev/null).
+  if mknod "$scratch/null" c 1 3 2>/dev/null; then
+    "$cli" profiles export "$scratch/null" || fail "export onto a device: exit $?"
+    [[ -c $scratch/null ]] || fail "export replaced a device with a file"
+  fi
   rm -r "$XDG_DATA_HOME"
   "$cli" profiles import - <"$scratch/exported" >/dev/null || fail "import -: exit $?"
   "$cli" profiles list --format json >"$scratch/again"

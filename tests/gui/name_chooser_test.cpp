@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 #include "app/name_chooser.h"
 #include "gui_support.h"
 #include "store/reference_store.h"
@@ -146,6 +149,14 @@ void NameChooserTest::ExportsCsv() {
   // A file that cannot be written gives an error box and nothing else.
   QVERIFY(!chooser_->ExportCsv(dir.filePath(QStringLiteral("no/such/dir/names.csv"))));
   QCOMPARE(watcher_->boxes.size(), 1);
+  // A device chosen as the file is written into, not replaced (a node of our
+  // own stands for /dev/null, where one can be made).
+  const QByteArray node = QFile::encodeName(dir.filePath(QStringLiteral("null")));
+  if (::mknod(node.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+    QVERIFY(chooser_->ExportCsv(QFile::decodeName(node)));
+    struct stat st = {};
+    QVERIFY(::lstat(node.constData(), &st) == 0 && S_ISCHR(st.st_mode));
+  }
 }
 
 void NameChooserTest::FramelessWithItsOwnControls_data() {

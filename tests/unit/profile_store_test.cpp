@@ -142,6 +142,8 @@ const BadImport kBadImports[] = {
     {"BadLongitude",  "[{\"longitude\":200}]",                                   "longitude"},
     {"BadReading",    "[{\"readings\":[\"name\",\"tarot\"]}]",                   "readings"},
     {"ControlInName", "[{\"name\":\"张\\u001b三\"}]",                            "第1项"},
+    {"BidiInName",    "[{\"name\":\"\\u202e张三\"}]",                            "第1项"},
+    {"BidiInMobile",  "[{\"name\":\"张三\",\"mobile\":\"139\\u2066\"}]",         "mobile"},
     {"SameKeyTwice",  "[{\"name\":\"张三\",\"birthday\":\"2004-03-21\"},"
                       " {\"name\":\"张三\",\"birthday\":\"2004-03-21\"}]",       "第2项（张三）与第1项"},
 };

@@ -226,10 +226,21 @@ int main(int argc, char** argv) {
   Exec(db, "begin");
 
   // The stroke table: the key column holds the characters, the count is the row's number.
+  // A lookup reads the rows in order until one holds the character, so the
+  // characters of the basic block (U+4E00..U+9FFF, where names are written)
+  // come first, a row per count, and the rarer ones after them, again a row
+  // per count: a common character is found without reading the rare ones.
   {
-    QList<Row> rows = ReadRows(args[1]);
-    for (Row& r : rows) std::swap(r.key, r.value);  // file is COUNT<TAB>CHARS
-    Insert(db, tessaly::InfoOf(tessaly::Table::Strokes), rows);
+    QList<Row> common, rare;
+    for (const Row& r : ReadRows(args[1])) {  // file is COUNT<TAB>CHARS
+      QString basic, others;
+      for (const char32_t ch : r.value.toUcs4()) {
+        (ch >= 0x4e00 && ch <= 0x9fff ? basic : others) += QString::fromUcs4(&ch, 1);
+      }
+      if (!basic.isEmpty()) common.append(Row{basic, r.key});
+      if (!others.isEmpty()) rare.append(Row{others, r.key});
+    }
+    Insert(db, tessaly::InfoOf(tessaly::Table::Strokes), common + rare);
   }
   QSet<QString> done;
   for (qsizetype i = 2; i < args.size(); ++i) {

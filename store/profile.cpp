@@ -238,6 +238,41 @@ QString ProfileFromJson(const QJsonObject& o, Profile& p) {
   return {};
 }
 
+namespace {
+
+// The number of fields written in each object of the top-level list, in
+// order, a field written twice counted twice: QJsonObject keeps only the last
+// of the two, and an entry must not say two things of one field. `text` is
+// JSON that has parsed.
+QList<qsizetype> FieldsWritten(const QByteArray& text) {
+  QList<qsizetype> counts;
+  QByteArray open;  // the containers around the position: '[' or '{'
+  bool key_next = false;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '"') {
+      const bool key = key_next && open.endsWith('{');
+      for (++i; i < text.size() && text[i] != '"'; ++i) {
+        if (text[i] == '\\') ++i;
+      }
+      if (key && open.size() == 2) ++counts.back();
+      key_next = false;
+    } else if (c == '{' || c == '[') {
+      open += c;
+      key_next = c == '{';
+      if (c == '{' && open.size() == 2) counts.append(0);
+    } else if (c == '}' || c == ']') {
+      open.chop(1);
+      key_next = false;
+    } else if (c == ',') {
+      key_next = open.endsWith('{');
+    }
+  }
+  return counts;
+}
+
+}  // namespace
+
 QList<Profile> ProfilesFromJsonText(const QByteArray& text) {
   QJsonParseError error{};
   const QJsonDocument doc = QJsonDocument::fromJson(text, &error);
@@ -250,6 +285,8 @@ QList<Profile> ProfilesFromJsonText(const QByteArray& text) {
   QList<Profile> profiles;
   QHash<QString, qsizetype> seen;  // key -> entry number
   const QJsonArray list = doc.array();
+  const QList<qsizetype> written = FieldsWritten(text);
+  qsizetype objects = 0;
   for (qsizetype i = 0; i < list.size(); ++i) {
     const QJsonObject o = list[i].toObject();
     const QString who = o.value(u"name").toString();
@@ -260,6 +297,9 @@ QList<Profile> ProfilesFromJsonText(const QByteArray& text) {
     const QString fault =
         list[i].isObject() ? ProfileFromJson(o, p) : QStringLiteral("应为一个对象");
     if (!fault.isEmpty()) throw Error(entry + QStringLiteral("：") + fault);
+    if (o.size() < written.value(objects++)) {
+      throw Error(entry + QStringLiteral("：有字段写了两次"));
+    }
     if (const auto it = seen.constFind(p.Key()); it != seen.cend()) {
       throw Error(
           QStringLiteral("%1与第%2项是同一份档案（%3）").arg(entry).arg(*it + 1).arg(p.Key()));

@@ -190,12 +190,12 @@ PageView::PageView(QWidget* parent) : QTextBrowser(parent) {
   setUndoRedoEnabled(false);
   // Text can be selected and copied, as in a browser, nothing else.
   setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-  // A page without a face of its own shows as a browser shows it: the
-  // desktop's sans-serif face at 16 pixels, not the windows' serif one.
+  // A page without a face of its own shows as the browser view showed it:
+  // the desktop's sans-serif face at 14 pixels, not the windows' serif one.
   QFont page_font = document()->defaultFont();
   page_font.setFamilies({QStringLiteral("sans-serif")});
   page_font.setStyleHint(QFont::SansSerif);
-  page_font.setPixelSize(16);
+  page_font.setPixelSize(14);
   document()->setDefaultFont(page_font);
 }
 

@@ -26,8 +26,10 @@ QString TimeText(const QDateTime& t) {
 }
 
 // Whether the text has a control character in it (which no input of the window
-// takes, and which would reach a terminal as it is).
+// takes, and which would reach a terminal as it is), or an unpaired surrogate
+// (a JSON escape such as "\ud800", which is no character at all).
 bool HasControl(const QString& text) {
+  if (!QStringView(text).isValidUtf16()) return true;
   for (const QChar c : text) {
     const char16_t u = c.unicode();
     // C0, DEL and C1, the bidirectional embeddings, overrides and isolates, and

@@ -143,6 +143,7 @@ const BadImport kBadImports[] = {
     {"BadReading",    "[{\"readings\":[\"name\",\"tarot\"]}]",                   "readings"},
     {"ControlInName", "[{\"name\":\"张\\u001b三\"}]",                            "第1项"},
     {"BidiInName",    "[{\"name\":\"\\u202e张三\"}]",                            "第1项"},
+    {"LoneSurrogate", "[{\"name\":\"张\\ud800三\"}]",                           "第1项："},
     {"BidiInMobile",  "[{\"name\":\"张三\",\"mobile\":\"139\\u2066\"}]",         "mobile"},
     {"FieldTwice",    "[{\"name\":\"王五\",\"readings\":[\"name\"],\"name\":\"赵六\"}]",    "两次"},
     {"SameKeyTwice",  "[{\"name\":\"张三\",\"birthday\":\"2004-03-21\"},"

@@ -20,7 +20,7 @@ for bin in "$build"/fuzz/fuzz_*; do
   log="$build/$name.log"
   if ASAN_OPTIONS=detect_leaks=0 "$bin" -max_total_time="$seconds" -print_final_stats=1 \
        -artifact_prefix="$build/$name-" "$corpus" "$seeds" > "$log" 2>&1; then
-    execs=$(grep -m1 'stat::number_of_executed_units' "$log" | awk '{print $2}')
+    execs=$(grep -a -m1 'stat::number_of_executed_units' "$log" | awk '{print $2}')
     echo "$name: ${execs:-?} executions in ${seconds}s, no failure"
   else
     echo "$name: FAILED (see $log)"; tail -30 "$log"; status=1

@@ -478,8 +478,8 @@ void TForm1::FormCreate() {
   if (OpenStore()) DateTimePicker1_ = DateTime::Now();
   if (!OpenProfiles(Tell::Once)) return;
   try {
-    const QList<HistoryEntry> history = profiles_.History();
-    if (!history.isEmpty()) SetInputs(PersonOf(history.front().inputs));
+    const QList<HistoryEntry> last = profiles_.History(1);
+    if (!last.isEmpty()) SetInputs(PersonOf(last.front().inputs));
   } catch (const Error& e) {
     ProfilesFailed(e.message(), Tell::Once);
   }
@@ -746,21 +746,13 @@ void TForm1::FlatButton4Click() {
 
 // --- Profiles and history ---------------------------------------------------
 
-namespace {
-
-QString KeyText(const QString& name, const QDate& birthday) {
-  return name + QLatin1Char(' ') + DateToStr(birthday);
-}
-
-}  // namespace
-
 // The menu, top down: 保存 and 删除 for the name and birthday shown, 最近 with
 // the newest reports, then the saved profiles by name. A profile's entry
 // carries its name and birthday, a report's its history id.
 void TForm1::FillProfileMenu() {
   ProfileMenu->clear();
   const Person inputs = Inputs();
-  const QString key = KeyText(inputs.name, inputs.birthday.date);
+  const QString key = Profile::KeyOf(inputs.name, inputs.birthday.date);
   QList<Profile> profiles;
   QList<HistoryEntry> history;
   bool shown = false;  // the name and birthday shown have a profile
@@ -769,13 +761,12 @@ void TForm1::FillProfileMenu() {
   if (open) {
     try {
       profiles = profiles_.Profiles();
-      history = profiles_.History();
+      history = profiles_.History(kHistoryMenuEntries);
     } catch (const Error& e) {
       error = e.message();
     }
-    for (const Profile& p : profiles) {
-      shown = shown || (p.name == inputs.name && p.birthday == inputs.birthday.date);
-    }
+    shown = std::any_of(profiles.cbegin(), profiles.cend(),
+                        [&key](const Profile& p) { return p.Key() == key; });
   }
   if (!error.isEmpty()) {
     QAction* broken = ProfileMenu->addAction(QStringLiteral("档案库无法使用"));
@@ -799,14 +790,11 @@ void TForm1::FillProfileMenu() {
   recent->setObjectName(QStringLiteral("HistoryMenu"));
   recent->setFont(ProfileMenu->font());
   recent->menuAction()->setObjectName(QStringLiteral("History"));
-  for (qsizetype i = 0; i < std::min<qsizetype>(history.size(), kHistoryMenuEntries); ++i) {
-    const HistoryEntry& e = history[i];
+  for (const HistoryEntry& e : history) {
     // The day it was made, since this year's forecasts follow the clock.
     const QString made = e.made.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-    QAction* entry =
-        recent->addAction(made + QStringLiteral("　") + KeyText(e.inputs.name, e.inputs.birthday));
-    entry->setData(e.id);
-    connect(entry, &QAction::triggered, this, [this, id = e.id] { HistoryChosen(id); });
+    recent->addAction(made + QStringLiteral("　") + e.inputs.Key(), this,
+                      [this, id = e.id] { HistoryChosen(id); });
   }
   recent->setEnabled(!history.isEmpty());
 
@@ -829,7 +817,7 @@ void TForm1::ProfileChosen(const QString& name, const QDate& birthday) {
   try {
     const std::optional<Profile> profile = profiles_.Find(name, birthday);
     if (!profile) {
-      ErrorBox(this, QStringLiteral("档案“%1”已不在了").arg(KeyText(name, birthday)));
+      ErrorBox(this, QStringLiteral("档案“%1”已不在了").arg(Profile::KeyOf(name, birthday)));
       return;
     }
     SetInputs(PersonOf(*profile));
@@ -861,7 +849,7 @@ void TForm1::SaveProfile() {
 
 void TForm1::DeleteProfile(const QString& name, const QDate& birthday) {
   if (!OpenProfiles(Tell::Always)) return;
-  const QString key = KeyText(name, birthday);
+  const QString key = Profile::KeyOf(name, birthday);
   if (!AskYesNo(this, QStringLiteral("删除档案“%1”吗？删除后不能恢复。").arg(key),
                 QStringLiteral("删除"), QStringLiteral("取消"))) {
     return;

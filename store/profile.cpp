@@ -45,7 +45,9 @@ bool HasControl(const QString& text) {
 
 }  // namespace
 
-QString Profile::Key() const { return name + QLatin1Char(' ') + DateToStr(birthday); }
+QString Profile::KeyOf(const QString& name, const QDate& birthday) {
+  return name + QLatin1Char(' ') + DateToStr(birthday);
+}
 
 bool Profile::SameInputs(const Profile& o) const {
   return name == o.name && sex == o.sex && surname_kind == o.surname_kind &&

@@ -42,7 +42,8 @@ struct Profile {
   QDateTime changed;
 
   // The key: "name birthday" ("李雨桐 2004-03-21").
-  QString Key() const;
+  QString Key() const { return KeyOf(name, birthday); }
+  static QString KeyOf(const QString& name, const QDate& birthday);
   // Equal inputs (the times aside).
   bool SameInputs(const Profile& other) const;
 };

@@ -518,9 +518,10 @@ HistoryEntry EntryOfRow(const Statement& s) {
 }
 }  // namespace
 
-QList<HistoryEntry> ProfileStore::History() {
+QList<HistoryEntry> ProfileStore::History(int limit) {
   if (db_ == nullptr) throw StoreError(QStringLiteral("档案库没有打开"));
-  Statement s(db_, "select id, made, inputs from history order by id desc", path_);
+  Statement s(db_, "select id, made, inputs from history order by id desc limit ?1", path_);
+  s.Bind(1, limit);
   QList<HistoryEntry> list;
   while (s.Step()) list += EntryOfRow(s);
   return list;

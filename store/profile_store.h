@@ -74,8 +74,8 @@ class ProfileStore {
   // Adds an entry (made now) and drops the oldest beyond kHistoryLimit.
   // Returns its id.
   qint64 AddHistory(const Profile& inputs);
-  // Newest first.
-  QList<HistoryEntry> History();
+  // The newest `limit` entries, newest first.
+  QList<HistoryEntry> History(int limit = kHistoryLimit);
   std::optional<HistoryEntry> HistoryEntryOf(qint64 id);
 
   // For the tests of the migrations: creates a store of an earlier schema

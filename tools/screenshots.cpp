@@ -51,25 +51,17 @@ void Wait(int ms) {
 }
 
 // What is on the screen where the window is, or the window's own rendering
-// when there is no screen to read.
-QPixmap Shot(QWidget* window) {
+// when there is no screen to read; with `popup`, a popup of its own (a menu)
+// over it, as on the screen.
+QPixmap Shot(QWidget* window, QWidget* popup = nullptr) {
   QScreen* screen = window->screen();
   if (screen != nullptr && QGuiApplication::platformName() == QLatin1String("xcb")) {
-    return screen->grabWindow(window->winId());
-  }
-  return window->grab();
-}
-
-// The window with a popup of its own over it (a menu), as on the screen.
-QPixmap ShotWithPopup(QWidget* window, QWidget* popup) {
-  QScreen* screen = window->screen();
-  if (screen != nullptr && QGuiApplication::platformName() == QLatin1String("xcb")) {
+    if (popup == nullptr) return screen->grabWindow(window->winId());
     const QRect r = window->frameGeometry();
     return screen->grabWindow(0, r.x(), r.y(), r.width(), r.height());
   }
   QPixmap shot = window->grab();
-  QPainter painter(&shot);
-  painter.drawPixmap(popup->pos() - window->pos(), popup->grab());
+  if (popup != nullptr) QPainter(&shot).drawPixmap(popup->pos() - window->pos(), popup->grab());
   return shot;
 }
 
@@ -211,7 +203,7 @@ int main(int argc, char** argv) {
       if (action->text() == QStringLiteral("李雨桐 2004-03-21")) menu->setActiveAction(action);
     }
     Wait(300);
-    ShotWithPopup(form1, menu).save(out + QStringLiteral("/main-window-profiles.png"));
+    Shot(form1, menu).save(out + QStringLiteral("/main-window-profiles.png"));
     menu->close();
     std::printf("screenshots written to %s\n", qPrintable(out));
     return 0;

@@ -199,7 +199,9 @@ class MainWindowTest : public QObject {
   void DamagedProfileStore();
 
  private:
-  void Open(const QString& store_path = ReferenceStore::DefaultPath());
+  // The window, with the profile store at `profiles` (the test's own when empty).
+  void Open(const QString& store_path = ReferenceStore::DefaultPath(),
+            const QString& profiles = {});
   template <typename T>
   T* Find(const char* name) const {
     T* w = form_->findChild<T*>(QString::fromLatin1(name));
@@ -220,6 +222,12 @@ class MainWindowTest : public QObject {
   // Each test starts with no profiles and no history.
   QString ProfilesPath() const {
     return profiles_dir_->filePath(QStringLiteral("profiles.sqlite"));
+  }
+  // The test's profile store, as the window left it.
+  std::unique_ptr<ProfileStore> Stored() const {
+    auto store = std::make_unique<ProfileStore>();
+    store->Open(ProfilesPath());
+    return store;
   }
 
   std::unique_ptr<DialogWatcher> watcher_;
@@ -242,9 +250,9 @@ void MainWindowTest::cleanup() {
   watcher_.reset();
 }
 
-void MainWindowTest::Open(const QString& store_path) {
+void MainWindowTest::Open(const QString& store_path, const QString& profiles) {
   form_ = std::make_unique<TForm1>(store_path);
-  form_->SetProfileStorePath(ProfilesPath());
+  form_->SetProfileStorePath(profiles.isEmpty() ? ProfilesPath() : profiles);
   form_->FormCreate();
   viewer_ = std::make_unique<ViewerStandIn>();
   form_->SetViewer(viewer_.get());
@@ -1289,10 +1297,9 @@ void MainWindowTest::SaveAsksBeforeReplacing() {
   // A confirmation when it was saved, nothing more otherwise.
   QCOMPARE(watcher_->boxes.size(), (changed ? 1 : 0) + (replaced ? 1 : 0));
 
-  ProfileStore store;
-  store.Open(ProfilesPath());
-  QCOMPARE(store.Profiles().size(), 1);
-  QCOMPARE(store.Profiles()[0].mobile, (replaced ? changed_person : person).mobile);
+  const QList<Profile> stored = Stored()->Profiles();
+  QCOMPARE(stored.size(), 1);
+  QCOMPARE(stored[0].mobile, (replaced ? changed_person : person).mobile);
   // What the window shows is never touched.
   QCOMPARE(form_->Inputs().mobile, changed_person.mobile);
 }
@@ -1335,11 +1342,9 @@ void MainWindowTest::DeleteAsks() {
   QCOMPARE(watcher_->boxes[0].text,
            QStringLiteral("删除档案“王小红 1999-09-09”吗？删除后不能恢复。"));
   QCOMPARE(watcher_->boxes[0].buttons, (QStringList{"删除", "取消"}));
-  ProfileStore store;
-  store.Open(ProfilesPath());
-  QCOMPARE(store.Profiles().size(), deleted ? 1 : 2);
-  QCOMPARE(store.Profiles().last().name,
-           deleted ? QStringLiteral("李雨桐") : QStringLiteral("王小红"));
+  const QList<Profile> stored = Stored()->Profiles();
+  QCOMPARE(stored.size(), deleted ? 1 : 2);
+  QCOMPARE(stored.last().name, deleted ? QStringLiteral("李雨桐") : QStringLiteral("王小红"));
   // 删除 is there only for a profile that is.
   if (deleted && !by_key) {
     InMenu([](QMenu* menu) {
@@ -1364,13 +1369,9 @@ void MainWindowTest::ReportJoinsHistoryAndStartsTheNextWindow() {
   QTest::mouseClick(Find<QPushButton>("suiButton1"), Qt::LeftButton);
   QVERIFY(viewer_->isVisible());
   QVERIFY(watcher_->boxes.isEmpty());
-  {
-    ProfileStore store;
-    store.Open(ProfilesPath());
-    const QList<HistoryEntry> history = store.History();
-    QCOMPARE(history.size(), 1);
-    QCOMPARE(Fields(PersonOf(history[0].inputs)), Fields(person));
-  }
+  const QList<HistoryEntry> history = Stored()->History();
+  QCOMPARE(history.size(), 1);
+  QCOMPARE(Fields(PersonOf(history[0].inputs)), Fields(person));
   viewer_->Back();
 
   // The next start shows the last report's inputs.
@@ -1410,9 +1411,7 @@ void MainWindowTest::HistoryEntryReopensReport() {
   QVERIFY(viewer_->page != first_page);
   QCOMPARE(form_->Inputs().name, QStringLiteral("王小红"));
   // Made again, not added again.
-  ProfileStore store;
-  store.Open(ProfilesPath());
-  QCOMPARE(store.History().size(), 2);
+  QCOMPARE(Stored()->History().size(), 2);
   QVERIFY(watcher_->boxes.isEmpty());
 }
 
@@ -1441,12 +1440,7 @@ void MainWindowTest::UnusableProfileStore() {
   }
   QVERIFY(!reason.isEmpty());
 
-  form_ = std::make_unique<TForm1>();
-  form_->SetProfileStorePath(path);
-  form_->FormCreate();
-  viewer_ = std::make_unique<ViewerStandIn>();
-  form_->SetViewer(viewer_.get());
-  form_->show();
+  Open(ReferenceStore::DefaultPath(), path);
   QCOMPARE(watcher_->boxes.size(), 1);
   QCOMPARE(watcher_->boxes[0].icon, QMessageBox::Critical);
   QCOMPARE(watcher_->boxes[0].text, reason);
@@ -1481,9 +1475,7 @@ void MainWindowTest::DamagedProfileStore() {
   QTest::mouseClick(Find<QPushButton>("suiButton1"), Qt::LeftButton);
   QVERIFY(viewer_->isVisible());
   QCOMPARE(watcher_->boxes.size(), 1);
-  ProfileStore store;
-  store.Open(ProfilesPath());
-  QCOMPARE(store.History().size(), 1);
+  QCOMPARE(Stored()->History().size(), 1);
 }
 
 }  // namespace tessaly

@@ -54,11 +54,6 @@ void Err(const QString& line);
 // status 1.
 QString Program(const char* command);
 
-// A character no argument or input line may hold: C0 but TAB, DEL, C1, the
-// bidirectional embeddings, overrides and isolates (U+202A..U+202E,
-// U+2066..U+2069) and the line and paragraph separators (U+2028, U+2029).
-bool IsControlCharacter(char32_t c);
-
 // The options of a command's parser: --NAME VALUE, and a flag --NAME; the help
 // line of each is `help`, and the parser's help lists them.
 QCommandLineOption ValueOption(const char* name, const char* value, const QString& help);

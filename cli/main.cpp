@@ -17,6 +17,7 @@
 #include "cli/commands.h"
 #include "core/dates.h"
 #include "core/errors.h"
+#include "core/text.h"
 
 namespace tessaly::cli {
 
@@ -166,11 +167,6 @@ QString Program(const char* command) {
   QString program = QStringLiteral("tessaly-cli");
   if (command != nullptr) program += QLatin1Char(' ') + QLatin1String(command);
   return program;
-}
-
-bool IsControlCharacter(char32_t c) {
-  return (c < 0x20 && c != u'\t') || (c >= 0x7f && c <= 0x9f) || (c >= 0x202a && c <= 0x202e) ||
-         (c >= 0x2066 && c <= 0x2069) || c == 0x2028 || c == 0x2029;
 }
 
 QCommandLineOption ValueOption(const char* name, const char* value, const QString& help) {

@@ -82,6 +82,11 @@ QString FromGbk(const QByteArray& bytes) {
   return dec.decode(bytes);
 }
 
+bool IsControlCharacter(char32_t c) {
+  return (c < 0x20 && c != u'\t') || (c >= 0x7f && c <= 0x9f) || (c >= 0x202a && c <= 0x202e) ||
+         (c >= 0x2066 && c <= 0x2069) || c == 0x2028 || c == 0x2029;
+}
+
 bool FitsGbk(const QString& text) {
   for (QChar c : text) {
     if (c.unicode() >= 0x80) {

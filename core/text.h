@@ -44,6 +44,12 @@ QString GbkMid(const QString& text, int first, int count);
 // The first `count` bytes, by GbkMid.
 QString GbkLeft(const QString& text, int count);
 
+// A character no argument, input line or imported text may hold: C0 but TAB,
+// DEL, C1, the bidirectional embeddings, overrides and isolates
+// (U+202A..U+202E, U+2066..U+2069) and the line and paragraph separators
+// (U+2028, U+2029). Each would reach a terminal or a report line as it is.
+bool IsControlCharacter(char32_t c);
+
 // Splits a text added to a line list the way the report memos do: CR LF, LF
 // and CR end a line, except that a text consisting of a single CR is a line of
 // its own (the readings use it as a separator line).

@@ -6,6 +6,7 @@
 #include <QJsonParseError>
 #include <QSet>
 
+#include <algorithm>
 #include <cmath>
 
 #include "calendar/calendar_range.h"
@@ -25,22 +26,13 @@ QString TimeText(const QDateTime& t) {
   return t.isValid() ? t.toUTC().toString(Qt::ISODate) : QString();
 }
 
-// Whether the text has a control character in it (which no input of the window
-// takes, and which would reach a terminal as it is), or an unpaired surrogate
-// (a JSON escape such as "\ud800", which is no character at all).
+// Whether the text has a control character in it (IsControlCharacter, and TAB,
+// which no input of the window takes), or an unpaired surrogate (a JSON
+// escape such as "\ud800", which is no character at all).
 bool HasControl(const QString& text) {
   if (!QStringView(text).isValidUtf16()) return true;
-  for (const QChar c : text) {
-    const char16_t u = c.unicode();
-    // C0, DEL and C1, the bidirectional embeddings, overrides and isolates, and
-    // the line and paragraph separators: each would reach a terminal or a
-    // report line as it is.
-    if (u < 0x20 || (u >= 0x7f && u <= 0x9f) || (u >= 0x202a && u <= 0x202e) ||
-        (u >= 0x2066 && u <= 0x2069) || u == 0x2028 || u == 0x2029) {
-      return true;
-    }
-  }
-  return false;
+  return std::any_of(text.cbegin(), text.cend(),
+                     [](QChar c) { return c == u'\t' || IsControlCharacter(c.unicode()); });
 }
 
 }  // namespace
